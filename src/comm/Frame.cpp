@@ -1,0 +1,63 @@
+#include "Frame.h"
+
+#include <algorithm>
+#include <cstring>
+
+std::size_t BuildFrame(std::uint8_t* frame, const BusMessage& message) {
+    const std::size_t length = message.Length();
+    std::memset(frame, 0, FRAME_BUFFER_SIZE);
+    frame[0] = FRAME_SYNC;
+    frame[1] = FRAME_SYNC;
+    std::copy_n(message.bytes.data(), MESSAGE_HEADER_SIZE + length, frame + 2);
+    const std::size_t sumEnd = FRAME_HEADER_SIZE + length;
+    const std::uint16_t checksum = FrameChecksum(frame, sumEnd);
+    frame[sumEnd] = static_cast<std::uint8_t>(checksum >> 8);
+    frame[sumEnd + 1] = static_cast<std::uint8_t>(checksum & 0xFF);
+    frame[sumEnd + 2] = FRAME_END_LF;
+    frame[sumEnd + 3] = FRAME_END_CR;
+    return length + FRAME_OVERHEAD;
+}
+
+std::uint16_t FrameChecksum(const std::uint8_t* bytes, std::size_t count) {
+    std::uint16_t sum = 0;
+    for (std::size_t i = 0; i < count; ++i) {
+        sum = static_cast<std::uint16_t>(sum + bytes[i]);
+    }
+    return static_cast<std::uint16_t>(0x10000U - sum);
+}
+
+bool CheckReplyFrame(const std::uint8_t* bytes, std::size_t count, std::uint8_t expectedFunction,
+                     bool ackRequired) {
+    // The sync bytes are checked before the count, as the wire order dictates.
+    if (count < 2 || bytes[0] != FRAME_SYNC || bytes[1] != FRAME_SYNC) {
+        return false;
+    }
+    if (count < FRAME_OVERHEAD) {
+        return false;
+    }
+    if (expectedFunction != FN_ANY_DESTINATION && bytes[3] != MONITOR_ADDRESS) {
+        return false;
+    }
+    if (bytes[5] != static_cast<std::uint8_t>(~expectedFunction)) {
+        return false;
+    }
+    if (ackRequired && bytes[7] != ACK) {
+        return false;
+    }
+    if (bytes[count - 2] != FRAME_END_LF || bytes[count - 1] != FRAME_END_CR) {
+        return false;
+    }
+    // The checksum range comes from the length field, the checksum itself from
+    // the end of what was read; a length field pointing past the read fails.
+    const std::size_t sumEnd = FRAME_HEADER_SIZE + bytes[6];
+    if (sumEnd > count) {
+        return false;
+    }
+    const std::uint16_t received =
+        static_cast<std::uint16_t>(bytes[count - 4] << 8 | bytes[count - 3]);
+    return FrameChecksum(bytes, sumEnd) == received;
+}
+
+void CopyReplyMessage(const std::uint8_t* frame, BusMessage& message) {
+    std::copy_n(frame + 2, MESSAGE_HEADER_SIZE + frame[6], message.bytes.data());
+}

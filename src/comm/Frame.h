@@ -1,0 +1,21 @@
+#pragma once
+
+#include "BusMessage.h"
+
+#include <cstddef>
+#include <cstdint>
+
+// Writes the wire frame of a message into frame (FRAME_BUFFER_SIZE bytes) and
+// returns its length, data length + 11.
+std::size_t BuildFrame(std::uint8_t* frame, const BusMessage& message);
+
+// Two's complement of the 16-bit wrapping sum of the bytes.
+std::uint16_t FrameChecksum(const std::uint8_t* bytes, std::size_t count);
+
+// Whether count received bytes are a valid reply to a request with the given
+// function code.
+bool CheckReplyFrame(const std::uint8_t* bytes, std::size_t count, std::uint8_t expectedFunction,
+                     bool ackRequired);
+
+// Copies the message bytes of a checked reply frame into message.
+void CopyReplyMessage(const std::uint8_t* frame, BusMessage& message);

@@ -1,0 +1,34 @@
+#include "Transaction.h"
+
+#include "Frame.h"
+#include "model/InverterGroup.h"
+#include "platform/SerialPort.h"
+
+#include <array>
+
+bool SendCommand(CInverterGroup& group, const BusMessage& message) {
+    if (!group.m_pSerial) {
+        return false;
+    }
+    std::array<std::uint8_t, FRAME_BUFFER_SIZE> frame;
+    const auto length = static_cast<int>(BuildFrame(frame.data(), message));
+    return group.m_pSerial->Send(frame.data(), length) == 1;
+}
+
+bool ReceiveReply(CInverterGroup& group, BusMessage& reply, std::uint8_t expectedFunction,
+                  bool ackRequired) {
+    if (!group.m_pSerial) {
+        return false;
+    }
+    std::array<std::uint8_t, FRAME_BUFFER_SIZE> frame{};
+    int count = MAX_REPLY_BYTES;
+    if (group.m_pSerial->Receive(frame.data(), count) != 1) {
+        return false;
+    }
+    if (!CheckReplyFrame(frame.data(), static_cast<std::size_t>(count), expectedFunction,
+                         ackRequired)) {
+        return false;
+    }
+    CopyReplyMessage(frame.data(), reply);
+    return true;
+}

@@ -1,0 +1,40 @@
+#pragma once
+
+#include "SerialPort.h"
+
+#include <string>
+
+// A serial device in raw mode with fixed time-outs: a read gives up 1 ms per
+// requested byte plus the read constant after it started.
+class CSerial : public SerialPort {
+public:
+    static constexpr int NO_HANDLE = -1;      // never opened, or closed
+    static constexpr int INVALID_HANDLE = -2; // the last open failed
+
+    CSerial() = default;
+    CSerial(int port, int baud, int parity, int dataBits, int stopBits);
+    explicit CSerial(const SerialSettings& settings);
+    ~CSerial() override;
+    CSerial(const CSerial&) = delete;
+    CSerial& operator=(const CSerial&) = delete;
+
+    int Open() override;
+    bool IsOpen() const override;
+    void Close() override;
+    int SetTimeouts(int readConstantMs, int writeConstantMs);
+    void PurgeRx() override;
+    void PurgeTx() override;
+    int Send(const std::uint8_t* bytes, int count) override;
+    int Receive(std::uint8_t* buffer, int& count) override;
+
+    int m_hComm = NO_HANDLE;
+    int m_nCommPort = 0;
+    int m_nCommBaud = 0;
+    int m_nCommParity = 0;
+    int m_nCommDataBits = 0;
+    int m_nCommStopBits = 0;
+
+private:
+    int m_nReadConstantMs = 100;
+    int m_nWriteConstantMs = 100;
+};
