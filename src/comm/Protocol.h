@@ -8,8 +8,8 @@
 inline constexpr std::uint8_t FRAME_SYNC = 0xA5;
 inline constexpr std::uint8_t FRAME_END_LF = 0x0A;
 inline constexpr std::uint8_t FRAME_END_CR = 0x0D;
-inline constexpr std::size_t FRAME_OVERHEAD = 11;    // sync, header, checksum, trailer
-inline constexpr std::size_t FRAME_HEADER_SIZE = 7;  // sync bytes and the five message bytes
+inline constexpr std::size_t FRAME_OVERHEAD = 11;   // sync, header, checksum, trailer
+inline constexpr std::size_t FRAME_HEADER_SIZE = 7; // sync bytes and the five message bytes
 inline constexpr std::size_t MESSAGE_HEADER_SIZE = 5;
 inline constexpr std::size_t MESSAGE_SIZE = 262;
 inline constexpr std::size_t FRAME_BUFFER_SIZE = 269;

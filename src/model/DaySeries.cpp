@@ -28,4 +28,6 @@ void CDaySeries::RemoveAllSamples() {
     m_dMaxValue = 0.0;
 }
 
-double CDaySeries::GetMaxValue() const { return std::trunc(m_dMaxValue); }
+double CDaySeries::GetMaxValue() const {
+    return std::trunc(m_dMaxValue);
+}

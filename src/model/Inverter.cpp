@@ -1,5 +1,7 @@
 #include "Inverter.h"
 
-CInverter::CInverter() { m_faultRecord.errorBits = 0xFFFFFFFFU; }
+CInverter::CInverter() {
+    m_faultRecord.errorBits = 0xFFFFFFFFU;
+}
 
 CInverter::~CInverter() = default;

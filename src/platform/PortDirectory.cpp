@@ -31,7 +31,9 @@ void SetPortDirectory(const std::string& directory) {
     g_directoryOverride = directory;
 }
 
-std::string PortEntryName(int port) { return "COM" + std::to_string(port); }
+std::string PortEntryName(int port) {
+    return "COM" + std::to_string(port);
+}
 
 std::string PortDevicePath(int port) {
     const std::string entry = PortDirectory() + "/" + PortEntryName(port);

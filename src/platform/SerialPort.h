@@ -23,7 +23,7 @@ public:
 struct SerialSettings {
     int port = 0;
     int baud = 9600;
-    int parity = 0;   // 0 none, 1 odd, 2 even, 3 mark, 4 space
+    int parity = 0; // 0 none, 1 odd, 2 even, 3 mark, 4 space
     int dataBits = 8;
     int stopBits = 0; // 0 one, 1 one and a half, 2 two
 };

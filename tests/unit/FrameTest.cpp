@@ -1,0 +1,132 @@
+#include "comm/Frame.h"
+
+#include <array>
+#include <gtest/gtest.h>
+#include <vector>
+
+namespace {
+
+using Bytes = std::vector<std::uint8_t>;
+
+Bytes Frame(const BusMessage& message) {
+    std::array<std::uint8_t, FRAME_BUFFER_SIZE> buffer{};
+    const std::size_t length = BuildFrame(buffer.data(), message);
+    return Bytes(buffer.begin(), buffer.begin() + static_cast<std::ptrdiff_t>(length));
+}
+
+// A reply from inverter 2 to the station, answering the given function.
+Bytes Reply(std::uint8_t requestFunction, const Bytes& data, std::uint8_t destination = 1) {
+    BusMessage message;
+    message.bytes[0] = 2;
+    message.bytes[1] = destination;
+    message.bytes[2] = CTRL_READ;
+    message.bytes[3] = static_cast<std::uint8_t>(~requestFunction);
+    message.bytes[4] = static_cast<std::uint8_t>(data.size());
+    std::copy(data.begin(), data.end(), message.Data());
+    return Frame(message);
+}
+
+bool Check(const Bytes& bytes, std::uint8_t function, bool ack = false) {
+    return CheckReplyFrame(bytes.data(), bytes.size(), function, ack);
+}
+
+TEST(FrameTest, BuildsTheReRegisterBroadcast) {
+    BusMessage message;
+    message.SetRequest(BROADCAST_ADDRESS, CTRL_REGISTER, FN_RE_REGISTER);
+    EXPECT_EQ(Frame(message),
+              (Bytes{0xA5, 0xA5, 0x01, 0x00, 0x30, 0x44, 0x00, 0xFE, 0x41, 0x0A, 0x0D}));
+}
+
+TEST(FrameTest, ChecksumIsTheTwosComplementOfTheWrappingSum) {
+    const Bytes zero{0x00, 0x00};
+    EXPECT_EQ(FrameChecksum(zero.data(), zero.size()), 0x0000);
+    const Bytes wraps(258, 0xFF); // sum 0x101FE wraps to 0x01FE
+    EXPECT_EQ(FrameChecksum(wraps.data(), wraps.size()), 0xFE02);
+}
+
+TEST(FrameTest, FrameCarriesDataAndItsChecksum) {
+    BusMessage message;
+    message.SetRequest(3, CTRL_WRITE, 0x40, 2);
+    message.Data()[0] = 0x05;
+    message.Data()[1] = 0xE1;
+    const Bytes frame = Frame(message);
+    ASSERT_EQ(frame.size(), 13U);
+    EXPECT_EQ(frame[7], 0x05);
+    EXPECT_EQ(frame[8], 0xE1);
+    const std::uint16_t checksum = FrameChecksum(frame.data(), 9);
+    EXPECT_EQ(frame[9], checksum >> 8);
+    EXPECT_EQ(frame[10], checksum & 0xFF);
+    EXPECT_EQ(frame[11], 0x0A);
+    EXPECT_EQ(frame[12], 0x0D);
+}
+
+TEST(FrameTest, AcceptsAValidReply) {
+    EXPECT_TRUE(Check(Reply(FN_READ_RUNTIME_DATA, {0x01, 0x02}), FN_READ_RUNTIME_DATA));
+}
+
+TEST(FrameTest, RejectsInTheOrderOfTheChecks) {
+    Bytes reply = Reply(FN_READ_RUNTIME_DATA, {0x06, 0x00});
+    Bytes badSync = reply;
+    badSync[1] = 0xA4;
+    EXPECT_FALSE(Check(badSync, FN_READ_RUNTIME_DATA));
+    Bytes leadingNoise = reply;
+    leadingNoise.insert(leadingNoise.begin(), 0x00);
+    EXPECT_FALSE(Check(leadingNoise, FN_READ_RUNTIME_DATA));
+
+    const Bytes tenBytes(reply.begin(), reply.begin() + 10);
+    EXPECT_FALSE(Check(tenBytes, FN_READ_RUNTIME_DATA));
+
+    EXPECT_FALSE(Check(Reply(FN_READ_RUNTIME_DATA, {1, 2}, 2), FN_READ_RUNTIME_DATA));
+
+    Bytes uncomplemented = reply;
+    uncomplemented[5] = FN_READ_RUNTIME_DATA;
+    EXPECT_FALSE(Check(uncomplemented, FN_READ_RUNTIME_DATA));
+
+    EXPECT_TRUE(Check(reply, FN_READ_RUNTIME_DATA, true));
+    EXPECT_FALSE(Check(Reply(FN_READ_RUNTIME_DATA, {0x15, 0x00}), FN_READ_RUNTIME_DATA, true));
+
+    Bytes trailing = reply;
+    trailing.push_back(0x00);
+    EXPECT_FALSE(Check(trailing, FN_READ_RUNTIME_DATA));
+    Bytes swappedTrailer = reply;
+    std::swap(swappedTrailer[swappedTrailer.size() - 1], swappedTrailer[swappedTrailer.size() - 2]);
+    EXPECT_FALSE(Check(swappedTrailer, FN_READ_RUNTIME_DATA));
+
+    Bytes badChecksum = reply;
+    badChecksum[badChecksum.size() - 3] ^= 0x01;
+    EXPECT_FALSE(Check(badChecksum, FN_READ_RUNTIME_DATA));
+}
+
+TEST(FrameTest, RepliesToFunction40AreAcceptedFromAnyDestination) {
+    EXPECT_TRUE(Check(Reply(FN_OFFLINE_QUERY, Bytes(16, 'A'), 0), FN_OFFLINE_QUERY));
+    EXPECT_TRUE(Check(Reply(FN_OFFLINE_QUERY, Bytes(16, 'A'), 7), FN_OFFLINE_QUERY));
+    EXPECT_TRUE(Check(Reply(FN_RESET_TOTALS, {ACK}, 0), FN_RESET_TOTALS, true));
+}
+
+TEST(FrameTest, ChecksumRangeComesFromTheLengthField) {
+    // Length field 10, twelve data bytes, checksum over the first ten.
+    Bytes frame{0xA5, 0xA5, 0x02, 0x01, 0x31, 0xBD, 10};
+    for (std::uint8_t i = 0; i < 12; ++i) {
+        frame.push_back(static_cast<std::uint8_t>(0x10 + i));
+    }
+    const std::uint16_t checksum = FrameChecksum(frame.data(), 17);
+    frame.insert(frame.end(), {static_cast<std::uint8_t>(checksum >> 8),
+                               static_cast<std::uint8_t>(checksum & 0xFF), 0x0A, 0x0D});
+    ASSERT_TRUE(Check(frame, FN_READ_RUNTIME_DATA));
+
+    BusMessage message;
+    message.Data()[10] = 0xEE;
+    CopyReplyMessage(frame.data(), message);
+    EXPECT_EQ(message.Length(), 10);
+    EXPECT_EQ(message.Data()[0], 0x10);
+    EXPECT_EQ(message.Data()[9], 0x19);
+    EXPECT_EQ(message.Data()[10], 0xEE);
+}
+
+TEST(FrameTest, LengthFieldBeyondTheReadIsRejected) {
+    Bytes reply = Reply(FN_READ_RUNTIME_DATA, {1, 2});
+    reply[6] = 200;
+    EXPECT_FALSE(Check(reply, FN_READ_RUNTIME_DATA));
+}
+
+} // namespace
