@@ -4,6 +4,8 @@
 
 #include <string>
 
+class Deadline;
+
 // A serial device in raw mode with fixed time-outs: a read gives up 1 ms per
 // requested byte plus the read constant after it started.
 class CSerial : public SerialPort {
@@ -35,6 +37,15 @@ public:
     int m_nCommStopBits = 0;
 
 private:
+    void DrainOutput();
+    bool WriteAll(const std::uint8_t* bytes, int count, const Deadline& deadline);
+    // Bytes gathered until count or the deadline; -1 when the port failed.
+    int Gather(std::uint8_t* buffer, int count, const Deadline& deadline);
+    // False on time-out or failure; a hung-up port is dropped.
+    bool AwaitReady(short events, const Deadline& deadline);
+    void DropIfVanished(int error);
+    void DropVanishedPort();
+
     int m_nReadConstantMs = 100;
     int m_nWriteConstantMs = 100;
 };
