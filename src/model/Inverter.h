@@ -9,6 +9,7 @@
 #include <atomic>
 #include <cstdint>
 #include <memory>
+#include <mutex>
 #include <string>
 #include <vector>
 
@@ -27,6 +28,10 @@ public:
     virtual ~CInverter();
     CInverter(const CInverter&) = delete;
     CInverter& operator=(const CInverter&) = delete;
+
+    // Locks the owning group, which guards this record's wide fields. A record
+    // not yet in a group is seen only by the thread creating it: no lock.
+    std::unique_lock<std::recursive_mutex> Lock() const;
 
     std::string m_strSerialNo;
     std::string m_strModel;

@@ -78,6 +78,16 @@ void CInverterGroup::RemoveInverter(CInverter* inverter) {
     }
 }
 
+std::vector<CInverter*> CInverterGroup::Inverters() const {
+    auto lock = Lock();
+    std::vector<CInverter*> inverters;
+    inverters.reserve(m_inverters.size());
+    for (const auto& inverter : m_inverters) {
+        inverters.push_back(inverter.get());
+    }
+    return inverters;
+}
+
 bool CInverterGroup::IsSerialTaken(const CInverter* inverter, const std::string& serialNo) const {
     if (inverter == nullptr) {
         return false;

@@ -44,6 +44,10 @@ public:
     CInverter* AppendInverter(std::unique_ptr<CInverter> inverter);
     CInverter* FindByAddress(std::uint8_t address) const;
     void RemoveInverter(CInverter* inverter);
+    // The records in list order. Only the group's communication thread adds or
+    // removes records, so on that thread the pointers stay valid without the
+    // lock; other threads must hold the lock while they use them.
+    std::vector<CInverter*> Inverters() const;
     // Another inverter of the group has this serial number, ignoring case.
     bool IsSerialTaken(const CInverter* inverter, const std::string& serialNo) const;
 

@@ -1,0 +1,25 @@
+#pragma once
+
+#include "BusMessage.h"
+#include "CommEnvironment.h"
+
+#include <ctime>
+
+class CInverterGroup;
+
+// The state one communication thread keeps for its whole life; every step
+// works on it.
+struct CommSession {
+    CInverterGroup& group;
+    const CommEnvironment& environment;
+    BusMessage request;
+    BusMessage reply;
+    int registrationCount = 0;
+    bool reRegisterAllowed = true;
+
+    std::time_t Now() const;
+    // One request/reply exchange; the request must be filled in.
+    bool Exchange(std::uint8_t expectedFunction, bool ackRequired);
+    void PostToList(unsigned message, const void* subject) const;
+    void Notify(const char* text) const;
+};

@@ -1,0 +1,193 @@
+#include "CommThread.h"
+
+#include "CommSession.h"
+#include "InverterCommands.h"
+#include "Polling.h"
+#include "Registration.h"
+#include "Scheduler.h"
+#include "WindowMessages.h"
+#include "model/InverterGroup.h"
+#include "platform/Clock.h"
+#include "platform/Globals.h"
+#include "platform/Trace.h"
+
+namespace {
+using std::chrono::milliseconds;
+
+constexpr milliseconds LOOP_WAIT{30};
+constexpr milliseconds VIEWS_WAIT_STEP{100};
+constexpr int VIEWS_WAIT_STEPS = 102;
+constexpr int IDLE_ATTEMPTS_BEFORE_RE_REGISTER = 16;
+constexpr int START_RE_REGISTER_BROADCASTS = 3;
+
+SerialSettings BusSettings(const CInverterGroup& group) {
+    return {group.m_nComPort, group.m_nBaudRate, group.m_nParity, group.m_nDataBits,
+            group.m_nStopBits};
+}
+
+SerialSettings EnvSettings(const CInverterGroup& group) {
+    return {group.m_nEnvComPort, group.m_nEnvBaudRate, group.m_nEnvParity, group.m_nEnvDataBits,
+            group.m_nEnvStopBits};
+}
+
+bool CreatePorts(CInverterGroup& group, const CommEnvironment& environment) {
+    group.m_pSerial = environment.makePort(BusSettings(group));
+    if (!group.m_pSerial) {
+        return false;
+    }
+    if (group.m_bEnvEnabled) {
+        group.m_pEnvSerial = environment.makePort(EnvSettings(group));
+        if (!group.m_pEnvSerial) {
+            return false;
+        }
+    }
+    return true;
+}
+
+void OpenPorts(CInverterGroup& group) {
+    group.m_bPortOpen = group.m_pSerial->Open();
+    if (group.m_bEnvEnabled) {
+        group.m_bEnvPortOpen = group.m_pEnvSerial->Open();
+    }
+}
+
+// False when the views never came (or the station is shutting down first).
+bool WaitForViews(Clock& clock) {
+    for (int waited = 0; g_viewsCreated.load() == 0; ++waited) {
+        if (waited == VIEWS_WAIT_STEPS || clock.WaitForEvent(g_hExitEvent, VIEWS_WAIT_STEP)) {
+            return false;
+        }
+    }
+    return true;
+}
+
+void StopPorts(CInverterGroup& group, Clock& clock) {
+    group.m_pSerial->Close();
+    if (group.m_bEnvEnabled) {
+        group.m_pEnvSerial->Close();
+    }
+    clock.Sleep(milliseconds(10));
+    PostTo(g_hListWnd, WM_PORT_STOPPED, reinterpret_cast<std::uintptr_t>(&group));
+}
+
+void ChangeEnvPort(CInverterGroup& group, const CommEnvironment& environment) {
+    group.m_bEnvChangeRequest = 0;
+    if (group.m_bEnvEnabled) {
+        group.m_pEnvSerial->Close();
+        group.m_pEnvSerial.reset();
+        group.m_bEnvEnabled = 0;
+    }
+    const int newPort = group.m_nNewEnvComPort.load();
+    if (newPort <= 0) {
+        return;
+    }
+    group.m_nEnvComPort = newPort;
+    group.m_pEnvSerial = environment.makePort(EnvSettings(group));
+    if (group.m_pEnvSerial) {
+        group.m_nNewEnvComPort = 0;
+        group.m_bEnvEnabled = 1;
+    }
+}
+
+void ReopenClosedPorts(CInverterGroup& group) {
+    if (!group.m_pSerial->IsOpen()) {
+        group.m_bPortOpen = group.m_pSerial->Open();
+    }
+    if (group.m_bEnvEnabled && !group.m_pEnvSerial->IsOpen()) {
+        group.m_bEnvPortOpen = group.m_pEnvSerial->Open();
+    }
+}
+
+CommStep RunStep(CommSession& session, CommStep step) {
+    switch (step) {
+    case STEP_SCHEDULE: return ChooseNextStep(session);
+    case STEP_REGISTER: ++session.registrationCount; return RegisterNewInverter(session);
+    case STEP_POLL: return PollAllInverters(session);
+    case STEP_WRITE_PARAMS: return WritePendingParams(session);
+    case STEP_REMOVE: session.reRegisterAllowed = false; return RemoveRequestedInverter(session);
+    case STEP_RESET_TOTALS: return ResetRequestedTotals(session);
+    case STEP_CHANGE_SERIAL: return ChangeRequestedSerial(session);
+    case STEP_RECONNECT_ALL:
+        session.reRegisterAllowed = true;
+        return BroadcastReconnectAll(session);
+    }
+    return STEP_SCHEDULE;
+}
+
+// While the port has no inverter, re-register broadcasts go out now and then
+// in case inverters kept addresses from an earlier session.
+void CountIdleAttempts(CommSession& session) {
+    if (!session.group.Inverters().empty()) {
+        session.registrationCount = 0;
+    } else if (session.registrationCount > IDLE_ATTEMPTS_BEFORE_RE_REGISTER) {
+        session.registrationCount = 0;
+        if (session.reRegisterAllowed) {
+            BroadcastReRegister(session);
+        }
+    }
+}
+
+int RunLoop(CommSession& session) {
+    CInverterGroup& group = session.group;
+    Clock& clock = *session.environment.clock;
+    CommStep next = STEP_REGISTER;
+    for (;;) {
+        if (clock.WaitForEvent(g_hExitEvent, LOOP_WAIT)) {
+            return 0;
+        }
+        if (group.m_bStopRequest) {
+            StopPorts(group, clock);
+            return 0;
+        }
+        if (group.m_bEnvChangeRequest) {
+            ChangeEnvPort(group, session.environment);
+        }
+        ReopenClosedPorts(group);
+        next = RunStep(session, next);
+        CountIdleAttempts(session);
+    }
+}
+} // namespace
+
+int CommThreadProc(CInverterGroup* group, const CommEnvironment& environment) {
+    if (group == nullptr || !CreatePorts(*group, environment)) {
+        return 1;
+    }
+    OpenPorts(*group);
+    if (!WaitForViews(*environment.clock)) {
+        return 0;
+    }
+    Trace("Begin COMM\n");
+    CommSession session{*group, environment, {}, {}};
+    for (int i = 0; i < START_RE_REGISTER_BROADCASTS; ++i) {
+        BroadcastReRegister(session);
+    }
+    return RunLoop(session);
+}
+
+CommThread::CommThread(CInverterGroup* group, CommEnvironment environment)
+    : m_environment(std::move(environment)), m_thread(&CommThread::Run, this, group) {}
+
+CommThread::~CommThread() {
+    Join();
+}
+
+void CommThread::Run(CInverterGroup* group) {
+    m_nExitCode = CommThreadProc(group, m_environment);
+    {
+        std::lock_guard lock(m_mutex);
+        m_bFinished = true;
+    }
+    m_finished.notify_all();
+}
+
+bool CommThread::WaitFinished(std::chrono::milliseconds timeout) {
+    std::unique_lock lock(m_mutex);
+    return m_finished.wait_for(lock, timeout, [this] { return m_bFinished.load(); });
+}
+
+void CommThread::Join() {
+    if (m_thread.joinable()) {
+        m_thread.join();
+    }
+}

@@ -1,0 +1,27 @@
+#pragma once
+
+#include "CommStep.h"
+
+#include <cstdint>
+#include <string>
+
+class CInverter;
+struct CommSession;
+
+// Steps that carry out the user's requests. Each handles the first inverter
+// (head to tail) that asks for it, or every queued parameter write.
+CommStep WritePendingParams(CommSession& session);
+CommStep RemoveRequestedInverter(CommSession& session);
+CommStep ResetRequestedTotals(CommSession& session);
+CommStep ChangeRequestedSerial(CommSession& session);
+CommStep BroadcastReconnectAll(CommSession& session);
+
+// Keeps a parameter value read from or accepted by the inverter in its slot;
+// identifiers outside 0x40..0x4B are not kept. Caller holds the record's lock.
+void StoreParamValue(std::uint16_t identifier, std::uint16_t value, CInverter& inverter);
+
+// Queues a write for the communication thread (called by the user interface).
+void QueueParamWrite(CInverter& inverter, std::uint16_t identifier, std::uint16_t value);
+
+// Sets the serial-number change request; the number is stored first.
+void RequestSerialChange(CInverter& inverter, const std::string& serialNo);

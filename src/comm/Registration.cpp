@@ -1,0 +1,123 @@
+#include "Registration.h"
+
+#include "CommSession.h"
+#include "DeviceDescription.h"
+#include "InverterCommands.h"
+#include "Transaction.h"
+#include "WindowMessages.h"
+#include "model/InverterGroup.h"
+
+#include <algorithm>
+#include <array>
+#include <cstring>
+
+namespace {
+using SerialBytes = std::array<std::uint8_t, SERIAL_NO_LENGTH>;
+
+bool QueryOfflineSerial(CommSession& session, SerialBytes& serial) {
+    session.request.SetRequest(BROADCAST_ADDRESS, CTRL_REGISTER, FN_OFFLINE_QUERY);
+    if (!SendCommand(session.group, session.request)) {
+        return false;
+    }
+    session.group.m_tLastRegister = session.Now();
+    if (!ReceiveReply(session.group, session.reply, FN_OFFLINE_QUERY, false) ||
+        session.reply.Length() != SERIAL_NO_LENGTH) {
+        return false;
+    }
+    std::copy_n(session.reply.Data(), SERIAL_NO_LENGTH, serial.begin());
+    return true;
+}
+
+CInverter* JoinGroup(CommSession& session, const SerialBytes& serial) {
+    const std::uint8_t address = session.group.AllocateAddress(serial.data(), serial.size());
+    if (address == CInverterGroup::NO_ADDRESS || address > CInverterGroup::MAX_ADDRESS) {
+        return nullptr;
+    }
+    auto created = session.group.CreateInverter(address);
+    if (!created) {
+        return nullptr;
+    }
+    created->m_strSerialNo.assign(
+        reinterpret_cast<const char*>(serial.data()),
+        strnlen(reinterpret_cast<const char*>(serial.data()), serial.size()));
+    CInverter* inverter = session.group.AppendInverter(std::move(created));
+    session.PostToList(WM_INVERTER_REGISTERED, inverter);
+    return inverter;
+}
+
+bool ConfirmAddress(CommSession& session, const SerialBytes& serial, std::uint8_t address) {
+    session.request.SetRequest(BROADCAST_ADDRESS, CTRL_REGISTER, FN_SEND_ADDRESS,
+                               SERIAL_NO_LENGTH + 1);
+    std::copy(serial.begin(), serial.end(), session.request.Data());
+    session.request.Data()[SERIAL_NO_LENGTH] = address;
+    return session.Exchange(FN_SEND_ADDRESS, true);
+}
+
+// A field list reply replaces the stored list; a failed query keeps it.
+void ReadFieldList(CommSession& session, CInverter& inverter, std::uint8_t function,
+                   std::vector<std::uint8_t> CInverter::*list) {
+    session.request.SetRequest(inverter.m_nAddress, CTRL_READ, function);
+    if (!session.Exchange(function, false)) {
+        return;
+    }
+    const std::uint8_t* data = session.reply.Data();
+    auto lock = inverter.Lock();
+    (inverter.*list).assign(data, data + session.reply.Length());
+}
+} // namespace
+
+CommStep RegisterNewInverter(CommSession& session) {
+    SerialBytes serial{};
+    if (!QueryOfflineSerial(session, serial)) {
+        return STEP_SCHEDULE;
+    }
+    CInverter* inverter = JoinGroup(session, serial);
+    // The record stays in the group with whatever state it reached, even if
+    // a later exchange of the registration fails.
+    if (inverter == nullptr || !ConfirmAddress(session, serial, inverter->m_nAddress)) {
+        return STEP_SCHEDULE;
+    }
+    ReadDeviceInfo(session, *inverter);
+    ReadRuntimeFormat(session, *inverter);
+    ReadParamFormat(session, *inverter);
+    ReadParamValues(session, *inverter);
+    session.PostToList(WM_INVERTER_UPDATED, inverter);
+    return STEP_SCHEDULE;
+}
+
+void BroadcastReRegister(CommSession& session) {
+    session.request.SetRequest(BROADCAST_ADDRESS, CTRL_REGISTER, FN_RE_REGISTER);
+    SendCommand(session.group, session.request);
+}
+
+void ReadDeviceInfo(CommSession& session, CInverter& inverter) {
+    session.request.SetRequest(inverter.m_nAddress, CTRL_READ, FN_READ_DEVICE_INFO);
+    if (!session.Exchange(FN_READ_DEVICE_INFO, false) ||
+        session.reply.Length() != DEVICE_INFO_LENGTH) {
+        return;
+    }
+    ApplyDeviceDescription(inverter, ParseDeviceDescription(session.reply.Data()));
+}
+
+void ReadRuntimeFormat(CommSession& session, CInverter& inverter) {
+    ReadFieldList(session, inverter, FN_READ_RUNTIME_FORMAT, &CInverter::m_runtimeFormat);
+}
+
+void ReadParamFormat(CommSession& session, CInverter& inverter) {
+    ReadFieldList(session, inverter, FN_READ_PARAM_FORMAT, &CInverter::m_paramFormat);
+}
+
+void ReadParamValues(CommSession& session, CInverter& inverter) {
+    session.request.SetRequest(inverter.m_nAddress, CTRL_READ, FN_READ_PARAM_VALUES);
+    if (!session.Exchange(FN_READ_PARAM_VALUES, false)) {
+        return;
+    }
+    const std::uint8_t* data = session.reply.Data();
+    const std::size_t values = session.reply.Length() / 2;
+    auto lock = inverter.Lock();
+    const std::size_t count = std::min(values, inverter.m_paramFormat.size());
+    for (std::size_t i = 0; i < count; ++i) {
+        const auto value = static_cast<std::uint16_t>(data[2 * i] << 8 | data[2 * i + 1]);
+        StoreParamValue(inverter.m_paramFormat[i], value, inverter);
+    }
+}
