@@ -1,7 +1,6 @@
 #include "LineSettings.h"
 
 #include <optional>
-#include <termios.h>
 
 namespace {
 
@@ -58,8 +57,9 @@ tcflag_t ParityFlags(int parity) {
 }
 
 // Binary frames pass untouched: no line editing, echo, signals, character
-// translation or flow control, and a read never waits inside the driver
-// because the caller keeps its own deadline.
+// translation or flow control. Parity errors are left to the frame checksum.
+// A read never waits inside the driver because the caller keeps its own
+// deadline.
 void MakeRaw(termios& line) {
     line.c_iflag &= ~(IGNBRK | BRKINT | IGNPAR | PARMRK | INPCK | ISTRIP | INLCR | IGNCR | ICRNL |
                       IUCLC | IXON | IXOFF | IXANY | IMAXBEL);
@@ -85,16 +85,22 @@ void ApplyFraming(termios& line, const SerialSettings& settings) {
 
 } // namespace
 
-bool ApplyLineSettings(int fd, const SerialSettings& settings) {
-    termios line{};
-    if (tcgetattr(fd, &line) != 0) {
-        return false;
-    }
+termios RawLine(const termios& current, const SerialSettings& settings) {
+    termios line = current;
     if (const auto speed = SpeedCode(settings.baud)) {
         cfsetispeed(&line, *speed);
         cfsetospeed(&line, *speed);
     }
     ApplyFraming(line, settings);
     MakeRaw(line);
+    return line;
+}
+
+bool ApplyLineSettings(int fd, const SerialSettings& settings) {
+    termios current{};
+    if (tcgetattr(fd, &current) != 0) {
+        return false;
+    }
+    const termios line = RawLine(current, settings);
     return tcsetattr(fd, TCSANOW, &line) == 0;
 }

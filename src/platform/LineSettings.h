@@ -2,6 +2,12 @@
 
 #include "SerialPort.h"
 
-// Applies speed, data bits, parity and stop bits to the terminal and makes the
-// line raw for binary frames. False when the terminal refused the settings.
+#include <termios.h>
+
+// The current terminal settings with speed, data bits, parity and stop bits
+// replaced and the line made raw for binary frames. A speed or character
+// size the terminal has no code for keeps the current one.
+termios RawLine(const termios& current, const SerialSettings& settings);
+
+// False when the terminal refused the settings.
 bool ApplyLineSettings(int fd, const SerialSettings& settings);
