@@ -2,18 +2,11 @@
 
 #include <cmath>
 
-namespace {
-int DayOfMonth(std::time_t time) {
-    std::tm local{};
-    localtime_r(&time, &local);
-    return local.tm_mday;
-}
-} // namespace
-
 void CDaySeries::AddSample(const CGraphSample& sample) {
     // Only the day of the month is compared: the first sample of a new day
     // ends the previous one, whatever month it is.
-    if (!m_samples.empty() && DayOfMonth(sample.m_time) != DayOfMonth(m_samples.back().m_time)) {
+    if (!m_samples.empty() &&
+        m_day.DayOfMonth(m_samples.back().m_time) != m_day.DayOfMonth(sample.m_time)) {
         RemoveAllSamples();
     }
     m_samples.push_back(sample);

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "GraphSample.h"
+#include "LocalDay.h"
 
 #include <deque>
 
@@ -20,4 +21,7 @@ public:
     // reallocation copies as the day grows.
     std::deque<CGraphSample> m_samples;
     double m_dMaxValue = 0.0;
+
+private:
+    CLocalDay m_day;
 };
