@@ -5,6 +5,7 @@
 #include "RuntimeDecode.h"
 #include "WindowMessages.h"
 #include "model/InverterGroup.h"
+#include "platform/Globals.h"
 
 namespace {
 // Decodes by the described kind. An inverter whose description never arrived
@@ -30,6 +31,10 @@ void AppendPowerSample(CInverter& inverter) {
 
 CommStep PollAllInverters(CommSession& session) {
     for (CInverter* inverter : session.group.Inverters()) {
+        // A full bus takes seconds to poll; shutdown need not wait for it.
+        if (g_hExitEvent.IsSet()) {
+            break;
+        }
         PollInverter(session, *inverter);
     }
     return STEP_SCHEDULE;

@@ -54,7 +54,7 @@ public:
     std::atomic<int> m_bOnline{0};
     std::atomic<int> m_nErrorState{0};
     std::atomic<std::uint32_t> m_dwErrorCode{0};
-    int m_nLastMode = 0;
+    std::atomic<int> m_nLastMode{0};
     InvFaultRecord m_faultRecord;
     int m_nFaultRecordIndex = -1;
     CInverterGroup* m_pGroup = nullptr;
