@@ -1,0 +1,194 @@
+#include "HeliowatchDoc.h"
+
+#include "SettingsStore.h"
+#include "comm/CommThread.h"
+#include "comm/WindowMessages.h"
+#include "model/InverterGroup.h"
+#include "platform/DataDirectory.h"
+#include "platform/Globals.h"
+
+#include <algorithm>
+#include <cstdio>
+#include <filesystem>
+
+namespace {
+constexpr int FIRST_PORT = 1;
+constexpr int LAST_PORT = 19;
+constexpr int UNSET = -1;
+constexpr int LINE_BAUD = 9600;
+constexpr int LINE_DATA_BITS = 8;
+
+std::string PortSection(int port) {
+    return "Com" + std::to_string(port);
+}
+} // namespace
+
+CHeliowatchDoc::CHeliowatchDoc(CommEnvironment environment, std::string settingsPath)
+    : m_environment(std::move(environment)),
+      m_settings(std::make_unique<SettingsStore>(std::move(settingsPath))) {
+    m_environment.sink = &m_sink;
+    g_hExitEvent.Reset();
+}
+
+// Threads first: no group may be destroyed under its running thread.
+CHeliowatchDoc::~CHeliowatchDoc() {
+    OnCloseDocument();
+}
+
+bool CHeliowatchDoc::OnNewDocument(std::string* problem) {
+    if (!LoadSettings(problem)) {
+        return false;
+    }
+    std::error_code ignored;
+    std::filesystem::create_directories(HistLogDirectory(), ignored);
+    return true;
+}
+
+bool CHeliowatchDoc::LoadSettings(std::string* problem) {
+    if (const std::string reason = m_settings->Problem(); !reason.empty()) {
+        if (problem != nullptr) {
+            *problem = reason;
+        }
+        return false;
+    }
+    if (const int interval = m_settings->GetInt("Interval", "Interval", UNSET); interval > 0) {
+        g_nInterval = interval;
+    }
+    for (int port = FIRST_PORT; port <= LAST_PORT; ++port) {
+        if (m_settings->GetInt(PortSection(port), "Enable", UNSET) == 1) {
+            AddPortGroup(port, m_settings->GetInt(PortSection(port), "EnvironmentCom", UNSET));
+        }
+    }
+    return true;
+}
+
+void CHeliowatchDoc::AddPortGroup(int comPort, int envComPort) {
+    if (comPort <= 0) {
+        return;
+    }
+    auto group = std::make_unique<CInverterGroup>();
+    group->m_nComPort = comPort;
+    group->m_nBaudRate = LINE_BAUD;
+    group->m_nDataBits = LINE_DATA_BITS;
+    group->m_nEnvComPort = envComPort;
+    group->m_bEnvEnabled = envComPort > 0 ? 1 : 0;
+    group->m_nEnvBaudRate = LINE_BAUD;
+    group->m_nEnvDataBits = LINE_DATA_BITS;
+    Port entry{std::move(group), nullptr};
+    entry.thread = std::make_unique<CommThread>(entry.group.get(), m_environment);
+    m_groups.push_back(std::move(entry));
+}
+
+bool CHeliowatchDoc::SaveComSettings() {
+    bool written = true;
+    for (const Port& port : m_groups) {
+        const CInverterGroup& group = *port.group;
+        const std::string section = PortSection(group.m_nComPort);
+        const bool enabled = group.m_bStopRequest == 0;
+        const bool withEnv = enabled && group.m_bEnvEnabled != 0;
+        written &= m_settings->WriteInt(section, "Enable", enabled ? 1 : 0);
+        written &= m_settings->WriteInt(section, "EnvironmentEnable", withEnv ? 1 : 0);
+        written &= m_settings->WriteInt(section, "EnvironmentCom",
+                                        withEnv ? group.m_nEnvComPort.load() : 0);
+    }
+    return written;
+}
+
+int CHeliowatchDoc::GetInterval() const {
+    return g_nInterval;
+}
+
+bool CHeliowatchDoc::SetInterval(int seconds) {
+    if (seconds != g_nInterval) {
+        g_nInterval = seconds;
+        for (const auto* pane : {&g_hGeneralStatusWnd, &g_hTodayEnergyWnd, &g_hPowerWnd}) {
+            PostTo(*pane, WM_INTERVAL_CHANGED, 0);
+        }
+    }
+    return m_settings->WriteInt("Interval", "Interval", g_nInterval);
+}
+
+template <class Accessor>
+double CHeliowatchDoc::SumOverInverters(Accessor accessor, bool onlyProducing) const {
+    double sum = 0.0;
+    for (const Port& port : m_groups) {
+        auto lock = port.group->Lock();
+        for (const auto& inverter : port.group->m_inverters) {
+            if (!inverter->m_pRuntimeData) {
+                continue;
+            }
+            if (onlyProducing && (inverter->m_bOnline != 1 || inverter->m_nErrorState != 1)) {
+                continue;
+            }
+            sum += accessor(*inverter->m_pRuntimeData);
+        }
+    }
+    return sum;
+}
+
+double CHeliowatchDoc::GetTotalEToday() const {
+    return SumOverInverters([](const RuntimeData& data) { return data.GetEToday(); }, false);
+}
+
+double CHeliowatchDoc::GetTotalETotal() const {
+    return SumOverInverters([](const RuntimeData& data) { return data.GetETotal(); }, false);
+}
+
+double CHeliowatchDoc::GetTotalPower() const {
+    return SumOverInverters([](const RuntimeData& data) { return data.GetOutputPower(); }, true);
+}
+
+std::vector<CInverterGroup*> CHeliowatchDoc::GetGroups() const {
+    std::vector<CInverterGroup*> groups;
+    for (const Port& port : m_groups) {
+        groups.push_back(port.group.get());
+    }
+    return groups;
+}
+
+void CHeliowatchDoc::RemovePortGroup(CInverterGroup* group) {
+    auto found = std::find_if(m_groups.begin(), m_groups.end(),
+                              [group](const Port& port) { return port.group.get() == group; });
+    if (found == m_groups.end()) {
+        return;
+    }
+    // The thread posted its stop message as its last act; let it return
+    // before its group goes.
+    found->thread->Join();
+    {
+        auto lock = group->Lock();
+        for (const auto& inverter : group->m_inverters) {
+            if (inverter.get() == m_pCurInverter) {
+                m_pCurInverter = nullptr;
+            }
+        }
+    }
+    m_groups.erase(found);
+}
+
+void CHeliowatchDoc::ReconnectAll() {
+    for (const Port& port : m_groups) {
+        port.group->m_bReconnectRequest = 1;
+    }
+}
+
+void CHeliowatchDoc::OnCloseDocument(std::chrono::milliseconds bound) {
+    g_hExitEvent.Set();
+    const auto deadline = std::chrono::steady_clock::now() + bound;
+    for (Port& port : m_groups) {
+        const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(
+            deadline - std::chrono::steady_clock::now());
+        if (port.thread->WaitFinished(std::max(left, std::chrono::milliseconds(0)))) {
+            port.thread->Join();
+            continue;
+        }
+        std::fprintf(stderr, "heliowatch: the thread of port COM%d did not end in time\n",
+                     port.group->m_nComPort);
+        // Destroying a group under its running thread would be worse than
+        // leaking both at exit.
+        (void)port.thread.release();
+        (void)port.group.release();
+    }
+    m_groups.clear();
+    m_pCurInverter = nullptr;
+}

@@ -1,0 +1,61 @@
+#pragma once
+
+#include "StationPollSink.h"
+#include "comm/CommEnvironment.h"
+
+#include <chrono>
+#include <memory>
+#include <string>
+#include <vector>
+
+class CInverter;
+class CInverterGroup;
+class CommThread;
+class SettingsStore;
+
+// The station's one document: owner of the port groups and their
+// communication threads, keeper of the settings, source of plant totals.
+class CHeliowatchDoc {
+public:
+    // The environment gives the threads their clock, ports and message boxes;
+    // the document adds its own sink for fault tracking and history.
+    CHeliowatchDoc(CommEnvironment environment, std::string settingsPath);
+    virtual ~CHeliowatchDoc();
+    CHeliowatchDoc(const CHeliowatchDoc&) = delete;
+    CHeliowatchDoc& operator=(const CHeliowatchDoc&) = delete;
+
+    // Reads the settings, starts one thread per enabled port and creates the
+    // history directory. False, with the reason, when the settings file cannot
+    // be read; nothing is started then.
+    bool OnNewDocument(std::string* problem = nullptr);
+    bool LoadSettings(std::string* problem = nullptr);
+    void AddPortGroup(int comPort, int envComPort);
+    bool SaveComSettings();
+    int GetInterval() const;
+    bool SetInterval(int seconds);
+    double GetTotalEToday() const;
+    double GetTotalETotal() const;
+    double GetTotalPower() const;
+    void SetCurInverter(CInverter* inverter) { m_pCurInverter = inverter; }
+    CInverter* GetCurInverter() const { return m_pCurInverter; }
+    std::vector<CInverterGroup*> GetGroups() const;
+    void RemovePortGroup(CInverterGroup* group);
+    void ReconnectAll();
+    // Ends every communication thread, waiting up to the bound; threads still
+    // running then are reported and their groups are never destroyed.
+    void OnCloseDocument(std::chrono::milliseconds bound = std::chrono::milliseconds(2500));
+
+private:
+    struct Port {
+        std::unique_ptr<CInverterGroup> group;
+        std::unique_ptr<CommThread> thread;
+    };
+    template <class Accessor>
+    double SumOverInverters(Accessor accessor, bool onlyProducing) const;
+
+    CommEnvironment m_environment;
+    StationPollSink m_sink;
+    std::unique_ptr<SettingsStore> m_settings;
+    std::vector<Port> m_groups;
+    CInverter* m_pCurInverter = nullptr;
+};

@@ -1,0 +1,38 @@
+#include "PositionalIo.h"
+
+#include <cerrno>
+#include <unistd.h>
+
+bool ReadAt(int fd, void* buffer, std::size_t size, off_t offset) {
+    auto* bytes = static_cast<char*>(buffer);
+    while (size > 0) {
+        const ssize_t count = ::pread(fd, bytes, size, offset);
+        if (count < 0 && errno == EINTR) {
+            continue;
+        }
+        if (count <= 0) {
+            return false;
+        }
+        bytes += count;
+        size -= static_cast<std::size_t>(count);
+        offset += count;
+    }
+    return true;
+}
+
+bool WriteAt(int fd, const void* buffer, std::size_t size, off_t offset) {
+    const auto* bytes = static_cast<const char*>(buffer);
+    while (size > 0) {
+        const ssize_t count = ::pwrite(fd, bytes, size, offset);
+        if (count < 0 && errno == EINTR) {
+            continue;
+        }
+        if (count <= 0) {
+            return false;
+        }
+        bytes += count;
+        size -= static_cast<std::size_t>(count);
+        offset += count;
+    }
+    return true;
+}

@@ -1,0 +1,10 @@
+#pragma once
+
+#include "comm/PollSink.h"
+
+// What the station does with every decoded sample: fault tracking first, then
+// the history line, by the inverter's phase type.
+class StationPollSink : public PollSink {
+public:
+    void OnSampleDecoded(CInverter& inverter) override;
+};
