@@ -1,0 +1,8 @@
+#include "FaultEpisode.h"
+
+bool FaultEpisode::IsActive(std::int64_t now) const {
+    if (every <= 0 || now < anchor) {
+        return false;
+    }
+    return (now - anchor) % every < lasting;
+}

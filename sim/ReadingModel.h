@@ -1,0 +1,11 @@
+#pragma once
+
+#include "EnergyCounters.h"
+#include "InverterProfile.h"
+#include "InverterReading.h"
+
+#include <cstdint>
+
+// The reading of a healthy inverter at a moment of simulated time.
+InverterReading ComputeReading(const InverterProfile& profile, const EnergyCounters& counters,
+                               std::int64_t now);

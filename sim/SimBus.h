@@ -1,0 +1,35 @@
+#pragma once
+
+#include "RequestParser.h"
+#include "SimInverter.h"
+
+#include <cstdint>
+#include <vector>
+
+// The inverters on one serial bus and the wire between them and the station:
+// requests in, whatever the inverters send back out, collisions included.
+//
+// After a collision on the offline query the colliding units take turns in
+// serial-number order: the k-th sits out k queries, so the next queries each
+// get one clean answer.
+class SimBus {
+public:
+    explicit SimBus(int port) : m_port(port) {}
+
+    int Port() const { return m_port; }
+    std::vector<SimInverter>& Inverters() { return m_inverters; }
+    const std::vector<SimInverter>& Inverters() const { return m_inverters; }
+    void AddInverter(SimInverter inverter) { m_inverters.push_back(std::move(inverter)); }
+
+    // Bytes from the station in; the bytes the inverters put on the wire out.
+    std::vector<std::uint8_t> Receive(const std::uint8_t* bytes, std::size_t count,
+                                      std::int64_t now);
+    std::vector<std::uint8_t> Handle(const BusMessage& request, std::int64_t now);
+
+private:
+    std::vector<std::uint8_t> HandleOfflineQuery(const BusMessage& request, std::int64_t now);
+
+    int m_port;
+    std::vector<SimInverter> m_inverters;
+    RequestParser m_parser;
+};

@@ -1,0 +1,12 @@
+#pragma once
+
+#include "SimBus.h"
+
+#include <string>
+#include <vector>
+
+struct SimServerConfig {
+    std::string portDirectory;
+    std::string controlPath; // empty: no control socket
+    std::vector<SimBus> buses;
+};
