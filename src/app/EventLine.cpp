@@ -1,0 +1,43 @@
+#include "EventLine.h"
+
+#include <cstdio>
+
+namespace {
+std::string PrintableSerial(const std::string& serialNo) {
+    if (serialNo.empty()) {
+        return "-";
+    }
+    std::string shown = serialNo;
+    for (char& c : shown) {
+        const auto byte = static_cast<unsigned char>(c);
+        if (byte <= ' ' || byte >= 0x7F) {
+            c = '_';
+        }
+    }
+    return shown;
+}
+} // namespace
+
+std::string LocalTimeText(std::time_t when) {
+    std::tm local{};
+    localtime_r(&when, &local);
+    char text[32];
+    std::strftime(text, sizeof text, "%Y/%m/%d %H:%M:%S", &local);
+    return text;
+}
+
+std::string EventLine(std::time_t when, int comPort, int address, const std::string& serialNo,
+                      const char* event) {
+    const std::string addressText = address > 0 ? std::to_string(address) : "-";
+    return LocalTimeText(when) + " COM" + std::to_string(comPort) + " " + addressText + " " +
+           PrintableSerial(serialNo) + " " + event;
+}
+
+std::string PlantLine(std::time_t when, double powerW, double eTodayKWh, double eTotalKWh,
+                      int answering, int registered) {
+    char text[160];
+    std::snprintf(text, sizeof text,
+                  "plant %s power=%.1fW e-today=%.2fkWh e-total=%.1fkWh answering=%d/%d",
+                  LocalTimeText(when).c_str(), powerW, eTodayKWh, eTotalKWh, answering, registered);
+    return text;
+}

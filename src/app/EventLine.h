@@ -1,0 +1,16 @@
+#pragma once
+
+#include <ctime>
+#include <string>
+
+// One line of the headless station's log: local time, port, bus address,
+// serial number and the event as one lowercase word. Fields that do not
+// apply, or are empty, are "-"; a serial number shows no blanks or control
+// bytes, so the line always splits into the same fields.
+std::string EventLine(std::time_t when, int comPort, int address, const std::string& serialNo,
+                      const char* event);
+
+std::string PlantLine(std::time_t when, double powerW, double eTodayKWh, double eTotalKWh,
+                      int answering, int registered);
+
+std::string LocalTimeText(std::time_t when); // "%Y/%m/%d %H:%M:%S"

@@ -1,0 +1,6 @@
+#pragma once
+
+struct StationOptions;
+
+// The station without windows until SIGINT or SIGTERM; the exit code.
+int RunHeadless(const StationOptions& options);

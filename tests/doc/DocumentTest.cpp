@@ -1,0 +1,183 @@
+#include "FakeClock.h"
+#include "HeliowatchDoc.h"
+#include "Recorders.h"
+#include "ScriptedPort.h"
+#include "comm/WindowMessages.h"
+#include "model/InverterGroup.h"
+#include "model/SingleRuntimeData.h"
+#include "platform/DataDirectory.h"
+#include "platform/Globals.h"
+
+#include <filesystem>
+#include <fstream>
+#include <gtest/gtest.h>
+#include <sstream>
+
+namespace {
+
+namespace fs = std::filesystem;
+
+class DocumentTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        const char* base = std::getenv("HELIOWATCH_TEST_TMP");
+        directory = fs::path(base != nullptr ? base : "/tmp") /
+                    ("doc-" + std::to_string(::getpid()) + "-" +
+                     ::testing::UnitTest::GetInstance()->current_test_info()->name());
+        fs::remove_all(directory);
+        fs::create_directories(directory);
+        SetDataDirectory(directory.string());
+        settingsPath = (directory / "Heliowatch.ini").string();
+        // Threads find no views and end at once, in virtual time.
+        g_viewsCreated = 0;
+        g_nInterval = 2;
+        environment.clock = &clock;
+        environment.notifier = &notifier;
+        environment.makePort = [this](const SerialSettings&) -> std::unique_ptr<SerialPort> {
+            return std::make_unique<ScriptedPort>(wire, clock);
+        };
+        g_hGeneralStatusWnd = &general;
+        g_hTodayEnergyWnd = &today;
+        g_hPowerWnd = &power;
+    }
+    void TearDown() override {
+        g_hGeneralStatusWnd = nullptr;
+        g_hTodayEnergyWnd = nullptr;
+        g_hPowerWnd = nullptr;
+        g_hExitEvent.Reset();
+        fs::remove_all(directory);
+    }
+    void WriteSettings(const std::string& text) { std::ofstream(settingsPath) << text; }
+    std::string ReadSettings() const {
+        std::ifstream file(settingsPath);
+        std::stringstream text;
+        text << file.rdbuf();
+        return text.str();
+    }
+    std::unique_ptr<CHeliowatchDoc> Open() {
+        auto document = std::make_unique<CHeliowatchDoc>(environment, settingsPath);
+        std::string problem;
+        EXPECT_TRUE(document->OnNewDocument(&problem)) << problem;
+        return document;
+    }
+
+    fs::path directory;
+    std::string settingsPath;
+    FakeClock clock{1'800'000'000};
+    ScriptedWire wire;
+    RecordingNotifier notifier;
+    RecordingTarget general, today, power;
+    CommEnvironment environment;
+};
+
+TEST_F(DocumentTest, EnabledPortsBecomeGroupsInPortOrder) {
+    WriteSettings("[Com7]\nEnable=1\n"
+                  "[Com3]\nEnable=1\nEnvironmentCom=5\n"
+                  "[Com4]\nEnable=2\n"
+                  "[Com20]\nEnable=1\n"
+                  "[Interval]\nInterval=0\n");
+    auto document = Open();
+    const auto groups = document->GetGroups();
+    ASSERT_EQ(groups.size(), 2U);
+    EXPECT_EQ(groups[0]->m_nComPort, 3);
+    EXPECT_EQ(groups[0]->m_nBaudRate, 9600);
+    EXPECT_EQ(groups[0]->m_nDataBits, 8);
+    EXPECT_EQ(groups[0]->m_bEnvEnabled, 1);
+    EXPECT_EQ(groups[0]->m_nEnvComPort, 5);
+    EXPECT_EQ(groups[1]->m_nComPort, 7);
+    EXPECT_EQ(groups[1]->m_bEnvEnabled, 0);
+    EXPECT_EQ(document->GetInterval(), 2);
+    EXPECT_TRUE(fs::is_directory(directory / "HistLog"));
+}
+
+TEST_F(DocumentTest, MissingSettingsGiveDefaults) {
+    auto document = Open();
+    EXPECT_TRUE(document->GetGroups().empty());
+    EXPECT_EQ(document->GetInterval(), 2);
+    EXPECT_FALSE(fs::exists(settingsPath));
+}
+
+TEST_F(DocumentTest, UnreadableSettingsAreAClearErrorAndStartNothing) {
+    fs::create_directories(settingsPath); // a directory where the file should be
+    CHeliowatchDoc document(environment, settingsPath);
+    std::string problem;
+    EXPECT_FALSE(document.OnNewDocument(&problem));
+    EXPECT_NE(problem.find(settingsPath), std::string::npos);
+    EXPECT_TRUE(document.GetGroups().empty());
+}
+
+TEST_F(DocumentTest, IntervalChangesAreAnnouncedAndAlwaysWritten) {
+    WriteSettings("[Interval]\nInterval=5\n");
+    auto document = Open();
+    EXPECT_EQ(document->GetInterval(), 5);
+    EXPECT_TRUE(document->SetInterval(5));
+    EXPECT_EQ(general.Count(WM_INTERVAL_CHANGED), 0);
+    EXPECT_NE(ReadSettings().find("Interval=5"), std::string::npos);
+
+    EXPECT_TRUE(document->SetInterval(9));
+    EXPECT_EQ(g_nInterval, 9);
+    EXPECT_EQ(general.Count(WM_INTERVAL_CHANGED), 1);
+    EXPECT_EQ(today.Count(WM_INTERVAL_CHANGED), 1);
+    EXPECT_EQ(power.Count(WM_INTERVAL_CHANGED), 1);
+    EXPECT_NE(ReadSettings().find("Interval=9"), std::string::npos);
+}
+
+TEST_F(DocumentTest, SavedPortSectionsFollowTheGroups) {
+    auto document = Open();
+    document->AddPortGroup(3, 5);
+    document->AddPortGroup(4, 0);
+    document->AddPortGroup(0, 0); // ignored
+    ASSERT_EQ(document->GetGroups().size(), 2U);
+    document->GetGroups()[1]->m_bStopRequest = 1;
+    EXPECT_TRUE(document->SaveComSettings());
+
+    CHeliowatchDoc reread(environment, settingsPath);
+    ASSERT_TRUE(reread.OnNewDocument());
+    const auto groups = reread.GetGroups();
+    ASSERT_EQ(groups.size(), 1U);
+    EXPECT_EQ(groups[0]->m_nComPort, 3);
+    EXPECT_EQ(groups[0]->m_nEnvComPort, 5);
+    const std::string text = ReadSettings();
+    EXPECT_NE(text.find("[Com4]\nEnable=0\nEnvironmentCom=0\nEnvironmentEnable=0"),
+              std::string::npos)
+        << text;
+}
+
+TEST_F(DocumentTest, TotalsCountEveryRecordButPowerOnlyHealthyOnes) {
+    auto document = Open();
+    document->AddPortGroup(3, 0);
+    // Its thread finds no views and leaves the inverter list to the test.
+    CInverterGroup& group = *document->GetGroups()[0];
+    auto add = [&](int online, int errorState, std::uint16_t pac, std::uint16_t eToday) {
+        auto inverter = std::make_unique<CInverter>();
+        auto data = std::make_unique<SingleRuntimeData>();
+        data->m_nPac = pac;
+        data->m_nEToday = eToday;
+        data->m_dwETotal = 10;
+        inverter->m_pRuntimeData = std::move(data);
+        inverter->m_bOnline = online;
+        inverter->m_nErrorState = errorState;
+        group.AppendInverter(std::move(inverter));
+    };
+    add(1, 1, 1000, 150);
+    add(0, 1, 2000, 200);                                // offline
+    add(1, 2, 4000, 250);                                // last sample had error bits
+    group.AppendInverter(std::make_unique<CInverter>()); // never described
+    EXPECT_DOUBLE_EQ(document->GetTotalPower(), 100.0);
+    EXPECT_DOUBLE_EQ(document->GetTotalEToday(), 6.0);
+    EXPECT_DOUBLE_EQ(document->GetTotalETotal(), 3.0);
+}
+
+TEST_F(DocumentTest, CloseEndsEveryThreadBeforeTheGroupsGo) {
+    g_viewsCreated = 1;
+    auto document = Open();
+    document->AddPortGroup(3, 0);
+    document->AddPortGroup(4, 0);
+    const auto started = std::chrono::steady_clock::now();
+    document->OnCloseDocument();
+    EXPECT_TRUE(document->GetGroups().empty());
+    EXPECT_LT(std::chrono::steady_clock::now() - started, std::chrono::seconds(2));
+    g_viewsCreated = 0;
+}
+
+} // namespace
