@@ -1,6 +1,9 @@
 #include "SettingsStore.h"
 
+#include "IniSyntax.h"
+
 #include <QDir>
+#include <QFile>
 #include <QFileInfo>
 #include <QSettings>
 #include <QStandardPaths>
@@ -18,11 +21,18 @@ SettingsStore::SettingsStore(const std::string& path)
 SettingsStore::~SettingsStore() = default;
 
 std::string SettingsStore::Problem() const {
-    const QFileInfo file(QString::fromStdString(m_path));
-    if (file.exists() && (!file.isFile() || !file.isReadable())) {
+    QFile file(QString::fromStdString(m_path));
+    if (!file.exists()) {
+        return {};
+    }
+    if (!QFileInfo(file).isFile() || !file.open(QIODevice::ReadOnly)) {
         return "cannot read settings file " + m_path;
     }
-    if (m_settings->status() == QSettings::FormatError) {
+    const std::string syntax = IniSyntaxProblem(file.readAll().toStdString());
+    if (!syntax.empty()) {
+        return "settings file " + m_path + " is malformed: " + syntax;
+    }
+    if (m_settings->status() != QSettings::NoError) {
         return "settings file " + m_path + " is malformed";
     }
     return {};

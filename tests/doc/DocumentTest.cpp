@@ -106,6 +106,19 @@ TEST_F(DocumentTest, UnreadableSettingsAreAClearErrorAndStartNothing) {
     EXPECT_TRUE(document.GetGroups().empty());
 }
 
+TEST_F(DocumentTest, MalformedSettingsNameTheLine) {
+    WriteSettings("[Interval]\nInterval=3\n[Com3\nEnable=1\n");
+    CHeliowatchDoc document(environment, settingsPath);
+    std::string problem;
+    EXPECT_FALSE(document.OnNewDocument(&problem));
+    EXPECT_NE(problem.find("malformed: line 3"), std::string::npos) << problem;
+    EXPECT_EQ(g_nInterval, 2);
+
+    WriteSettings("; comment\n\n[Com3]\n  Enable = 1 \n# another\n");
+    auto accepted = Open();
+    EXPECT_EQ(accepted->GetGroups().size(), 1U);
+}
+
 TEST_F(DocumentTest, IntervalChangesAreAnnouncedAndAlwaysWritten) {
     WriteSettings("[Interval]\nInterval=5\n");
     auto document = Open();

@@ -1,0 +1,131 @@
+#include "ChildProcess.h"
+
+#include <csignal>
+#include <filesystem>
+#include <fstream>
+#include <gtest/gtest.h>
+#include <sstream>
+#include <sys/socket.h>
+#include <sys/un.h>
+#include <unistd.h>
+
+namespace {
+
+namespace fs = std::filesystem;
+using namespace std::chrono_literals;
+
+const std::string kBin = HELIOWATCH_BIN_DIR;
+
+std::string ReadFile(const fs::path& path) {
+    std::ifstream file(path, std::ios::binary);
+    std::stringstream text;
+    text << file.rdbuf();
+    return text.str();
+}
+
+// One command to the simulator's control socket; its one-line answer.
+std::string SimControl(const fs::path& socketPath, const std::string& command) {
+    const int fd = socket(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0);
+    sockaddr_un address{};
+    address.sun_family = AF_UNIX;
+    std::snprintf(address.sun_path, sizeof address.sun_path, "%s", socketPath.c_str());
+    std::string reply;
+    if (connect(fd, reinterpret_cast<sockaddr*>(&address), sizeof address) == 0) {
+        const std::string line = command + "\n";
+        (void)!write(fd, line.data(), line.size());
+        char c = 0;
+        while (read(fd, &c, 1) == 1 && c != '\n') {
+            reply += c;
+        }
+    }
+    close(fd);
+    return reply;
+}
+
+class HeadlessStationTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        const char* base = std::getenv("HELIOWATCH_TEST_TMP");
+        root = fs::path(base != nullptr ? base : "/tmp") /
+               ("e2e-" + std::to_string(getpid()) + "-" +
+                ::testing::UnitTest::GetInstance()->current_test_info()->name());
+        fs::remove_all(root);
+        fs::create_directories(root / "ports");
+        config = root / "Heliowatch.ini";
+    }
+    void TearDown() override { fs::remove_all(root); }
+
+    std::vector<std::string> Station(const std::vector<std::string>& extra = {}) const {
+        std::vector<std::string> argv{kBin + "/heliowatch", "--headless",
+                                      "--config",           config.string(),
+                                      "--port-dir",         (root / "ports").string(),
+                                      "--data-dir",         (root / "data").string()};
+        argv.insert(argv.end(), extra.begin(), extra.end());
+        return argv;
+    }
+
+    fs::path root;
+    fs::path config;
+};
+
+TEST_F(HeadlessStationTest, MonitorsASimulatedPlantAndEndsCleanlyOnSigterm) {
+    const fs::path control = root / "sim.sock";
+    ChildProcess sim({kBin + "/heliowatch-sim", "--port-dir", (root / "ports").string(), "--bus",
+                      "COM3:single*1", "--bus", "COM12:three*1", "--control", control.string(),
+                      "--serial", "COM3:1=SINGLE0000000001", "--serial",
+                      "COM12:1=THREE00000000001"});
+    ASSERT_TRUE(sim.WaitForLine("ready", 10s)) << sim.ErrorOutput();
+    std::ofstream(config) << "[Com3]\nEnable=1\n[Com12]\nEnable=1\n[Interval]\nInterval=1\n";
+
+    ChildProcess station(Station());
+    EXPECT_TRUE(station.WaitForLine("COM3 - - port-opened", 5s));
+    ASSERT_TRUE(station.WaitForLine("COM3 1 SINGLE0000000001 online", 20s))
+        << station.ErrorOutput();
+    ASSERT_TRUE(station.WaitForLine("COM12 1 THREE00000000001 online", 20s));
+
+    EXPECT_EQ(SimControl(control, "set SINGLE0000000001 fault 2 0x0100").rfind("ok", 0), 0U);
+    EXPECT_TRUE(station.WaitForLine("COM3 1 SINGLE0000000001 fault-opened", 10s));
+    EXPECT_EQ(SimControl(control, "clear SINGLE0000000001").rfind("ok", 0), 0U);
+    EXPECT_TRUE(station.WaitForLine("COM3 1 SINGLE0000000001 fault-closed", 10s));
+
+    EXPECT_EQ(SimControl(control, "vanish COM12").rfind("ok", 0), 0U);
+    EXPECT_TRUE(station.WaitForLine("COM12 - - port-lost", 10s));
+
+    station.Signal(SIGTERM);
+    const auto started = std::chrono::steady_clock::now();
+    EXPECT_EQ(station.Wait(5s), 0);
+    EXPECT_LT(std::chrono::steady_clock::now() - started, 3s);
+
+    const fs::path histLog = root / "data" / "HistLog";
+    const std::string history = ReadFile(histLog / "SINGLE0000000001.csv");
+    EXPECT_EQ(history.rfind("  Time,Temp(C),Vpv(V),", 0), 0U);
+    EXPECT_NE(history.find(",0,0,0,0\r\n"), std::string::npos);
+    EXPECT_TRUE(fs::exists(histLog / "THREE00000000001.csv"));
+    const std::string faults = ReadFile(histLog / "InvFaultRecord.dat");
+    ASSERT_EQ(faults.size(), 17U + 40U);
+    EXPECT_EQ(faults.substr(0, 17), "Fault Record File");
+    EXPECT_EQ(faults.substr(17, 16), "SINGLE0000000001");
+    sim.Signal(SIGTERM);
+    EXPECT_EQ(sim.Wait(5s), 0);
+}
+
+TEST_F(HeadlessStationTest, UnknownOptionPrintsTheUsage) {
+    ChildProcess station({kBin + "/heliowatch", "--headless", "--frobnicate"});
+    EXPECT_EQ(station.Wait(5s), 2);
+    const std::string error = station.ErrorOutput();
+    EXPECT_NE(error.find("unknown option --frobnicate"), std::string::npos);
+    EXPECT_NE(error.find("usage: heliowatch"), std::string::npos);
+}
+
+TEST_F(HeadlessStationTest, MalformedSettingsAreOneClearLine) {
+    std::ofstream(config, std::ios::binary) << std::string("\x00\x01garbage\xff", 10);
+    ChildProcess station(Station());
+    EXPECT_EQ(station.Wait(5s), 1);
+    const std::string error = station.ErrorOutput();
+    EXPECT_EQ(error.rfind("heliowatch: settings file ", 0), 0U) << error;
+    EXPECT_NE(error.find("malformed"), std::string::npos);
+    EXPECT_EQ(std::count(error.begin(), error.end(), '\n'), 1);
+    EXPECT_FALSE(fs::exists(root / "data" / "HistLog"));
+}
+
+} // namespace
