@@ -1,5 +1,7 @@
 #include "Collision.h"
 
+namespace sim {
+
 std::vector<std::uint8_t> CollideFrames(const std::vector<std::vector<std::uint8_t>>& frames) {
     std::vector<std::uint8_t> mixed;
     for (std::size_t offset = 0;; ++offset) {
@@ -15,3 +17,5 @@ std::vector<std::uint8_t> CollideFrames(const std::vector<std::vector<std::uint8
         }
     }
 }
+
+} // namespace sim

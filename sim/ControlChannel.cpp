@@ -9,6 +9,8 @@
 #include <sys/un.h>
 #include <unistd.h>
 
+namespace sim {
+
 namespace {
 constexpr std::size_t MAX_LINE = 4096;
 
@@ -123,3 +125,5 @@ bool ControlChannel::Serve(Client& client, const Handler& handler) {
     }
     return client.pending.size() <= MAX_LINE;
 }
+
+} // namespace sim

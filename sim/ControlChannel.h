@@ -5,6 +5,8 @@
 #include <string>
 #include <vector>
 
+namespace sim {
+
 // A UNIX stream socket that takes text commands, one per line, and answers
 // each with one line.
 class ControlChannel {
@@ -40,3 +42,5 @@ private:
     std::string m_path;
     std::vector<Client> m_clients;
 };
+
+} // namespace sim

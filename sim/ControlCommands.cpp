@@ -6,6 +6,8 @@
 #include <map>
 #include <sstream>
 
+namespace sim {
+
 namespace {
 constexpr int MAX_EPISODE_SECONDS = 86400 * 365;
 
@@ -340,3 +342,5 @@ std::string ControlCommands::Restore(const Words& words) {
     std::string error;
     return m_plant.Restore(bus->Port(), error) ? Ok(m_plant.PtyPath(bus->Port())) : Error(error);
 }
+
+} // namespace sim

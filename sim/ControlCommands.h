@@ -7,6 +7,8 @@
 #include <string>
 #include <vector>
 
+namespace sim {
+
 // The text commands of the control channel: each line in, one line out,
 // starting with "ok" or "error".
 class ControlCommands {
@@ -50,3 +52,5 @@ private:
     const InverterFactory& m_factory;
     const SimClock& m_clock;
 };
+
+} // namespace sim

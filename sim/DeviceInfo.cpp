@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <string>
 
+namespace sim {
+
 namespace {
 constexpr std::size_t PHASE_OFFSET = 0;
 constexpr std::size_t RATED_OFFSET = 1;
@@ -40,3 +42,5 @@ std::array<std::uint8_t, 64> EncodeDeviceInfo(const InverterProfile& profile) {
     PutRight(info, NOMINAL_VPV_OFFSET, NOMINAL_VPV_WIDTH, std::to_string(profile.nominalVpvTenths));
     return info;
 }
+
+} // namespace sim

@@ -4,6 +4,8 @@
 
 #include <cstdint>
 
+namespace sim {
+
 // Where an inverter's lifetime counters start: what they held at the origin,
 // after which they grow with the sun.
 struct EnergyCounters {
@@ -11,3 +13,5 @@ struct EnergyCounters {
     std::uint32_t eTotalBase = 0; // 0.1 kWh
     std::uint32_t hTotalBase = 0; // h
 };
+
+} // namespace sim

@@ -2,6 +2,8 @@
 
 #include <cstdio>
 
+namespace sim {
+
 std::string FaultCondition::Describe() const {
     char text[40];
     std::snprintf(text, sizeof text, "mode=%d bits=0x%08X", mode, errorBits);
@@ -12,3 +14,5 @@ std::string FaultCondition::Describe() const {
     }
     return description;
 }
+
+} // namespace sim

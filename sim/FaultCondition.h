@@ -4,6 +4,8 @@
 #include <map>
 #include <string>
 
+namespace sim {
+
 // A fault an inverter reports in its runtime data: a fault work mode (2 or 3),
 // its error bits, and fault-time values that replace the defaults, keyed by
 // runtime field identifier.
@@ -15,3 +17,5 @@ struct FaultCondition {
     // "mode=2 bits=0x00000400 3D=350"
     std::string Describe() const;
 };
+
+} // namespace sim

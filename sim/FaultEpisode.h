@@ -4,6 +4,8 @@
 
 #include <cstdint>
 
+namespace sim {
+
 // A fault that keeps coming back: active for the first `lasting` seconds of
 // every `every` seconds, counted from the anchor.
 struct FaultEpisode {
@@ -14,3 +16,5 @@ struct FaultEpisode {
 
     bool IsActive(std::int64_t now) const;
 };
+
+} // namespace sim

@@ -2,6 +2,8 @@
 
 #include <bit>
 
+namespace sim {
+
 namespace {
 constexpr std::uint16_t FAULT_ZAC_MOHM = 3500;
 constexpr std::uint16_t FAULT_GFCI_MA = 450;
@@ -70,3 +72,5 @@ void ApplyFault(InverterReading& reading, const InverterProfile& profile,
         }
     }
 }
+
+} // namespace sim

@@ -1,5 +1,7 @@
 #include "FaultSettings.h"
 
+namespace sim {
+
 const FaultCondition* FaultSettings::ActiveCondition(std::int64_t now) const {
     if (condition) {
         return &*condition;
@@ -37,3 +39,5 @@ std::string FaultSettings::Describe() const {
     }
     return text.empty() ? "none" : text;
 }
+
+} // namespace sim

@@ -7,6 +7,8 @@
 #include <optional>
 #include <string>
 
+namespace sim {
+
 // What is wrong with an inverter, on purpose.
 struct FaultSettings {
     bool silent = false;       // deaf and mute: hears no request, sends nothing
@@ -22,3 +24,5 @@ struct FaultSettings {
     // "none", or the settings that are on, separated by blanks.
     std::string Describe() const;
 };
+
+} // namespace sim

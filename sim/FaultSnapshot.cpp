@@ -1,5 +1,7 @@
 #include "FaultSnapshot.h"
 
+namespace sim {
+
 namespace {
 template <typename Snapshot>
 auto SingleSlot(Snapshot& s, std::uint8_t id) -> decltype(&s.gfci) {
@@ -43,3 +45,5 @@ std::uint16_t* FaultSnapshot::Slot(InverterKind kind, std::uint8_t id) {
 const std::uint16_t* FaultSnapshot::Slot(InverterKind kind, std::uint8_t id) const {
     return kind == InverterKind::Three ? ThreeSlot(*this, id) : SingleSlot(*this, id);
 }
+
+} // namespace sim

@@ -5,6 +5,8 @@
 #include <array>
 #include <cstdint>
 
+namespace sim {
+
 // The quantities an inverter records when a fault strikes, as sent on the bus
 // (the temperature as a signed value in 16 bits). Single-phase units use
 // index 0 of the per-phase values.
@@ -21,3 +23,5 @@ struct FaultSnapshot {
     std::uint16_t* Slot(InverterKind kind, std::uint8_t id);
     const std::uint16_t* Slot(InverterKind kind, std::uint8_t id) const;
 };
+
+} // namespace sim

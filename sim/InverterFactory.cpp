@@ -4,6 +4,8 @@
 
 #include <cstdio>
 
+namespace sim {
+
 SimInverter InverterFactory::Make(InverterKind kind, int port, int position, int ratedPowerW,
                                   const std::string& serialNo) const {
     InverterProfile profile =
@@ -27,3 +29,5 @@ std::string InverterFactory::SerialFor(int port, int position) const {
                   port * 1000 + position);
     return prefix + digits;
 }
+
+} // namespace sim

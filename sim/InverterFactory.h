@@ -8,6 +8,8 @@
 #include <string>
 #include <vector>
 
+namespace sim {
+
 // Makes the inverters of the plant with the choices that hold for all of them.
 class InverterFactory {
 public:
@@ -31,3 +33,5 @@ public:
 private:
     Settings m_settings;
 };
+
+} // namespace sim

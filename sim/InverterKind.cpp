@@ -1,5 +1,7 @@
 #include "InverterKind.h"
 
+namespace sim {
+
 std::string KindName(InverterKind kind) {
     return kind == InverterKind::Three ? "three" : "single";
 }
@@ -13,3 +15,5 @@ std::optional<InverterKind> ParseKind(const std::string& name) {
     }
     return std::nullopt;
 }
+
+} // namespace sim

@@ -1,5 +1,7 @@
 #include "InverterProfile.h"
 
+namespace sim {
+
 namespace {
 constexpr int DEFAULT_SINGLE_RATED_W = 3000;
 constexpr int DEFAULT_THREE_RATED_W = 6000;
@@ -47,3 +49,5 @@ InverterProfile MakeProfile(InverterKind kind, const std::string& serialNo, int 
     profile.hTotalBase = (hash >> 20) % 3000;
     return profile;
 }
+
+} // namespace sim

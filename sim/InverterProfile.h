@@ -6,6 +6,8 @@
 #include <string>
 #include <vector>
 
+namespace sim {
+
 // Output power travels in tenths of a watt in 16 bits, the three-phase total
 // included.
 inline constexpr int MAX_RATED_POWER_W = 6500;
@@ -36,3 +38,5 @@ InverterProfile MakeProfile(InverterKind kind, const std::string& serialNo, int 
 
 std::vector<std::uint8_t> DefaultRuntimeFields(InverterKind kind);
 std::vector<std::uint8_t> DefaultParamFields();
+
+} // namespace sim

@@ -5,6 +5,8 @@
 #include <array>
 #include <cstdint>
 
+namespace sim {
+
 // What an inverter measures at one moment, in the units of the bus. Strings
 // and phases a unit does not have stay 0; a single-phase unit uses phase 0.
 struct InverterReading {
@@ -26,3 +28,5 @@ struct InverterReading {
 
     std::uint32_t PacTotal() const { return std::uint32_t{pac[0]} + pac[1] + pac[2]; }
 };
+
+} // namespace sim

@@ -2,6 +2,8 @@
 
 #include <ctime>
 
+namespace sim {
+
 namespace {
 // Days from 1970-01-01 to a date of the proleptic Gregorian calendar.
 std::int64_t DaysFromCivil(std::int64_t year, unsigned month, unsigned day) {
@@ -37,3 +39,5 @@ std::int64_t LocalTimeOnSameDay(std::int64_t now, int secondOfDay) {
     local.tm_isdst = -1;
     return static_cast<std::int64_t>(std::mktime(&local));
 }
+
+} // namespace sim

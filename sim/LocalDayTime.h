@@ -2,6 +2,8 @@
 
 #include <cstdint>
 
+namespace sim {
+
 // A moment on the local calendar: which day, and how far into it.
 struct LocalDayTime {
     std::int64_t day = 0; // days since 1970-01-01 on the local calendar
@@ -13,3 +15,5 @@ struct LocalDayTime {
 
 // The moment of the given local time of day on the local date of now.
 std::int64_t LocalTimeOnSameDay(std::int64_t now, int secondOfDay);
+
+} // namespace sim

@@ -2,6 +2,8 @@
 
 #include <cstdio>
 
+namespace sim {
+
 ParameterTable::ParameterTable()
     : m_entries{{
           {1500, 1000, 5000}, // 0x40 Vpv-Start, 0.1 V
@@ -62,3 +64,5 @@ std::string ParameterTable::Describe() const {
     }
     return text;
 }
+
+} // namespace sim

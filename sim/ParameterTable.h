@@ -5,6 +5,8 @@
 #include <optional>
 #include <string>
 
+namespace sim {
+
 // The grid-protection parameters an inverter keeps, identifiers 0x40 to 0x4B,
 // each with the limits within which the inverter accepts a new value.
 class ParameterTable {
@@ -34,3 +36,5 @@ private:
 
     std::array<Entry, LAST_ID - FIRST_ID + 1> m_entries;
 };
+
+} // namespace sim

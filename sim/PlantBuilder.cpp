@@ -3,6 +3,8 @@
 #include "LocalDayTime.h"
 #include "platform/PortDirectory.h"
 
+namespace sim {
+
 InverterFactory MakeFactory(const SimOptions& options) {
     InverterFactory::Settings settings;
     settings.serialPrefix = options.serialPrefix;
@@ -16,15 +18,15 @@ SimServerConfig MakeServerConfig(const SimOptions& options, const InverterFactor
     SimServerConfig config;
     config.portDirectory = options.portDirectory.empty() ? PortDirectory() : options.portDirectory;
     config.controlPath = options.controlPath;
-    for (const BusSpec& spec : options.buses) {
-        SimBus bus(spec.port);
+    for (const BusLayout& layout : options.buses) {
+        SimBus bus(layout.port);
         int position = 0;
-        for (const BusSpec::Units& units : spec.units) {
+        for (const BusLayout::Units& units : layout.units) {
             for (int i = 0; i < units.count; ++i) {
                 ++position;
-                const auto serial = options.serials.find({spec.port, position});
+                const auto serial = options.serials.find({layout.port, position});
                 bus.AddInverter(
-                    factory.Make(units.kind, spec.port, position, units.ratedPowerW,
+                    factory.Make(units.kind, layout.port, position, units.ratedPowerW,
                                  serial == options.serials.end() ? std::string{} : serial->second));
             }
         }
@@ -36,3 +38,5 @@ SimServerConfig MakeServerConfig(const SimOptions& options, const InverterFactor
 std::int64_t SimulatedStart(const SimOptions& options, std::int64_t now) {
     return options.startSecondOfDay ? LocalTimeOnSameDay(now, *options.startSecondOfDay) : now;
 }
+
+} // namespace sim

@@ -11,6 +11,8 @@
 #include <termios.h>
 #include <unistd.h>
 
+namespace sim {
+
 namespace {
 std::string SystemError(const std::string& what) {
     return what + ": " + std::strerror(errno);
@@ -139,3 +141,5 @@ void PtyLink::OnSlaveClosed() {
     }
     ioctl(m_slaveKeeper, TIOCNXCL);
 }
+
+} // namespace sim

@@ -4,6 +4,8 @@
 #include <string>
 #include <vector>
 
+namespace sim {
+
 // One pseudo-terminal standing in for a serial adapter: the simulator holds
 // the master, and the slave is linked into the port directory as COM<n>.
 //
@@ -46,3 +48,5 @@ private:
     std::string m_slavePath;
     std::string m_linkPath;
 };
+
+} // namespace sim

@@ -5,6 +5,8 @@
 #include <algorithm>
 #include <cmath>
 
+namespace sim {
+
 namespace {
 constexpr double TEMP_RISE_AT_RATED_TENTHS = 250.0;
 constexpr double CONVERSION_EFFICIENCY = 0.96;
@@ -92,3 +94,5 @@ InverterReading ComputeReading(const InverterProfile& profile, const EnergyCount
     FillCounters(reading, profile, counters, at);
     return reading;
 }
+
+} // namespace sim

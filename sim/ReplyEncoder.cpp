@@ -2,6 +2,8 @@
 
 #include "comm/Frame.h"
 
+namespace sim {
+
 std::vector<std::uint8_t> EncodeReply(BusMessage reply, const FaultSettings& faults) {
     if (faults.misaddressed) {
         reply.bytes[1] = MISDIRECTED_DESTINATION;
@@ -17,3 +19,5 @@ std::vector<std::uint8_t> EncodeReply(BusMessage reply, const FaultSettings& fau
     }
     return bytes;
 }
+
+} // namespace sim

@@ -4,6 +4,8 @@
 
 #include <algorithm>
 
+namespace sim {
+
 namespace {
 // Enough for any frame; what lies further back can only be noise.
 constexpr std::size_t MAX_BUFFERED = 2 * FRAME_BUFFER_SIZE;
@@ -81,3 +83,5 @@ void RequestParser::DropNoise() {
                        m_buffer.end() - static_cast<std::ptrdiff_t>(MAX_BUFFERED));
     }
 }
+
+} // namespace sim

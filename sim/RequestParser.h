@@ -5,6 +5,8 @@
 #include <cstdint>
 #include <vector>
 
+namespace sim {
+
 // Picks the station's request frames out of the byte stream of a bus. Noise,
 // frames with a wrong checksum or trailer and frames from other senders are
 // dropped; a frame cut short is kept until the rest arrives, unless a complete
@@ -25,3 +27,5 @@ private:
 
     std::vector<std::uint8_t> m_buffer;
 };
+
+} // namespace sim

@@ -4,6 +4,8 @@
 
 #include <chrono>
 
+namespace sim {
+
 // Real time, shifted to start at a chosen moment and run faster, so a demo can
 // show a whole day in minutes.
 class ScaledClock : public SimClock {
@@ -17,3 +19,5 @@ private:
     std::int64_t m_start;
     double m_speed;
 };
+
+} // namespace sim

@@ -4,6 +4,8 @@
 
 #include <algorithm>
 
+namespace sim {
+
 namespace {
 bool IsOfflineQuery(const BusMessage& request) {
     return request.Control() == CTRL_REGISTER && request.Function() == FN_OFFLINE_QUERY;
@@ -66,3 +68,5 @@ std::vector<std::uint8_t> SimBus::HandleOfflineQuery(const BusMessage& request, 
     }
     return Mix(frames);
 }
+
+} // namespace sim

@@ -6,6 +6,8 @@
 #include <cstdint>
 #include <vector>
 
+namespace sim {
+
 // The inverters on one serial bus and the wire between them and the station:
 // requests in, whatever the inverters send back out, collisions included.
 //
@@ -33,3 +35,5 @@ private:
     std::vector<SimInverter> m_inverters;
     RequestParser m_parser;
 };
+
+} // namespace sim

@@ -4,10 +4,12 @@
 #include "FaultOverlay.h"
 #include "ReadingModel.h"
 #include "ReplyEncoder.h"
-#include "RuntimeFields.h"
+#include "RuntimeEncoding.h"
 
 #include <algorithm>
 #include <cstring>
+
+namespace sim {
 
 namespace {
 // The day the lifetime counters of a new unit start growing from their base.
@@ -189,3 +191,5 @@ std::vector<std::uint8_t> SimInverter::SerialBytes() const {
                 bytes.begin());
     return bytes;
 }
+
+} // namespace sim

@@ -13,6 +13,8 @@
 #include <string>
 #include <vector>
 
+namespace sim {
+
 // One simulated inverter: its registration state, parameters, counters and
 // faults, and the replies it gives to the station's requests.
 class SimInverter {
@@ -61,3 +63,5 @@ private:
     FaultSnapshot m_lastFault; // reported between faults, as a real unit keeps it
     int m_offlineBackoff = 0;
 };
+
+} // namespace sim

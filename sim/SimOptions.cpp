@@ -9,21 +9,23 @@
 #include <cstdlib>
 #include <functional>
 
+namespace sim {
+
 namespace {
 using Setter = std::function<bool(SimOptions&, const std::string&, std::string&)>;
 
 bool SetBus(SimOptions& options, const std::string& value, std::string& error) {
-    const auto spec = BusSpec::Parse(value, error);
-    if (!spec) {
+    const auto layout = BusLayout::Parse(value, error);
+    if (!layout) {
         return false;
     }
-    for (const BusSpec& existing : options.buses) {
-        if (existing.port == spec->port) {
-            error = "COM" + std::to_string(spec->port) + " given twice";
+    for (const BusLayout& existing : options.buses) {
+        if (existing.port == layout->port) {
+            error = "COM" + std::to_string(layout->port) + " given twice";
             return false;
         }
     }
-    options.buses.push_back(*spec);
+    options.buses.push_back(*layout);
     return true;
 }
 
@@ -143,7 +145,7 @@ const std::map<std::string, Setter>& Setters() {
 bool CheckSerialTargets(const SimOptions& options, std::string& error) {
     for (const auto& [target, serial] : options.serials) {
         bool found = false;
-        for (const BusSpec& bus : options.buses) {
+        for (const BusLayout& bus : options.buses) {
             found = found || (bus.port == target.first && target.second <= bus.InverterCount());
         }
         if (!found) {
@@ -215,3 +217,5 @@ std::string SimOptions::Usage() {
            "\n" +
            ControlCommands::Help();
 }
+
+} // namespace sim

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "BusSpec.h"
+#include "BusLayout.h"
 #include "InverterKind.h"
 
 #include <cstdint>
@@ -10,13 +10,15 @@
 #include <utility>
 #include <vector>
 
+namespace sim {
+
 // The command line of heliowatch-sim.
 struct SimOptions {
     enum class Outcome { Run, Help, Invalid };
 
     std::string portDirectory;
     std::string controlPath;
-    std::vector<BusSpec> buses;
+    std::vector<BusLayout> buses;
     std::string serialPrefix = "SIM";
     std::map<std::pair<int, int>, std::string> serials; // (port, position) to serial number
     std::map<InverterKind, std::vector<std::uint8_t>> runtimeFields;
@@ -30,3 +32,5 @@ struct SimOptions {
                          std::string& error);
     static std::string Usage();
 };
+
+} // namespace sim

@@ -5,6 +5,8 @@
 #include <string>
 #include <vector>
 
+namespace sim {
+
 // The buses of the simulator as the control commands see them.
 class SimPlant {
 public:
@@ -18,3 +20,5 @@ public:
     // A new pty under the same link.
     virtual bool Restore(int port, std::string& error) = 0;
 };
+
+} // namespace sim

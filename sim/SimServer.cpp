@@ -10,6 +10,8 @@
 #include <sys/eventfd.h>
 #include <unistd.h>
 
+namespace sim {
+
 SimServer::SimServer(SimServerConfig config, const SimClock& clock, InverterFactory factory)
     : m_portDirectory(std::move(config.portDirectory)),
       m_controlPath(std::move(config.controlPath)), m_clock(clock), m_factory(std::move(factory)),
@@ -253,3 +255,5 @@ const SimServer::BusPort* SimServer::FindPort(int port) const {
     }
     return nullptr;
 }
+
+} // namespace sim

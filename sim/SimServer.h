@@ -16,6 +16,8 @@
 #include <thread>
 #include <vector>
 
+namespace sim {
+
 // The simulator: one pty per bus, the control channel, and the loop that
 // serves them. Either Open, Run and Close it on the calling thread (the
 // command does), or Start and Stop it on a thread of its own (tests do).
@@ -80,3 +82,5 @@ private:
     bool m_looping = false;
     std::thread::id m_loopThread;
 };
+
+} // namespace sim

@@ -5,8 +5,12 @@
 #include <string>
 #include <vector>
 
+namespace sim {
+
 struct SimServerConfig {
     std::string portDirectory;
     std::string controlPath; // empty: no control socket
     std::vector<SimBus> buses;
 };
+
+} // namespace sim

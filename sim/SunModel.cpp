@@ -4,6 +4,8 @@
 #include <cmath>
 #include <numbers>
 
+namespace sim {
+
 namespace SunModel {
 
 namespace {
@@ -46,3 +48,5 @@ double ProductionHoursUntil(const LocalDayTime& moment) {
 }
 
 } // namespace SunModel
+
+} // namespace sim

@@ -2,6 +2,8 @@
 
 #include "LocalDayTime.h"
 
+namespace sim {
+
 // The sun over a local day: a half sine from sunrise to sunset, the same every
 // day. Energies are in hours at rated power, so one curve serves every
 // inverter size, and they are integrals in closed form, so a restarted
@@ -25,3 +27,5 @@ double RatedHoursUntil(const LocalDayTime& moment);
 double ProductionHoursUntil(const LocalDayTime& moment);
 
 } // namespace SunModel
+
+} // namespace sim

@@ -3,6 +3,8 @@
 #include <cerrno>
 #include <cstdlib>
 
+namespace sim {
+
 namespace {
 std::optional<long long> ParseInBase(const std::string& text, int base) {
     if (text.empty() || text.front() == '-' || text.front() == '+' || text.front() == ' ') {
@@ -65,3 +67,5 @@ std::vector<std::string> SplitText(const std::string& text, char separator) {
     parts.push_back(text.substr(start));
     return parts;
 }
+
+} // namespace sim

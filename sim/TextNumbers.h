@@ -5,6 +5,8 @@
 #include <string>
 #include <vector>
 
+namespace sim {
+
 // Whole numbers as the command line and the control channel write them.
 
 // Decimal, or hexadecimal after 0x.
@@ -16,3 +18,5 @@ std::optional<std::vector<std::uint8_t>> ParseIdentifierList(const std::string& 
 // "COM3" gives 3.
 std::optional<int> ParsePortName(const std::string& text);
 std::vector<std::string> SplitText(const std::string& text, char separator);
+
+} // namespace sim

@@ -8,6 +8,8 @@
 #include <cstdio>
 #include <ctime>
 
+using namespace sim;
+
 namespace {
 SimServer* g_server = nullptr;
 
@@ -39,7 +41,7 @@ bool RunStartCommands(SimServer& server, const SimOptions& options) {
 }
 
 void AnnounceReady(SimServer& server, const SimOptions& options) {
-    for (const BusSpec& bus : options.buses) {
+    for (const BusLayout& bus : options.buses) {
         std::printf("bus %s link %s pty %s\n", PortEntryName(bus.port).c_str(),
                     server.LinkPath(bus.port).c_str(), server.PtyPath(bus.port).c_str());
     }

@@ -6,6 +6,8 @@
 #include <cstdint>
 #include <vector>
 
+namespace sim {
+
 // The 16-bit value an inverter of the kind sends for a runtime field
 // identifier; 0 for identifiers it does not know.
 std::uint16_t RuntimeFieldValue(InverterKind kind, const InverterReading& reading, std::uint8_t id);
@@ -13,3 +15,5 @@ std::uint16_t RuntimeFieldValue(InverterKind kind, const InverterReading& readin
 // One big-endian value per identifier of the field list.
 std::vector<std::uint8_t> EncodeRuntimeData(InverterKind kind, const InverterReading& reading,
                                             const std::vector<std::uint8_t>& fields);
+
+} // namespace sim

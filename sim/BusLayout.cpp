@@ -1,11 +1,13 @@
-#include "BusSpec.h"
+#include "BusLayout.h"
 
 #include "InverterProfile.h"
 #include "TextNumbers.h"
 
+namespace sim {
+
 namespace {
 // KIND[/RATED][*COUNT]
-std::optional<BusSpec::Units> ParseUnits(const std::string& text) {
+std::optional<BusLayout::Units> ParseUnits(const std::string& text) {
     const std::size_t star = text.find('*');
     const std::string kindAndRating = text.substr(0, star);
     const auto count = star == std::string::npos ? 1LL : ParseNumber(text.substr(star + 1));
@@ -16,11 +18,11 @@ std::optional<BusSpec::Units> ParseUnits(const std::string& text) {
         !rated || *rated < 0 || *rated > MAX_RATED_POWER_W || (parts.size() == 2 && *rated == 0)) {
         return std::nullopt;
     }
-    return BusSpec::Units{*kind, static_cast<int>(*rated), static_cast<int>(*count)};
+    return BusLayout::Units{*kind, static_cast<int>(*rated), static_cast<int>(*count)};
 }
 } // namespace
 
-int BusSpec::InverterCount() const {
+int BusLayout::InverterCount() const {
     int count = 0;
     for (const Units& group : units) {
         count += group.count;
@@ -28,15 +30,15 @@ int BusSpec::InverterCount() const {
     return count;
 }
 
-std::optional<BusSpec> BusSpec::Parse(const std::string& text, std::string& error) {
+std::optional<BusLayout> BusLayout::Parse(const std::string& text, std::string& error) {
     const std::size_t colon = text.find(':');
     const auto port = ParsePortName(text.substr(0, colon));
     if (colon == std::string::npos || !port) {
         error = "bus '" + text + "': expected COM<n>:KIND[/RATED][*COUNT][,...]";
         return std::nullopt;
     }
-    BusSpec spec;
-    spec.port = *port;
+    BusLayout layout;
+    layout.port = *port;
     for (const std::string& item : SplitText(text.substr(colon + 1), ',')) {
         const auto units = ParseUnits(item);
         if (!units) {
@@ -45,12 +47,14 @@ std::optional<BusSpec> BusSpec::Parse(const std::string& text, std::string& erro
                     " W)";
             return std::nullopt;
         }
-        spec.units.push_back(*units);
+        layout.units.push_back(*units);
     }
-    if (spec.InverterCount() > MAX_INVERTERS_PER_BUS) {
+    if (layout.InverterCount() > MAX_INVERTERS_PER_BUS) {
         error =
             "bus '" + text + "': more than " + std::to_string(MAX_INVERTERS_PER_BUS) + " inverters";
         return std::nullopt;
     }
-    return spec;
+    return layout;
 }
+
+} // namespace sim

@@ -6,10 +6,12 @@
 #include <string>
 #include <vector>
 
+namespace sim {
+
 inline constexpr int MAX_INVERTERS_PER_BUS = 99;
 
 // "COM3:single*3,three/6000*2": the inverters of one bus, in order.
-struct BusSpec {
+struct BusLayout {
     struct Units {
         InverterKind kind = InverterKind::Single;
         int ratedPowerW = 0; // 0: the kind's default
@@ -20,5 +22,7 @@ struct BusSpec {
     std::vector<Units> units;
 
     int InverterCount() const;
-    static std::optional<BusSpec> Parse(const std::string& text, std::string& error);
+    static std::optional<BusLayout> Parse(const std::string& text, std::string& error);
 };
+
+} // namespace sim

@@ -1,6 +1,8 @@
-#include "RuntimeFields.h"
+#include "RuntimeEncoding.h"
 
 #include <optional>
+
+namespace sim {
 
 namespace {
 std::uint16_t High(std::uint32_t value) {
@@ -108,3 +110,5 @@ std::vector<std::uint8_t> EncodeRuntimeData(InverterKind kind, const InverterRea
     }
     return data;
 }
+
+} // namespace sim
