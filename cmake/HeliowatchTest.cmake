@@ -1,6 +1,6 @@
 # heliowatch_add_test(NAME SOURCES src... LIBS lib... [LABELS label...] [TIMEOUT s])
-# One GoogleTest executable; every test case becomes a CTest test with its own
-# temporary directory in HELIOWATCH_TEST_TMP.
+# One GoogleTest executable; every test case becomes a CTest test with the
+# labels, a timeout and a temporary directory in HELIOWATCH_TEST_TMP.
 find_package(GTest REQUIRED)
 include(GoogleTest)
 
@@ -12,8 +12,16 @@ function(heliowatch_add_test name)
     add_executable(${name} ${T_SOURCES})
     target_link_libraries(${name} PRIVATE ${T_LIBS} GTest::gmock GTest::gtest_main Threads::Threads)
     set_target_properties(${name} PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/tests)
-    gtest_discover_tests(${name}
-        PROPERTIES LABELS "${T_LABELS}" TIMEOUT ${T_TIMEOUT}
-        ENVIRONMENT "HELIOWATCH_TEST_TMP=${CMAKE_BINARY_DIR}/test-tmp;QT_QPA_PLATFORM=offscreen"
-        DISCOVERY_TIMEOUT 30)
+    gtest_discover_tests(${name} TEST_LIST ${name}_TESTS DISCOVERY_TIMEOUT 30)
+
+    # Discovery flattens list-valued properties, so they are set afterwards
+    # on the discovered tests.
+    set(environment "HELIOWATCH_TEST_TMP=${CMAKE_BINARY_DIR}/test-tmp;QT_QPA_PLATFORM=offscreen")
+    set(properties "${CMAKE_CURRENT_BINARY_DIR}/${name}_properties.cmake")
+    file(WRITE ${properties}
+        "if(${name}_TESTS)\n"
+        "  set_tests_properties(\${${name}_TESTS} PROPERTIES\n"
+        "    LABELS \"${T_LABELS}\" TIMEOUT ${T_TIMEOUT} ENVIRONMENT \"${environment}\")\n"
+        "endif()\n")
+    set_property(DIRECTORY APPEND PROPERTY TEST_INCLUDE_FILES ${properties})
 endfunction()

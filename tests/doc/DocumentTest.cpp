@@ -11,6 +11,8 @@
 #include <filesystem>
 #include <fstream>
 #include <gtest/gtest.h>
+#include <list>
+#include <mutex>
 #include <sstream>
 
 namespace {
@@ -33,8 +35,10 @@ protected:
         g_nInterval = 2;
         environment.clock = &clock;
         environment.notifier = &notifier;
+        // Each thread gets a wire of its own: a scripted wire is single-threaded.
         environment.makePort = [this](const SerialSettings&) -> std::unique_ptr<SerialPort> {
-            return std::make_unique<ScriptedPort>(wire, clock);
+            std::lock_guard lock(wiresLock);
+            return std::make_unique<ScriptedPort>(wires.emplace_back(), clock);
         };
         g_hGeneralStatusWnd = &general;
         g_hTodayEnergyWnd = &today;
@@ -64,7 +68,8 @@ protected:
     fs::path directory;
     std::string settingsPath;
     FakeClock clock{1'800'000'000};
-    ScriptedWire wire;
+    std::mutex wiresLock;
+    std::list<ScriptedWire> wires;
     RecordingNotifier notifier;
     RecordingTarget general, today, power;
     CommEnvironment environment;

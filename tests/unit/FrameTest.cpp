@@ -40,8 +40,8 @@ TEST(FrameTest, BuildsTheReRegisterBroadcast) {
 TEST(FrameTest, ChecksumIsTheTwosComplementOfTheWrappingSum) {
     const Bytes zero{0x00, 0x00};
     EXPECT_EQ(FrameChecksum(zero.data(), zero.size()), 0x0000);
-    const Bytes wraps(258, 0xFF); // sum 0x101FE wraps to 0x01FE
-    EXPECT_EQ(FrameChecksum(wraps.data(), wraps.size()), 0xFE02);
+    const Bytes wraps(258, 0xFF); // sum 0x100FE wraps to 0x00FE
+    EXPECT_EQ(FrameChecksum(wraps.data(), wraps.size()), 0xFF02);
 }
 
 TEST(FrameTest, FrameCarriesDataAndItsChecksum) {
