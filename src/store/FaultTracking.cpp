@@ -39,6 +39,11 @@ std::optional<FaultSample> ReadSample(const CInverter& inverter) {
     return FaultSample{data->m_tSample, data->m_nMode, data->m_dwErrorBits};
 }
 
+void SetErrorFields(CInverter& inverter, std::uint32_t errorBits) {
+    inverter.m_dwErrorCode = errorBits;
+    inverter.m_nErrorState = errorBits != 0 ? ERROR_STATE_FAULT : ERROR_STATE_CLEAR;
+}
+
 bool IsFaultMode(int mode) {
     return mode > NORMAL_MODE;
 }
@@ -138,8 +143,7 @@ void TrackFaultsSingle(CInverter& inverter) {
         if (!sample) {
             return;
         }
-        inverter.m_dwErrorCode = sample->errorBits;
-        inverter.m_nErrorState = sample->errorBits != 0 ? ERROR_STATE_FAULT : ERROR_STATE_CLEAR;
+        SetErrorFields(inverter, sample->errorBits);
         if (IsFaultMode(sample->mode)) {
             if (sample->errorBits != inverter.m_faultRecord.errorBits) {
                 pending = OpenRecord(inverter, *sample);
@@ -160,7 +164,9 @@ void TrackFaultsThree(CInverter& inverter) {
         if (!sample) {
             return;
         }
-        inverter.m_dwErrorCode = sample->errorBits;
+        // Three-phase inverters get an error state too, so that their status
+        // shows and their power counts in the plant total.
+        SetErrorFields(inverter, sample->errorBits);
         if (IsFaultMode(sample->mode)) {
             if (sample->mode != inverter.m_nLastMode) {
                 pending = OpenRecord(inverter, *sample);

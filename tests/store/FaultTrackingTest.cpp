@@ -118,7 +118,7 @@ TEST_F(FaultTrackingTest, ThreePhaseModeChangeOpensAndCloseKeepsTheBits) {
     SampleThree(2004, 3, BIT13);
     SampleThree(2006, 0, 0);
     EXPECT_EQ(m_inverter.m_faultRecord.errorBits, BIT13);
-    EXPECT_EQ(m_inverter.m_nErrorState, 0);
+    EXPECT_EQ(m_inverter.m_nErrorState, 1);
     EXPECT_EQ(m_inverter.m_dwErrorCode, 0U);
 
     const auto records = Records();
@@ -133,6 +133,7 @@ TEST_F(FaultTrackingTest, ThreePhaseModeChangeOpensAndCloseKeepsTheBits) {
 
 TEST_F(FaultTrackingTest, ThreePhaseFirstFaultAfterStartOpensARecord) {
     SampleThree(2000, 2, 0);
+    EXPECT_EQ(m_inverter.m_nErrorState, 1); // a fault mode without error bits
     EXPECT_EQ(Records().size(), 1U);
     EXPECT_EQ(m_inverter.m_nFaultRecordIndex, 0);
 }
