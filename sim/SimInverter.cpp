@@ -13,7 +13,10 @@ namespace sim {
 
 namespace {
 // The day the lifetime counters of a new unit start growing from their base.
-const LocalDayTime COUNTER_ORIGIN = LocalDayTime::Midnight(2024, 1, 1);
+LocalDayTime CounterOrigin() {
+    return LocalDayTime::Midnight(2024, 1, 1);
+}
+
 constexpr std::size_t SEND_ADDRESS_LENGTH = SERIAL_NO_LENGTH + 1;
 constexpr std::size_t PARAM_WRITE_LENGTH = 2;
 
@@ -28,7 +31,7 @@ std::string SerialFromBytes(const std::uint8_t* bytes) {
 } // namespace
 
 SimInverter::SimInverter(InverterProfile profile)
-    : m_profile(std::move(profile)), m_counters{COUNTER_ORIGIN, m_profile.eTotalBase,
+    : m_profile(std::move(profile)), m_counters{CounterOrigin(), m_profile.eTotalBase,
                                                 m_profile.hTotalBase} {}
 
 InverterReading SimInverter::Reading(std::int64_t now) {
