@@ -1,0 +1,47 @@
+#include "CommBusFixture.h"
+
+#include "platform/Globals.h"
+#include "platform/PortDirectory.h"
+
+#include <algorithm>
+
+void CommBusFixture::SetUp() {
+    g_viewsCreated = 1;
+    g_nInterval = 1;
+    g_hExitEvent.Reset();
+}
+
+void CommBusFixture::TearDown() {
+    if (station) {
+        station->Stop();
+    }
+    station.reset();
+    plant.reset();
+    SetPortDirectory("");
+    g_viewsCreated = 0;
+    g_nInterval = 2;
+}
+
+void CommBusFixture::StartBus(int inverters) {
+    plant = std::make_unique<SimulatedPlant>(PORT, inverters);
+    ASSERT_TRUE(plant->Start());
+    SetPortDirectory(plant->PortDirectory());
+    station = std::make_unique<BusStation>(PORT);
+}
+
+bool CommBusFixture::AwaitPolledRecords(std::size_t count, std::chrono::milliseconds timeout) {
+    return WaitUntil(
+        [&] {
+            const auto records = station->Inverters();
+            return records.size() == count &&
+                   std::all_of(records.begin(), records.end(), [](const auto& record) {
+                       return record.Described() && record.Sampled();
+                   });
+        },
+        timeout);
+}
+
+bool CommBusFixture::AwaitNextDecodedPoll(std::chrono::milliseconds timeout) {
+    const int before = station->DecodedPolls();
+    return WaitUntil([&] { return station->DecodedPolls() > before; }, timeout);
+}

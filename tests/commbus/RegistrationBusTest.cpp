@@ -1,0 +1,45 @@
+#include "CommBusFixture.h"
+#include "SimComparison.h"
+#include "comm/WindowMessages.h"
+
+using namespace std::chrono_literals;
+
+TEST_F(CommBusFixture, ThreeInvertersAreRegisteredInTurnAndPolledAsTheSimulatorSent) {
+    StartBus(3);
+    plant->TakeTurnsAnswering();
+    station->Start();
+
+    // One registration per attempt, an attempt every 10 s.
+    ASSERT_TRUE(AwaitPolledRecords(3, 35s));
+    const auto records = station->Inverters();
+    for (int position = 1; position <= 3; ++position) {
+        SCOPED_TRACE(position);
+        const InverterSnapshot& record = records[static_cast<std::size_t>(position - 1)];
+        const SimUnit unit = plant->Unit(position);
+        EXPECT_EQ(unit.address, position);
+        ExpectDescriptionMatches(record, unit);
+        ExpectSampleMatches(record, unit);
+        EXPECT_TRUE(record.online);
+        EXPECT_EQ(station->List().Count(WM_INVERTER_REGISTERED, record.record), 1);
+    }
+    // Neighbours do not share a reading.
+    EXPECT_NE(records[0].sample->m_nPac, records[1].sample->m_nPac);
+}
+
+TEST_F(CommBusFixture, CollidingOfflineRepliesAreRejectedAndALaterAttemptRegisters) {
+    StartBus(2);
+    station->Start();
+
+    // After a collision the simulator makes the later of the two sit out.
+    ASSERT_TRUE(WaitUntil([&] { return plant->Unit(2).offlineBackoff > 0; }, 5s));
+    EXPECT_TRUE(station->Inverters().empty());
+    EXPECT_EQ(station->List().Count(WM_INVERTER_REGISTERED), 0);
+    EXPECT_EQ(plant->Unit(1).address, 0);
+
+    ASSERT_TRUE(AwaitPolledRecords(1, 15s));
+    const auto records = station->Inverters();
+    EXPECT_EQ(records[0].address, 1);
+    EXPECT_EQ(records[0].serialNo, plant->Unit(1).profile.serialNo);
+    EXPECT_EQ(plant->Unit(1).address, 1);
+    EXPECT_EQ(plant->Unit(2).address, 0);
+}

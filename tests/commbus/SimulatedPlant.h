@@ -1,0 +1,43 @@
+#pragma once
+
+#include "FrozenSimClock.h"
+#include "InverterFactory.h"
+#include "SimServer.h"
+#include "SimUnit.h"
+#include "TempDirectory.h"
+
+#include <memory>
+#include <string>
+
+// The simulator on a thread of its own: one bus of single-phase inverters
+// linked into a private port directory, its time frozen at local noon.
+class SimulatedPlant {
+public:
+    SimulatedPlant(int port, int inverters);
+    ~SimulatedPlant();
+    SimulatedPlant(const SimulatedPlant&) = delete;
+    SimulatedPlant& operator=(const SimulatedPlant&) = delete;
+
+    // A fresh simulator each time: every inverter starts without an address.
+    bool Start();
+    // Closes the pty and removes its link.
+    void Stop();
+
+    std::string Execute(const std::string& command);
+    SimUnit Unit(int position) const; // positions from 1
+    // The k-th inverter (from 0) sits out k offline queries, so each query
+    // gets one clean answer instead of a collision.
+    void TakeTurnsAnswering();
+
+    const std::string& PortDirectory() const { return m_ports.Path(); }
+    int Port() const { return m_port; }
+    int InverterCount() const { return m_inverters; }
+
+private:
+    TempDirectory m_ports;
+    FrozenSimClock m_clock;
+    sim::InverterFactory m_factory;
+    int m_port;
+    int m_inverters;
+    std::unique_ptr<sim::SimServer> m_server;
+};
