@@ -24,7 +24,11 @@ public:
     const InverterProfile& Profile() const { return m_profile; }
     std::uint8_t Address() const { return m_address; }
     bool IsRegistered() const { return m_address != BROADCAST_ADDRESS; }
-    void Unregister() { m_address = BROADCAST_ADDRESS; }
+    // Back to the start of registration, without memory of earlier collisions.
+    void Unregister() {
+        m_address = BROADCAST_ADDRESS;
+        m_offlineBackoff = 0;
+    }
     void SetSerialNo(const std::string& serialNo) { m_profile.serialNo = serialNo; }
 
     FaultSettings& Faults() { return m_faults; }
