@@ -114,6 +114,9 @@ void CSerial::Close() {
         PurgeTx();
         // Explicitly, in case a forked child still shares the descriptor.
         flock(m_hComm, LOCK_UN);
+        // The exclusive flag outlives this descriptor while another one is
+        // open, and would keep a non-root station from opening the port again.
+        ioctl(m_hComm, TIOCNXCL);
         close(m_hComm);
     }
     m_hComm = NO_HANDLE;
