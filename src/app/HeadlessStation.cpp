@@ -82,20 +82,14 @@ void HeadlessStation::OnRemoved(std::uintptr_t inverter) {
 }
 
 bool HeadlessStation::Observe(std::uintptr_t inverter, KnownInverter& state) const {
-    for (const CInverterGroup* group : m_document.GetGroups()) {
-        auto lock = group->Lock();
-        for (const auto& record : group->m_inverters) {
-            if (reinterpret_cast<std::uintptr_t>(record.get()) == inverter) {
-                state.comPort = group->m_nComPort;
-                state.address = record->m_nAddress;
-                state.serialNo = record->m_strSerialNo;
-                state.online = record->m_bOnline == 1;
-                state.inFault = record->m_nLastMode > 1;
-                return true;
-            }
-        }
-    }
-    return false;
+    return m_document.WithInverter(reinterpret_cast<const CInverter*>(inverter),
+                                   [&state](CInverter& record, CInverterGroup& group) {
+                                       state.comPort = group.m_nComPort;
+                                       state.address = record.m_nAddress;
+                                       state.serialNo = record.m_strSerialNo;
+                                       state.online = record.m_bOnline == 1;
+                                       state.inFault = record.m_nLastMode > 1;
+                                   });
 }
 
 void HeadlessStation::CheckPorts() {

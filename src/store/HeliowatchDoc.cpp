@@ -146,6 +146,20 @@ std::vector<CInverterGroup*> CHeliowatchDoc::GetGroups() const {
     return groups;
 }
 
+bool CHeliowatchDoc::WithInverter(
+    const CInverter* inverter, const std::function<void(CInverter&, CInverterGroup&)>& use) const {
+    for (const Port& port : m_groups) {
+        auto lock = port.group->Lock();
+        for (const auto& record : port.group->m_inverters) {
+            if (record.get() == inverter) {
+                use(*record, *port.group);
+                return true;
+            }
+        }
+    }
+    return false;
+}
+
 void CHeliowatchDoc::RemovePortGroup(CInverterGroup* group) {
     auto found = std::find_if(m_groups.begin(), m_groups.end(),
                               [group](const Port& port) { return port.group.get() == group; });

@@ -4,6 +4,7 @@
 #include "comm/CommEnvironment.h"
 
 #include <chrono>
+#include <functional>
 #include <memory>
 #include <string>
 #include <vector>
@@ -39,6 +40,11 @@ public:
     void SetCurInverter(CInverter* inverter) { m_pCurInverter = inverter; }
     CInverter* GetCurInverter() const { return m_pCurInverter; }
     std::vector<CInverterGroup*> GetGroups() const;
+    // Runs use on the inverter under its group's lock if the record is still
+    // registered; false when it is gone. Records named in posted messages may
+    // have been destroyed since, so readers go through here.
+    bool WithInverter(const CInverter* inverter,
+                      const std::function<void(CInverter&, CInverterGroup&)>& use) const;
     void RemovePortGroup(CInverterGroup* group);
     void ReconnectAll();
     // Ends every communication thread, waiting up to the bound; threads still

@@ -1,0 +1,33 @@
+#pragma once
+
+// Identifiers of windows, commands, controls and pictures. Widgets and menu
+// actions carry them as their object names, so tests find them by id.
+
+// Commands of the main menu
+inline constexpr int ID_FILE_ERROR = 32780;
+inline constexpr int ID_APP_EXIT = 57665;
+inline constexpr int ID_INVERTER_STATUS = 32777;
+inline constexpr int ID_PARAMETER_SETTING = 32776;
+inline constexpr int ID_REMOVE_DEVICE = 32778;
+inline constexpr int ID_RECONNECT_ALL = 32785;
+inline constexpr int ID_RESET_TOTALS = 32779;
+inline constexpr int ID_COMM_SETTING = 32774;
+inline constexpr int ID_INTERVAL_SETTING = 32775;
+inline constexpr int ID_APP_ABOUT = 57664;
+
+// Pictures
+inline constexpr int IDR_PANES = 102;
+inline constexpr int IDR_MAINFRAME = 128;
+inline constexpr int IDI_PANE = 129;
+inline constexpr int IDI_STATUS_GREEN = 133;
+inline constexpr int IDI_STATUS_GREY = 134;
+inline constexpr int IDI_STATUS_RED = 135;
+inline constexpr int IDI_ABOUT = 148;
+inline constexpr int IDB_SPLASH = 150;
+
+// Dialogs and their controls
+inline constexpr int IDD_ABOUTBOX = 100;
+inline constexpr int IDD_SAMPLING_INTERVAL = 141;
+inline constexpr int IDC_INTERVAL = 1015;
+inline constexpr int IDOK = 1;
+inline constexpr int IDCANCEL = 2;
