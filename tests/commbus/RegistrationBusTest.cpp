@@ -5,12 +5,22 @@
 using namespace std::chrono_literals;
 
 TEST_F(CommBusFixture, ThreeInvertersAreRegisteredInTurnAndPolledAsTheSimulatorSent) {
+    // Switched on one after another, as in the morning, so that no two of
+    // them answer the same offline query.
     StartBus(3);
-    plant->TakeTurnsAnswering();
+    ASSERT_TRUE(plant->SwitchOff(2));
+    ASSERT_TRUE(plant->SwitchOff(3));
     station->Start();
-
-    // One registration per attempt, an attempt every 10 s.
-    ASSERT_TRUE(AwaitPolledRecords(3, 35s));
+    for (int position = 1; position <= 3; ++position) {
+        // One registration per attempt, an attempt every 10 s.
+        ASSERT_TRUE(WaitUntil(
+            [&] { return station->Inverters().size() == static_cast<std::size_t>(position); },
+            12s));
+        if (position < 3) {
+            ASSERT_TRUE(plant->SwitchOn(position + 1));
+        }
+    }
+    ASSERT_TRUE(AwaitPolledRecords(3, 5s));
     const auto records = station->Inverters();
     for (int position = 1; position <= 3; ++position) {
         SCOPED_TRACE(position);

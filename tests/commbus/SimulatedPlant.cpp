@@ -67,11 +67,14 @@ SimUnit SimulatedPlant::Unit(int position) const {
     return unit;
 }
 
-void SimulatedPlant::TakeTurnsAnswering() {
-    m_server->WithBus(m_port, [](sim::SimBus& bus) {
-        int turn = 0;
-        for (sim::SimInverter& inverter : bus.Inverters()) {
-            inverter.SetOfflineBackoff(turn++);
-        }
-    });
+bool SimulatedPlant::SwitchOn(int position) {
+    return Execute("set " + Target(position) + " silent off").rfind("ok", 0) == 0;
+}
+
+bool SimulatedPlant::SwitchOff(int position) {
+    return Execute("set " + Target(position) + " silent on").rfind("ok", 0) == 0;
+}
+
+std::string SimulatedPlant::Target(int position) const {
+    return "COM" + std::to_string(m_port) + ":" + std::to_string(position);
 }

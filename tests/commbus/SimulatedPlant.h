@@ -25,15 +25,17 @@ public:
 
     std::string Execute(const std::string& command);
     SimUnit Unit(int position) const; // positions from 1
-    // The k-th inverter (from 0) sits out k offline queries, so each query
-    // gets one clean answer instead of a collision.
-    void TakeTurnsAnswering();
+    // A switched-off inverter hears nothing and answers nothing.
+    bool SwitchOn(int position);
+    bool SwitchOff(int position);
 
     const std::string& PortDirectory() const { return m_ports.Path(); }
     int Port() const { return m_port; }
     int InverterCount() const { return m_inverters; }
 
 private:
+    std::string Target(int position) const;
+
     TempDirectory m_ports;
     FrozenSimClock m_clock;
     sim::InverterFactory m_factory;
