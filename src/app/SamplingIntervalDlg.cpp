@@ -1,0 +1,100 @@
+#include "SamplingIntervalDlg.h"
+
+#include "DialogUnits.h"
+#include "MessageBox.h"
+#include "ResourceIds.h"
+#include "store/HeliowatchDoc.h"
+
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QRegularExpressionValidator>
+
+namespace {
+constexpr int MIN_INTERVAL = 1;
+
+QLabel* AddLabel(QDialog* dialog, const DialogUnits& units, const QString& text, QRect rect) {
+    auto* label = new QLabel(text, dialog);
+    label->setGeometry(units.Rect(rect.x(), rect.y(), rect.width(), rect.height()));
+    label->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    return label;
+}
+
+QPushButton* AddButton(QDialog* dialog, const DialogUnits& units, const QString& text, int id,
+                       QPoint at) {
+    auto* button = new QPushButton(text, dialog);
+    button->setObjectName(QString::number(id));
+    button->setGeometry(units.Rect(at.x(), at.y(), 50, 14));
+    return button;
+}
+} // namespace
+
+CSamplingIntervalDlg::CSamplingIntervalDlg(QWidget* parent)
+    : QDialog(parent, Qt::Dialog | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
+                          Qt::WindowCloseButtonHint) {
+    setObjectName(QString::number(IDD_SAMPLING_INTERVAL));
+    setWindowTitle("Sampling interval");
+    setFont(DialogUnits::DialogFont());
+    const DialogUnits units(font());
+    setFixedSize(units.Rect(0, 0, 215, 95).size());
+
+    AddLabel(this, units, "Interval", QRect(7, 17, 40, 12));
+    m_pEdit = new QLineEdit(this);
+    m_pEdit->setObjectName(QString::number(IDC_INTERVAL));
+    m_pEdit->setGeometry(units.Rect(70, 16, 57, 14));
+    m_pEdit->setValidator(new QRegularExpressionValidator(QRegularExpression("[0-9]*"), m_pEdit));
+    AddLabel(this, units, "(>=1 S)", QRect(132, 18, 40, 12));
+
+    QPushButton* ok = AddButton(this, units, "OK", IDOK, QPoint(39, 74));
+    ok->setDefault(true);
+    QPushButton* cancel = AddButton(this, units, "Cancel", IDCANCEL, QPoint(103, 74));
+    connect(ok, &QPushButton::clicked, this, &CSamplingIntervalDlg::OnOK);
+    connect(cancel, &QPushButton::clicked, this, &QDialog::reject);
+}
+
+int CSamplingIntervalDlg::exec() {
+    if (!OnInitDialog()) {
+        setResult(Rejected);
+        return Rejected;
+    }
+    return QDialog::exec();
+}
+
+bool CSamplingIntervalDlg::OnInitDialog() {
+    if (m_pDoc == nullptr) {
+        return false;
+    }
+    m_nInterval = m_pDoc->GetInterval();
+    m_pEdit->setText(QString::number(m_nInterval));
+    m_pEdit->selectAll();
+    m_pEdit->setFocus();
+    return true;
+}
+
+void CSamplingIntervalDlg::OnOK() {
+    if (!ReadInterval()) {
+        return;
+    }
+    if (m_nInterval < MIN_INTERVAL) {
+        MessageBox::Show(this, "Interval must >=1S", "");
+        return;
+    }
+    // A settings file that cannot be written loses this one write; the new
+    // interval is in force all the same.
+    m_pDoc->SetInterval(m_nInterval);
+    accept();
+}
+
+bool CSamplingIntervalDlg::ReadInterval() {
+    bool isNumber = false;
+    const int value = m_pEdit->text().toInt(&isNumber);
+    if (!isNumber) {
+        MessageBox::Show(this, "Please enter an integer.", "Heliowatch", QMessageBox::Ok,
+                         QMessageBox::Warning);
+        m_pEdit->setFocus();
+        m_pEdit->selectAll();
+        return false;
+    }
+    m_nInterval = value;
+    return true;
+}
