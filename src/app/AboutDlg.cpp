@@ -18,9 +18,7 @@ void AddText(QDialog* dialog, const DialogUnits& units, const QString& text, QRe
 }
 } // namespace
 
-CAboutDlg::CAboutDlg(QWidget* parent)
-    : QDialog(parent, Qt::Dialog | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
-                          Qt::WindowCloseButtonHint) {
+CAboutDlg::CAboutDlg(QWidget* parent) : QDialog(parent) {
     setObjectName(QString::number(IDD_ABOUTBOX));
     setWindowTitle("About Heliowatch");
     setFont(DialogUnits::DialogFont());

@@ -29,9 +29,7 @@ QPushButton* AddButton(QDialog* dialog, const DialogUnits& units, const QString&
 }
 } // namespace
 
-CSamplingIntervalDlg::CSamplingIntervalDlg(QWidget* parent)
-    : QDialog(parent, Qt::Dialog | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
-                          Qt::WindowCloseButtonHint) {
+CSamplingIntervalDlg::CSamplingIntervalDlg(QWidget* parent) : QDialog(parent) {
     setObjectName(QString::number(IDD_SAMPLING_INTERVAL));
     setWindowTitle("Sampling interval");
     setFont(DialogUnits::DialogFont());

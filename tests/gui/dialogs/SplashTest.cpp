@@ -98,6 +98,7 @@ TEST_F(SplashTest, MissingPictureGivesAnEmptyWindowThatHideStillCloses) {
 }
 
 TEST_F(SplashTest, HideWaitsForAWindowStillToCome) {
+    splash.SetBitmap(IDB_SPLASH);
     QTimer::singleShot(20, [this] { splash.Start(); });
     splash.Hide(milliseconds(10'000));
     EXPECT_EQ(splash.Window(), nullptr);
