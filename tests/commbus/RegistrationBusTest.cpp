@@ -15,7 +15,7 @@ TEST_F(CommBusFixture, ThreeInvertersAreRegisteredInTurnAndPolledAsTheSimulatorS
         // One registration per attempt, an attempt every 10 s.
         ASSERT_TRUE(WaitUntil(
             [&] { return station->Inverters().size() == static_cast<std::size_t>(position); },
-            12s));
+            15s));
         if (position < 3) {
             ASSERT_TRUE(plant->SwitchOn(position + 1));
         }
