@@ -10,10 +10,10 @@
 
 namespace {
 
-using Messages = DeviceListFixture;
+using DeviceListMessages = DeviceListFixture;
 using Column = CDeviceListView::Column;
 
-TEST_F(Messages, RefreshOfADestroyedRecordLeavesItsRowUntilRemoval) {
+TEST_F(DeviceListMessages, RefreshOfADestroyedRecordLeavesItsRowUntilRemoval) {
     CInverter* inverter = AddInverter(1, 4, "GONE");
     Register(inverter);
     Group(1)->RemoveInverter(inverter);
@@ -23,7 +23,7 @@ TEST_F(Messages, RefreshOfADestroyedRecordLeavesItsRowUntilRemoval) {
     EXPECT_EQ(view->rowCount(), 0);
 }
 
-TEST_F(Messages, RemovingTheSelectedInverterClearsTheSelection) {
+TEST_F(DeviceListMessages, RemovingTheSelectedInverterClearsTheSelection) {
     CInverter* kept = AddInverter(1, 1);
     CInverter* removed = AddInverter(1, 2);
     Register(kept);
@@ -40,7 +40,7 @@ TEST_F(Messages, RemovingTheSelectedInverterClearsTheSelection) {
     EXPECT_EQ(view->rowCount(), 0);
 }
 
-TEST_F(Messages, StoppedPortLosesItsRowsAndItsGroup) {
+TEST_F(DeviceListMessages, StoppedPortLosesItsRowsAndItsGroup) {
     document->AddPortGroup(13, 0);
     CInverter* selected = AddInverter(1, 1);
     for (CInverter* inverter :
@@ -64,7 +64,7 @@ TEST_F(Messages, StoppedPortLosesItsRowsAndItsGroup) {
     EXPECT_EQ(view->rowCount(), 2);
 }
 
-TEST_F(Messages, RefreshIsForwardedToAnOpenStatusDialog) {
+TEST_F(DeviceListMessages, RefreshIsForwardedToAnOpenStatusDialog) {
     RecordingTarget dialog;
     CInverter* inverter = AddInverter(3, 1);
     Register(inverter);
@@ -77,7 +77,7 @@ TEST_F(Messages, RefreshIsForwardedToAnOpenStatusDialog) {
     inverter->m_hStatusWnd = nullptr;
 }
 
-TEST_F(Messages, ClicksSelectAndDoubleClickAsksForTheStatusDialog) {
+TEST_F(DeviceListMessages, ClicksSelectAndDoubleClickAsksForTheStatusDialog) {
     CInverter* first = AddInverter(1, 1);
     CInverter* second = AddInverter(1, 2);
     Register(first);

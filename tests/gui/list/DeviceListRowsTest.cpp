@@ -7,10 +7,10 @@
 
 namespace {
 
-using Rows = DeviceListFixture;
+using DeviceListRows = DeviceListFixture;
 using Column = CDeviceListView::Column;
 
-TEST_F(Rows, ColumnsShareTheWidthAndComNoComesFirst) {
+TEST_F(DeviceListRows, ColumnsShareTheWidthAndComNoComesFirst) {
     ASSERT_EQ(view->viewport()->width(), VIEW_WIDTH);
     const QStringList headings = {" ",    "ComNo.", "Address",   "Serno", "Model",
                                   "Vpv1", "Vpv2",   "Out Power", "Energy"};
@@ -28,7 +28,7 @@ TEST_F(Rows, ColumnsShareTheWidthAndComNoComesFirst) {
     }
 }
 
-TEST_F(Rows, ListedByPortThenAddressWhateverTheRegistrationOrder) {
+TEST_F(DeviceListRows, ListedByPortThenAddressWhateverTheRegistrationOrder) {
     std::array<CInverter*, 3> inverters = {AddInverter(1, 1), AddInverter(1, 5), AddInverter(3, 2)};
     std::sort(inverters.begin(), inverters.end());
     do {
@@ -45,7 +45,7 @@ TEST_F(Rows, ListedByPortThenAddressWhateverTheRegistrationOrder) {
     } while (std::next_permutation(inverters.begin(), inverters.end()));
 }
 
-TEST_F(Rows, SecondRegistrationAddsNoRowAndNullIsIgnored) {
+TEST_F(DeviceListRows, SecondRegistrationAddsNoRowAndNullIsIgnored) {
     CInverter* inverter = AddInverter(1, 1);
     Register(inverter);
     Register(inverter);
@@ -54,7 +54,7 @@ TEST_F(Rows, SecondRegistrationAddsNoRowAndNullIsIgnored) {
     EXPECT_EQ(view->RecordAt(0), inverter);
 }
 
-TEST_F(Rows, OnlineRowShowsReadingsWithPowerTruncated) {
+TEST_F(DeviceListRows, OnlineRowShowsReadingsWithPowerTruncated) {
     CInverter* inverter = AddInverter(3, 7, "A123456789");
     SetReadings(inverter, 3456, 2, 12345, 98765);
     Register(inverter);
@@ -66,7 +66,7 @@ TEST_F(Rows, OnlineRowShowsReadingsWithPowerTruncated) {
     EXPECT_TRUE(Text(0, Column::ICON).isEmpty());
 }
 
-TEST_F(Rows, OfflineRowKeepsItsEnergyOnly) {
+TEST_F(DeviceListRows, OfflineRowKeepsItsEnergyOnly) {
     CInverter* inverter = AddInverter(1, 2);
     SetReadings(inverter, 3456, 3000, 12345, 98765);
     inverter->m_nErrorState = 1;
@@ -80,7 +80,7 @@ TEST_F(Rows, OfflineRowKeepsItsEnergyOnly) {
     EXPECT_TRUE(IsGrey(DiscColour(0)));
 }
 
-TEST_F(Rows, RecordWithoutRuntimeDataHasEmptyReadings) {
+TEST_F(DeviceListRows, RecordWithoutRuntimeDataHasEmptyReadings) {
     Register(AddInverter(1, 2, "NODATA"));
     EXPECT_EQ(Text(0, Column::SERNO), "NODATA");
     for (int column = Column::VPV1; column < Column::COLUMNS; ++column) {
@@ -88,7 +88,7 @@ TEST_F(Rows, RecordWithoutRuntimeDataHasEmptyReadings) {
     }
 }
 
-TEST_F(Rows, DiscFollowsOnlineAndErrorState) {
+TEST_F(DeviceListRows, DiscFollowsOnlineAndErrorState) {
     CInverter* inverter = AddInverter(1, 1);
     SetReadings(inverter, 0, 0, 0, 0);
     Register(inverter);
@@ -104,7 +104,7 @@ TEST_F(Rows, DiscFollowsOnlineAndErrorState) {
     }
 }
 
-TEST_F(Rows, DiscIsDrawnInTheIconColumnRightOfComNo) {
+TEST_F(DeviceListRows, DiscIsDrawnInTheIconColumnRightOfComNo) {
     CInverter* inverter = AddInverter(1, 1);
     SetReadings(inverter, 0, 0, 0, 0);
     inverter->m_nErrorState = 2;
