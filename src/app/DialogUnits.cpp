@@ -3,7 +3,9 @@
 #include <QFontMetrics>
 
 namespace {
-int Scale(int units, int base, int divisor) { return (units * base + divisor / 2) / divisor; }
+int Scale(int units, int base, int divisor) {
+    return (units * base + divisor / 2) / divisor;
+}
 } // namespace
 
 DialogUnits::DialogUnits(const QFont& font) {
@@ -13,9 +15,13 @@ DialogUnits::DialogUnits(const QFont& font) {
     m_baseY = metrics.height();
 }
 
-int DialogUnits::X(int units) const { return Scale(units, m_baseX, 4); }
+int DialogUnits::X(int units) const {
+    return Scale(units, m_baseX, 4);
+}
 
-int DialogUnits::Y(int units) const { return Scale(units, m_baseY, 8); }
+int DialogUnits::Y(int units) const {
+    return Scale(units, m_baseY, 8);
+}
 
 QRect DialogUnits::Rect(int x, int y, int width, int height) const {
     return QRect(X(x), Y(y), X(width), Y(height));

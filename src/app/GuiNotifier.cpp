@@ -4,7 +4,6 @@
 
 #include <QCoreApplication>
 #include <QThread>
-
 #include <memory>
 
 GuiNotifier::GuiNotifier(QObject* context, QString caption)

@@ -3,7 +3,6 @@
 #include "platform/UserNotifier.h"
 
 #include <QString>
-
 #include <condition_variable>
 #include <mutex>
 

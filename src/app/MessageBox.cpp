@@ -21,10 +21,18 @@ QMessageBox::StandardButton MessageBox::Show(QWidget* parent, const QString& tex
     return static_cast<QMessageBox::StandardButton>(box.exec());
 }
 
-void MessageBox::SetNextAnswer(QMessageBox::StandardButton answer) { g_answers.push_back(answer); }
+void MessageBox::SetNextAnswer(QMessageBox::StandardButton answer) {
+    g_answers.push_back(answer);
+}
 
-bool MessageBox::HasPendingAnswers() { return !g_answers.empty(); }
+bool MessageBox::HasPendingAnswers() {
+    return !g_answers.empty();
+}
 
-QString MessageBox::LastText() { return g_lastText; }
+QString MessageBox::LastText() {
+    return g_lastText;
+}
 
-QString MessageBox::LastCaption() { return g_lastCaption; }
+QString MessageBox::LastCaption() {
+    return g_lastCaption;
+}

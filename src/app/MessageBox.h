@@ -2,7 +2,6 @@
 
 #include <QMessageBox>
 #include <QString>
-
 #include <deque>
 
 class QWidget;

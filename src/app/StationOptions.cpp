@@ -44,9 +44,10 @@ StationOptions ParseStationOptions(int argc, char** argv) {
 }
 
 const char* StationUsage() {
-    return "usage: heliowatch --headless [--config FILE] [--port-dir DIR] [--data-dir DIR]\n"
+    return "usage: heliowatch [--headless] [--config FILE] [--port-dir DIR] [--data-dir DIR]\n"
            "\n"
-           "Monitors the photovoltaic inverters on the serial ports enabled in the settings.\n"
+           "Monitors the photovoltaic inverters on the serial ports enabled in the settings,\n"
+           "in a window unless --headless is given. Only one copy runs with a window.\n"
            "\n"
            "  --headless       run without a window: one line per event on standard output\n"
            "                   (registered, online, offline, fault-opened, fault-closed,\n"

@@ -1,7 +1,6 @@
 #pragma once
 
 #include <QEvent>
-
 #include <cstdint>
 
 // A window message delivered to a widget on the user-interface thread.

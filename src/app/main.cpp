@@ -1,6 +1,10 @@
 #include "RunHeadless.h"
 #include "StationOptions.h"
 
+#ifdef HELIOWATCH_WITH_GUI
+#include "RunGui.h"
+#endif
+
 #include <cstdio>
 
 int main(int argc, char** argv) {
@@ -13,10 +17,13 @@ int main(int argc, char** argv) {
         std::fputs(StationUsage(), stdout);
         return 0;
     }
-    if (!options.headless) {
-        std::fprintf(stderr, "heliowatch: the window is not available in this build; use "
-                             "--headless\n");
-        return 2;
+    if (options.headless) {
+        return RunHeadless(options);
     }
-    return RunHeadless(options);
+#ifdef HELIOWATCH_WITH_GUI
+    return RunGui(argc, argv, options);
+#else
+    std::fputs("heliowatch: built without the window; use --headless\n", stderr);
+    return 2;
+#endif
 }

@@ -1,0 +1,184 @@
+#include "MainFrame.h"
+
+#include "AboutDlg.h"
+#include "DeviceListView.h"
+#include "HeliowatchDoc.h"
+#include "MessageBox.h"
+#include "PaneFrame.h"
+#include "PaneLayout.h"
+#include "ResourceIds.h"
+#include "SamplingIntervalDlg.h"
+#include "comm/WindowMessages.h"
+#include "model/InverterGroup.h"
+#include "platform/Globals.h"
+#include "platform/Trace.h"
+
+#include <QCloseEvent>
+#include <QMdiArea>
+#include <QMenuBar>
+#include <QTimer>
+
+namespace {
+// Commands whose dialogs are not part of the station yet: shown, never enabled.
+constexpr int PENDING_COMMANDS[] = {ID_FILE_ERROR, ID_INVERTER_STATUS, ID_PARAMETER_SETTING,
+                                    ID_COMM_SETTING};
+constexpr int SELECTION_COMMANDS[] = {ID_REMOVE_DEVICE, ID_RESET_TOTALS};
+} // namespace
+
+CMainFrame::CMainFrame(CHeliowatchDoc& document)
+    : m_document(document), m_mdiArea(new QMdiArea(this)) {
+    setWindowTitle("Zazavoz communicator");
+    setCentralWidget(m_mdiArea);
+    BuildMenus();
+    UpdateCommandStates();
+}
+
+CMainFrame::~CMainFrame() = default;
+
+void CMainFrame::BuildMenus() {
+    QMenu* file = menuBar()->addMenu("&File");
+    AddCommand(file, "Error", ID_FILE_ERROR, nullptr);
+    file->addSeparator();
+    AddCommand(file, "E&xit", ID_APP_EXIT, nullptr);
+    connect(Command(ID_APP_EXIT), &QAction::triggered, this, &QWidget::close);
+
+    QMenu* inverter = menuBar()->addMenu("Inverter");
+    AddCommand(inverter, "Inverter status", ID_INVERTER_STATUS, nullptr);
+    AddCommand(inverter, "Parameter setting", ID_PARAMETER_SETTING, nullptr);
+    AddCommand(inverter, "Remove device", ID_REMOVE_DEVICE, &CMainFrame::OnRemoveDevice);
+    AddCommand(inverter, "Reconnect all device", ID_RECONNECT_ALL, &CMainFrame::OnReconnectAll);
+    AddCommand(inverter, "Reset E-total/H-total", ID_RESET_TOTALS, &CMainFrame::OnResetTotals);
+    connect(inverter, &QMenu::aboutToShow, this, &CMainFrame::UpdateCommandStates);
+
+    QMenu* setting = menuBar()->addMenu("Setting");
+    AddCommand(setting, "Communication setting", ID_COMM_SETTING, nullptr);
+    AddCommand(setting, "Interval setting", ID_INTERVAL_SETTING, &CMainFrame::OnIntervalSetting);
+
+    QMenu* help = menuBar()->addMenu("&Help");
+    AddCommand(help, "About", ID_APP_ABOUT, &CMainFrame::OnAbout);
+}
+
+QAction* CMainFrame::AddCommand(QMenu* menu, const QString& text, int id,
+                                void (CMainFrame::*handler)()) {
+    QAction* action = menu->addAction(text);
+    action->setObjectName(QString::number(id));
+    if (handler != nullptr) {
+        connect(action, &QAction::triggered, this, handler);
+    }
+    return action;
+}
+
+QAction* CMainFrame::Command(int id) const {
+    return findChild<QAction*>(QString::number(id));
+}
+
+void CMainFrame::UpdateCommandStates() {
+    const bool selected = m_document.GetCurInverter() != nullptr;
+    for (const int id : SELECTION_COMMANDS) {
+        Command(id)->setEnabled(selected);
+    }
+    for (const int id : PENDING_COMMANDS) {
+        Command(id)->setEnabled(false);
+    }
+}
+
+void CMainFrame::CreateListPane() {
+    m_listView = new CDeviceListView(m_document);
+    m_listFrame = new CViewFrame("Inverter List");
+    m_listFrame->setWidget(m_listView);
+    m_mdiArea->addSubWindow(m_listFrame);
+    m_listView->OnInitialUpdate();
+    m_listFrame->show();
+    connect(m_listView, &CDeviceListView::currentInverterChanged, this,
+            &CMainFrame::UpdateCommandStates);
+}
+
+// The panes are laid out from the client area of the shown window, on the
+// first pass of the event loop after it is shown, once.
+void CMainFrame::showEvent(QShowEvent* event) {
+    QMainWindow::showEvent(event);
+    if (!m_bPaneTimerArmed) {
+        m_bPaneTimerArmed = true;
+        QTimer::singleShot(1, this, &CMainFrame::OnPaneTimer);
+    }
+}
+
+void CMainFrame::OnPaneTimer() {
+    const QSize client = m_mdiArea->viewport()->size();
+    const PaneLayout layout = LayOutPanes(client.width(), client.height());
+    if (m_listFrame != nullptr) {
+        m_listFrame->setGeometry(layout.list);
+        m_listView->Target()->Post(WM_FILL_DEVICE_LIST, 0);
+        g_hListWnd = m_listView->Target();
+        Trace("Create views \n");
+        m_generalStatusPane = CreatePane(new CViewFrame("General Status"), layout.generalStatus);
+        m_todayEnergyPane = CreatePane(new CGraphFrame("Today Energy"), layout.todayEnergy);
+        m_powerPane = CreatePane(new CGraphFrame("Power"), layout.power);
+        m_generalStatusPane->PublishAs(g_hGeneralStatusWnd);
+        m_todayEnergyPane->PublishAs(g_hTodayEnergyWnd);
+        m_powerPane->PublishAs(g_hPowerWnd);
+    }
+    // The targets are published before the threads are let go.
+    g_viewsCreated = 1;
+    m_bPanesCreated = true;
+    if (m_listFrame != nullptr) {
+        m_listFrame->raise();
+    }
+    raise();
+}
+
+PaneFrame* CMainFrame::CreatePane(PaneFrame* frame, const QRect& place) {
+    frame->setWidget(new QWidget);
+    m_mdiArea->addSubWindow(frame);
+    frame->show();
+    frame->setGeometry(place);
+    return frame;
+}
+
+void CMainFrame::closeEvent(QCloseEvent* event) {
+    // Every communication thread ends before any pane or the document goes.
+    if (m_shutdown) {
+        m_shutdown();
+        m_shutdown = nullptr;
+    }
+    g_hListWnd = nullptr;
+    event->accept();
+}
+
+void CMainFrame::OnRemoveDevice() {
+    ConfirmRequest("Are you sure to delete device?", true);
+}
+
+void CMainFrame::OnResetTotals() {
+    ConfirmRequest("Are you sure to reset e-total and h-total?", false);
+}
+
+void CMainFrame::ConfirmRequest(const QString& question, bool removal) {
+    CInverter* selected = m_document.GetCurInverter();
+    if (selected == nullptr) {
+        return;
+    }
+    const auto answer = MessageBox::Show(this, question, "Warning",
+                                         QMessageBox::Yes | QMessageBox::No, QMessageBox::Warning);
+    if (answer == QMessageBox::No) {
+        return;
+    }
+    m_document.WithInverter(selected, [removal](CInverter& inverter, CInverterGroup&) {
+        (removal ? inverter.m_bRemoveRequest : inverter.m_bResetTotalsRequest) = 1;
+    });
+}
+
+void CMainFrame::OnReconnectAll() {
+    m_document.ReconnectAll();
+}
+
+void CMainFrame::OnIntervalSetting() {
+    CSamplingIntervalDlg dialog(this);
+    dialog.SetDocument(&m_document);
+    dialog.exec();
+}
+
+void CMainFrame::OnAbout() {
+    CAboutDlg dialog(this);
+    dialog.exec();
+}

@@ -1,0 +1,171 @@
+#include "MainFrame.h"
+
+#include "DeviceListView.h"
+#include "HeliowatchDoc.h"
+#include "MessageBox.h"
+#include "PaneFrame.h"
+#include "PaneLayout.h"
+#include "Recorders.h"
+#include "ResourceIds.h"
+#include "model/InverterGroup.h"
+#include "platform/Clock.h"
+#include "platform/DataDirectory.h"
+#include "platform/Globals.h"
+
+#include <QAction>
+#include <QMdiArea>
+#include <QMdiSubWindow>
+#include <QTest>
+#include <gtest/gtest.h>
+
+namespace {
+
+// Ends every communication thread at its first wait: the frame's tests fill
+// the groups themselves.
+class StoppedClock : public Clock {
+public:
+    std::time_t Now() override { return 0; }
+    void Sleep(std::chrono::milliseconds) override {}
+    bool WaitForEvent(const ManualResetEvent&, std::chrono::milliseconds) override { return true; }
+};
+
+class MainFrameTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        g_viewsCreated = 0;
+        SetDataDirectory(::testing::TempDir());
+        environment.clock = &clock;
+        environment.notifier = &notifier;
+        environment.makePort = [](const SerialSettings&) { return std::unique_ptr<SerialPort>(); };
+        document = std::make_unique<CHeliowatchDoc>(environment, ::testing::TempDir() + "/no.ini");
+        frame = std::make_unique<CMainFrame>(*document);
+        frame->CreateListPane();
+    }
+    void TearDown() override {
+        frame.reset();
+        document.reset();
+        g_viewsCreated = 0;
+        g_hExitEvent.Reset();
+    }
+    void ShowAndLayOut() {
+        frame->resize(1200, 800);
+        frame->show();
+        ASSERT_TRUE(QTest::qWaitFor([this] { return frame->PanesCreated(); }, 2000));
+    }
+    CInverter* AddInverter() {
+        document->AddPortGroup(3, 0);
+        CInverterGroup& group = *document->GetGroups().back();
+        auto record = group.CreateInverter(1);
+        return group.AppendInverter(std::move(record));
+    }
+
+    StoppedClock clock;
+    RecordingNotifier notifier;
+    CommEnvironment environment;
+    std::unique_ptr<CHeliowatchDoc> document;
+    std::unique_ptr<CMainFrame> frame;
+};
+
+TEST(PaneLayoutTest, TwoColumnsTwoPixelsApart) {
+    const PaneLayout layout = LayOutPanes(1000, 600);
+    EXPECT_EQ(layout.list, QRect(QPoint(0, 0), QPoint(499, 399)));
+    EXPECT_EQ(layout.generalStatus, QRect(QPoint(0, 402), QPoint(499, 597)));
+    EXPECT_EQ(layout.todayEnergy, QRect(QPoint(502, 0), QPoint(999, 299)));
+    EXPECT_EQ(layout.power, QRect(QPoint(502, 302), QPoint(999, 597)));
+}
+
+TEST_F(MainFrameTest, PanesAreCreatedOnceAndPlacedByTheLayout) {
+    EXPECT_EQ(frame->windowTitle(), "Zazavoz communicator");
+    ShowAndLayOut();
+    const auto panes = frame->MdiArea()->subWindowList(QMdiArea::CreationOrder);
+    ASSERT_EQ(panes.size(), 4);
+    const QSize client = frame->MdiArea()->viewport()->size();
+    const PaneLayout layout = LayOutPanes(client.width(), client.height());
+    EXPECT_EQ(panes[0]->geometry(), layout.list);
+    EXPECT_EQ(panes[1]->geometry(), layout.generalStatus);
+    EXPECT_EQ(panes[2]->geometry(), layout.todayEnergy);
+    EXPECT_EQ(panes[3]->geometry(), layout.power);
+    EXPECT_EQ(panes[0]->windowTitle(), "Inverter List");
+    EXPECT_EQ(panes[1]->windowTitle(), "General Status");
+    EXPECT_EQ(panes[2]->windowTitle(), "Today Energy");
+    EXPECT_EQ(panes[3]->windowTitle(), "Power");
+    EXPECT_EQ(g_viewsCreated, 1);
+    EXPECT_EQ(g_hListWnd.load(), frame->ListView()->Target());
+    EXPECT_EQ(g_hGeneralStatusWnd.load(), static_cast<PaneFrame*>(panes[1])->Target());
+    EXPECT_EQ(g_hTodayEnergyWnd.load(), static_cast<PaneFrame*>(panes[2])->Target());
+    EXPECT_EQ(g_hPowerWnd.load(), static_cast<PaneFrame*>(panes[3])->Target());
+
+    frame->hide();
+    frame->show();
+    QTest::qWait(20);
+    EXPECT_EQ(frame->MdiArea()->subWindowList().size(), 4);
+}
+
+TEST_F(MainFrameTest, PanesCannotBeClosed) {
+    ShowAndLayOut();
+    for (QMdiSubWindow* pane : frame->MdiArea()->subWindowList()) {
+        EXPECT_FALSE(pane->close());
+        EXPECT_TRUE(pane->isVisible());
+        EXPECT_FALSE(pane->windowFlags().testFlag(Qt::WindowCloseButtonHint));
+    }
+    const auto panes = frame->MdiArea()->subWindowList(QMdiArea::CreationOrder);
+    EXPECT_FALSE(panes[0]->windowFlags().testFlag(Qt::WindowMaximizeButtonHint));
+    EXPECT_TRUE(panes[3]->windowFlags().testFlag(Qt::WindowMaximizeButtonHint));
+}
+
+TEST_F(MainFrameTest, InverterCommandsNeedASelection) {
+    for (const int id :
+         {ID_INVERTER_STATUS, ID_PARAMETER_SETTING, ID_REMOVE_DEVICE, ID_RESET_TOTALS}) {
+        EXPECT_FALSE(frame->Command(id)->isEnabled()) << id;
+    }
+    EXPECT_TRUE(frame->Command(ID_RECONNECT_ALL)->isEnabled());
+    EXPECT_TRUE(frame->Command(ID_INTERVAL_SETTING)->isEnabled());
+    EXPECT_TRUE(frame->Command(ID_APP_ABOUT)->isEnabled());
+
+    document->SetCurInverter(AddInverter());
+    frame->UpdateCommandStates();
+    EXPECT_TRUE(frame->Command(ID_REMOVE_DEVICE)->isEnabled());
+    EXPECT_TRUE(frame->Command(ID_RESET_TOTALS)->isEnabled());
+}
+
+TEST_F(MainFrameTest, ConfirmationsSetExactlyOneRequestOnYes) {
+    CInverter* inverter = AddInverter();
+    document->SetCurInverter(inverter);
+    frame->UpdateCommandStates();
+
+    MessageBox::SetNextAnswer(QMessageBox::No);
+    frame->Command(ID_REMOVE_DEVICE)->trigger();
+    EXPECT_EQ(MessageBox::LastText(), "Are you sure to delete device?");
+    EXPECT_EQ(MessageBox::LastCaption(), "Warning");
+    MessageBox::SetNextAnswer(QMessageBox::No);
+    frame->Command(ID_RESET_TOTALS)->trigger();
+    EXPECT_EQ(MessageBox::LastText(), "Are you sure to reset e-total and h-total?");
+    EXPECT_EQ(inverter->m_bRemoveRequest, 0);
+    EXPECT_EQ(inverter->m_bResetTotalsRequest, 0);
+
+    MessageBox::SetNextAnswer(QMessageBox::Yes);
+    frame->Command(ID_RESET_TOTALS)->trigger();
+    EXPECT_EQ(inverter->m_bResetTotalsRequest, 1);
+    EXPECT_EQ(inverter->m_bRemoveRequest, 0);
+    EXPECT_FALSE(MessageBox::HasPendingAnswers());
+}
+
+TEST_F(MainFrameTest, ReconnectAllAsksEveryGroup) {
+    AddInverter();
+    document->AddPortGroup(4, 0);
+    frame->Command(ID_RECONNECT_ALL)->trigger();
+    for (CInverterGroup* group : document->GetGroups()) {
+        EXPECT_EQ(group->m_bReconnectRequest, 1);
+    }
+}
+
+TEST_F(MainFrameTest, PaneTargetsAreWithdrawnWithTheFrame) {
+    ShowAndLayOut();
+    frame.reset();
+    EXPECT_EQ(g_hListWnd.load(), nullptr);
+    EXPECT_EQ(g_hGeneralStatusWnd.load(), nullptr);
+    EXPECT_EQ(g_hTodayEnergyWnd.load(), nullptr);
+    EXPECT_EQ(g_hPowerWnd.load(), nullptr);
+}
+
+} // namespace
