@@ -11,12 +11,13 @@ GuiNotifier::GuiNotifier(QObject* context, QString caption)
 
 void GuiNotifier::Show(const std::string& text) {
     const QString message = QString::fromStdString(text);
-    if (QThread::currentThread() == m_context->thread()) {
-        MessageBox::Show(nullptr, message, m_caption);
-        return;
-    }
     std::unique_lock lock(m_mutex);
     if (m_bCancelled) {
+        return;
+    }
+    if (QThread::currentThread() == m_context->thread()) {
+        lock.unlock();
+        MessageBox::Show(nullptr, message, m_caption);
         return;
     }
     auto closed = std::make_shared<bool>(false);
