@@ -94,7 +94,9 @@ std::optional<BusMessage> SimInverter::RespondRegister(const BusMessage& request
         }
         return reply;
     }
-    case FN_RECONNECT_ALL:
+    // A station keeps its records across a reconnect and refuses a serial
+    // number it already has, so only re-register makes inverters start over.
+    case FN_RECONNECT_ALL: return std::nullopt;
     case FN_RE_REGISTER:
         if (IsBroadcast(request)) {
             Unregister();

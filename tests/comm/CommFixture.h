@@ -2,6 +2,7 @@
 
 #include "FakeClock.h"
 #include "FakePlant.h"
+#include "LocalTime.h"
 #include "Recorders.h"
 #include "ScriptedPort.h"
 #include "comm/CommEnvironment.h"
@@ -12,8 +13,6 @@
 
 #include <functional>
 #include <gtest/gtest.h>
-
-std::time_t LocalTime(int year, int month, int day, int hour, int minute, int second);
 
 // A port group driven by its communication thread on the test's own thread,
 // in virtual time, against a scripted plant.

@@ -71,7 +71,7 @@ TEST_F(CommandsBusTest, SerialNumberChangeAndResetOfTotalsReachTheInverter) {
     ExpectSampleMatches(Station(), unit);
 }
 
-TEST_F(CommandsBusTest, RemovedInverterReturnsUnderANewAddressAndReconnectAllUnregistersIt) {
+TEST_F(CommandsBusTest, RemovedInverterReturnsUnderANewAddressAndStaysPolledAfterReconnectAll) {
     const std::string serialNo = Station().serialNo;
     record->m_bRemoveRequest = 1;
     ASSERT_TRUE(WaitUntil([&] { return station->Inverters().empty(); }, 5s));
@@ -86,8 +86,10 @@ TEST_F(CommandsBusTest, RemovedInverterReturnsUnderANewAddressAndReconnectAllUnr
     EXPECT_EQ(plant->Unit(1).address, 2);
 
     station->Group().m_bReconnectRequest = 1;
-    ASSERT_TRUE(WaitUntil([&] { return plant->Unit(1).address == 0; }, 5s));
-    EXPECT_EQ(station->Group().m_bReconnectRequest, 0);
+    ASSERT_TRUE(WaitUntil([&] { return station->Group().m_bReconnectRequest == 0; }, 5s));
+    const int polled = station->DecodedPolls();
+    ASSERT_TRUE(WaitUntil([&] { return station->DecodedPolls() > polled; }, 5s));
+    EXPECT_EQ(plant->Unit(1).address, 2);
     ASSERT_EQ(station->Inverters().size(), 1U);
     EXPECT_EQ(Station().address, 2);
 }

@@ -1,5 +1,6 @@
 #include "store/HistoryLine.h"
 
+#include "LocalTime.h"
 #include "model/SingleRuntimeData.h"
 #include "model/ThreeRuntimeData.h"
 #include "store/HistoryNumberText.h"
@@ -10,18 +11,6 @@
 #include <string>
 
 namespace {
-
-std::time_t LocalTime(int year, int month, int day, int hour, int minute, int second) {
-    std::tm calendar{};
-    calendar.tm_year = year - 1900;
-    calendar.tm_mon = month - 1;
-    calendar.tm_mday = day;
-    calendar.tm_hour = hour;
-    calendar.tm_min = minute;
-    calendar.tm_sec = second;
-    calendar.tm_isdst = -1;
-    return std::mktime(&calendar);
-}
 
 std::vector<std::string> Fields(std::string line) {
     EXPECT_GE(line.size(), 2U);

@@ -1,5 +1,7 @@
 #include "model/DaySeries.h"
 
+#include "LocalTime.h"
+
 #include <cstdlib>
 #include <ctime>
 #include <gtest/gtest.h>
@@ -7,18 +9,6 @@
 #include <string>
 
 namespace {
-
-std::time_t LocalTime(int year, int month, int day, int hour, int minute, int second) {
-    std::tm calendar{};
-    calendar.tm_year = year - 1900;
-    calendar.tm_mon = month - 1;
-    calendar.tm_mday = day;
-    calendar.tm_hour = hour;
-    calendar.tm_min = minute;
-    calendar.tm_sec = second;
-    calendar.tm_isdst = -1;
-    return std::mktime(&calendar);
-}
 
 CGraphSample Sample(std::time_t time, double value) {
     return CGraphSample{time, value};
