@@ -1,0 +1,12 @@
+#include "PowerView.h"
+
+#include "store/HeliowatchDoc.h"
+
+CPowerView::CPowerView(CHeliowatchDoc& document, QWidget* parent)
+    : CDayChartView(document, "Power", parent) {
+    m_graph.SetAppearance(QColor(0, 0, 240), "W", QString(), false);
+}
+
+double CPowerView::SampleValue() const {
+    return Document().GetTotalPower();
+}

@@ -1,0 +1,12 @@
+#include "TodayEnergyView.h"
+
+#include "store/HeliowatchDoc.h"
+
+CTodayEnergyView::CTodayEnergyView(CHeliowatchDoc& document, QWidget* parent)
+    : CDayChartView(document, "Today Energy", parent) {
+    m_graph.SetAppearance(QColor(0, 240, 0), "KWh", QString(), false);
+}
+
+double CTodayEnergyView::SampleValue() const {
+    return Document().GetTotalEToday();
+}

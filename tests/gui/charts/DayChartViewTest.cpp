@@ -1,0 +1,167 @@
+#include "ChartImage.h"
+#include "PowerView.h"
+#include "Recorders.h"
+#include "TodayEnergyView.h"
+#include "WindowMessageEvent.h"
+#include "comm/WindowMessages.h"
+#include "model/InverterGroup.h"
+#include "model/SingleRuntimeData.h"
+#include "platform/Clock.h"
+#include "platform/DataDirectory.h"
+#include "platform/Globals.h"
+#include "store/HeliowatchDoc.h"
+
+#include <QCoreApplication>
+#include <QMdiSubWindow>
+#include <QPainter>
+#include <QTest>
+#include <gtest/gtest.h>
+
+namespace {
+
+// Ends every communication thread at its first wait: the tests fill the
+// groups themselves.
+class StoppedClock : public Clock {
+public:
+    std::time_t Now() override { return 0; }
+    void Sleep(std::chrono::milliseconds) override {}
+    bool WaitForEvent(const ManualResetEvent&, std::chrono::milliseconds) override { return true; }
+};
+
+class DayChartViewTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        g_nInterval = 2;
+        SetDataDirectory(::testing::TempDir());
+        environment.clock = &clock;
+        environment.notifier = &notifier;
+        environment.makePort = [](const SerialSettings&) { return std::unique_ptr<SerialPort>(); };
+        document = std::make_unique<CHeliowatchDoc>(environment, ::testing::TempDir() + "/no.ini");
+        document->AddPortGroup(3, 0);
+    }
+    void TearDown() override {
+        document.reset();
+        g_nInterval = 2;
+        g_hExitEvent.Reset();
+    }
+    // An inverter producing power (0.1 W) with energy of the day (0.01 kWh).
+    void AddInverter(std::uint8_t address, std::uint16_t pac, std::uint16_t eToday) {
+        CInverterGroup& group = *document->GetGroups().back();
+        auto record = group.CreateInverter(address);
+        auto data = std::make_unique<SingleRuntimeData>();
+        data->m_nPac = pac;
+        data->m_nEToday = eToday;
+        record->m_pRuntimeData = std::move(data);
+        record->m_bOnline = 1;
+        record->m_nErrorState = 1;
+        auto lock = group.Lock();
+        group.AppendInverter(std::move(record));
+    }
+    static void SendIntervalChanged(QWidget& view) {
+        WindowMessageEvent message(WM_INTERVAL_CHANGED, 0);
+        QCoreApplication::sendEvent(&view, &message);
+    }
+
+    StoppedClock clock;
+    RecordingNotifier notifier;
+    CommEnvironment environment;
+    std::unique_ptr<CHeliowatchDoc> document;
+};
+
+TEST_F(DayChartViewTest, PanesHaveTheirCaptionsAndAppearance) {
+    QMdiSubWindow powerFrame;
+    auto* power = new CPowerView(*document);
+    powerFrame.setWidget(power);
+    power->OnInitialUpdate();
+    QMdiSubWindow energyFrame;
+    auto* energy = new CTodayEnergyView(*document);
+    energyFrame.setWidget(energy);
+    energy->OnInitialUpdate();
+
+    EXPECT_EQ(powerFrame.windowTitle(), "Power");
+    EXPECT_EQ(power->Graph().CurveColour(), QColor(0, 0, 240));
+    EXPECT_EQ(power->Graph().Unit(), "W");
+    EXPECT_TRUE(power->Graph().Title().isEmpty());
+    EXPECT_FALSE(power->Graph().FourHourLabels());
+    EXPECT_EQ(energyFrame.windowTitle(), "Today Energy");
+    EXPECT_EQ(energy->Graph().CurveColour(), QColor(0, 240, 0));
+    EXPECT_EQ(energy->Graph().Unit(), "KWh");
+    EXPECT_TRUE(energy->Graph().Title().isEmpty());
+    EXPECT_FALSE(energy->Graph().FourHourLabels());
+}
+
+TEST_F(DayChartViewTest, TimerIsArmedWithTheSamplingIntervalAtInitialUpdate) {
+    CPowerView view(*document);
+    EXPECT_FALSE(view.IsTimerArmed());
+    view.OnInitialUpdate();
+    EXPECT_TRUE(view.IsTimerArmed());
+    EXPECT_EQ(view.TimerPeriod(), 2000);
+}
+
+TEST_F(DayChartViewTest, IntervalChangedMessageReArmsTheTimer) {
+    CTodayEnergyView view(*document);
+    view.OnInitialUpdate();
+    g_nInterval = 10;
+    SendIntervalChanged(view);
+    EXPECT_TRUE(view.IsTimerArmed());
+    EXPECT_EQ(view.TimerPeriod(), 10000);
+}
+
+TEST_F(DayChartViewTest, TickReArmsTheTimerWhenTheIntervalChangedUnannounced) {
+    CPowerView view(*document);
+    view.OnInitialUpdate();
+    g_nInterval = 5;
+    view.OnTimer();
+    EXPECT_EQ(view.TimerPeriod(), 5000);
+}
+
+TEST_F(DayChartViewTest, EveryTickAppendsThePlantTotalNow) {
+    AddInverter(1, 12345, 250);
+    AddInverter(2, 1000, 125);
+    CPowerView power(*document);
+    CTodayEnergyView energy(*document);
+    const std::time_t before = std::time(nullptr);
+    power.OnTimer();
+    power.OnTimer();
+    energy.OnTimer();
+    const std::time_t after = std::time(nullptr);
+
+    const auto& powerSamples = power.Graph().Series().m_samples;
+    ASSERT_EQ(powerSamples.size(), 2u);
+    EXPECT_DOUBLE_EQ(powerSamples.back().m_dValue, 1334.5);
+    EXPECT_GE(powerSamples.back().m_time, before);
+    EXPECT_LE(powerSamples.back().m_time, after);
+    const auto& energySamples = energy.Graph().Series().m_samples;
+    ASSERT_EQ(energySamples.size(), 1u);
+    EXPECT_DOUBLE_EQ(energySamples.back().m_dValue, 3.75);
+}
+
+TEST_F(DayChartViewTest, WithoutInvertersThePowerIsZero) {
+    CPowerView view(*document);
+    view.OnTimer();
+    ASSERT_EQ(view.Graph().Series().m_samples.size(), 1u);
+    EXPECT_EQ(view.Graph().Series().m_samples.back().m_dValue, 0.0);
+}
+
+TEST_F(DayChartViewTest, TheArmedTimerSamplesOnItsOwn) {
+    g_nInterval = 1;
+    CPowerView view(*document);
+    view.OnInitialUpdate();
+    EXPECT_TRUE(QTest::qWaitFor([&] { return !view.Graph().Series().m_samples.empty(); }, 3000));
+}
+
+TEST_F(DayChartViewTest, PaintShowsTheChartOverTheWholeViewWithoutErasing) {
+    AddInverter(1, 5000, 0);
+    CPowerView view(*document);
+    view.resize(640, 360);
+    view.OnTimer();
+
+    EXPECT_TRUE(view.testAttribute(Qt::WA_OpaquePaintEvent));
+    const QImage shown = view.grab().toImage().convertToFormat(QImage::Format_RGB32);
+    CDrawGraph chart;
+    chart.SetAppearance(QColor(0, 0, 240), "W", QString(), false);
+    EXPECT_EQ(shown, Render(chart, view.size(), view.Graph().Series()));
+    EXPECT_EQ(CountPixels(shown, shown.rect(), QColor(0, 0, 240)), 1);
+}
+
+} // namespace
