@@ -2,7 +2,6 @@
 #include "HeadlessStation.h"
 #include "HeliowatchDoc.h"
 #include "Recorders.h"
-#include "ScriptedPort.h"
 #include "comm/WindowMessages.h"
 #include "model/InverterGroup.h"
 #include "platform/DataDirectory.h"
@@ -15,7 +14,7 @@
 namespace {
 
 // Drives the station's message handling with records the test changes by
-// hand; the document's threads find no views and end at once.
+// hand.
 class HeadlessStationEventsTest : public ::testing::Test {
 protected:
     void SetUp() override {
@@ -23,9 +22,9 @@ protected:
         SetDataDirectory(::testing::TempDir());
         environment.clock = &clock;
         environment.notifier = &notifier;
-        environment.makePort = [this](const SerialSettings&) -> std::unique_ptr<SerialPort> {
-            return std::make_unique<ScriptedPort>(wire, clock);
-        };
+        // No port object: the group's thread ends at once and leaves the
+        // group to the test.
+        environment.makePort = [](const SerialSettings&) { return std::unique_ptr<SerialPort>(); };
         document =
             std::make_unique<CHeliowatchDoc>(environment, ::testing::TempDir() + "/none.ini");
         document->AddPortGroup(5, 0);
@@ -55,7 +54,6 @@ protected:
     }
 
     FakeClock clock{1'800'000'000};
-    ScriptedWire wire;
     RecordingNotifier notifier;
     CommEnvironment environment;
     std::unique_ptr<CHeliowatchDoc> document;
