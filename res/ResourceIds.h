@@ -31,3 +31,19 @@ inline constexpr int IDD_SAMPLING_INTERVAL = 141;
 inline constexpr int IDC_INTERVAL = 1015;
 inline constexpr int IDOK = 1;
 inline constexpr int IDCANCEL = 2;
+
+// General status form
+inline constexpr int IDD_GENERAL_STATUS = 130;
+inline constexpr int IDC_ENERGY_BOX = 1000;
+inline constexpr int IDC_POWER_BOX = 1001;
+inline constexpr int IDC_TOTAL_ETODAY = 1002;
+inline constexpr int IDC_TOTAL_ETOTAL = 1003;
+inline constexpr int IDC_TOTAL_POWER = 1004;
+inline constexpr int IDC_TODAY_LABEL = 1017;
+inline constexpr int IDC_LIFETIME_LABEL = 1018;
+inline constexpr int IDC_POWER_LABEL = 1019;
+inline constexpr int IDC_TODAY_UNIT = 1020;
+inline constexpr int IDC_LIFETIME_UNIT = 1021;
+inline constexpr int IDC_POWER_UNIT = 1022;
+inline constexpr int IDC_OUTPUT_POWER_BOX = 1082;
+inline constexpr int IDC_GENERAL_METER = 1084;

@@ -1,0 +1,140 @@
+#include "GeneralStatusView.h"
+
+#include "DialogUnits.h"
+#include "NiceScale.h"
+#include "ResourceIds.h"
+#include "WindowMessageEvent.h"
+#include "comm/WindowMessages.h"
+#include "store/HeliowatchDoc.h"
+
+#include <QGroupBox>
+#include <QLabel>
+#include <QLineEdit>
+
+namespace {
+const QString CAPTION = QStringLiteral("General Status");
+constexpr int FORM_WIDTH = 341;
+constexpr int FORM_HEIGHT = 137;
+// Below this the scale would be too fine to read: the gauge keeps 0 to 100.
+constexpr double SMALLEST_SCALE_TOP = 99.99;
+
+enum class Kind { GROUP_BOX, LABEL, EDIT };
+
+struct FormControl {
+    int id;
+    Kind kind;
+    const char* text;
+    int x, y, width, height;
+};
+
+constexpr FormControl FORM[] = {
+    {IDC_ENERGY_BOX, Kind::GROUP_BOX, "Energy", 7, 7, 165, 65},
+    {IDC_TODAY_LABEL, Kind::LABEL, "Today", 15, 21, 46, 14},
+    {IDC_TOTAL_ETODAY, Kind::EDIT, "", 81, 19, 57, 14},
+    {IDC_TODAY_UNIT, Kind::LABEL, "KWh", 142, 21, 24, 14},
+    {IDC_LIFETIME_LABEL, Kind::LABEL, "Lifetime", 15, 49, 46, 14},
+    {IDC_TOTAL_ETOTAL, Kind::EDIT, "", 81, 47, 57, 14},
+    {IDC_LIFETIME_UNIT, Kind::LABEL, "KWh", 142, 49, 23, 14},
+    {IDC_POWER_BOX, Kind::GROUP_BOX, "Power", 7, 80, 165, 49},
+    {IDC_POWER_LABEL, Kind::LABEL, "Power", 19, 105, 46, 14},
+    {IDC_TOTAL_POWER, Kind::EDIT, "", 81, 103, 57, 14},
+    {IDC_POWER_UNIT, Kind::LABEL, "W", 146, 105, 20, 14},
+    {IDC_OUTPUT_POWER_BOX, Kind::GROUP_BOX, "Output Power", 176, 7, 158, 122},
+};
+
+QWidget* CreateControl(const FormControl& control, QWidget* form) {
+    QWidget* widget = nullptr;
+    switch (control.kind) {
+    case Kind::GROUP_BOX: widget = new QGroupBox(control.text, form); break;
+    case Kind::LABEL: {
+        auto* label = new QLabel(control.text, form);
+        label->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+        widget = label;
+        break;
+    }
+    case Kind::EDIT: {
+        auto* edit = new QLineEdit(form);
+        edit->setReadOnly(true);
+        edit->setEnabled(false);
+        widget = edit;
+        break;
+    }
+    }
+    widget->setObjectName(QString::number(control.id));
+    return widget;
+}
+} // namespace
+
+CGeneralStatusView::CGeneralStatusView(CHeliowatchDoc& document, QWidget* parent)
+    : QWidget(parent), m_document(document), m_meter(this), m_refreshTimer(this) {
+    setObjectName(QString::number(IDD_GENERAL_STATUS));
+    m_refreshTimer.setObjectName(QString::number(REFRESH_TIMER));
+    connect(&m_refreshTimer, &QTimer::timeout, this, &CGeneralStatusView::OnTimer);
+    CreateForm();
+}
+
+void CGeneralStatusView::CreateForm() {
+    setFont(DialogUnits::DialogFont());
+    const DialogUnits units(font());
+    for (const FormControl& control : FORM) {
+        CreateControl(control, this)
+            ->setGeometry(units.Rect(control.x, control.y, control.width, control.height));
+    }
+    m_pTodayEdit = findChild<QLineEdit*>(QString::number(IDC_TOTAL_ETODAY));
+    m_pLifetimeEdit = findChild<QLineEdit*>(QString::number(IDC_TOTAL_ETOTAL));
+    m_pPowerEdit = findChild<QLineEdit*>(QString::number(IDC_TOTAL_POWER));
+    // Raised above the group box that frames it.
+    m_meter.setObjectName(QString::number(IDC_GENERAL_METER));
+    m_meter.setGeometry(units.Rect(185, 20, 139, 104));
+    m_meter.raise();
+}
+
+QSize CGeneralStatusView::sizeHint() const {
+    return DialogUnits(font()).Rect(0, 0, FORM_WIDTH, FORM_HEIGHT).size();
+}
+
+void CGeneralStatusView::OnInitialUpdate() {
+    if (QWidget* frame = parentWidget()) {
+        frame->setWindowTitle(CAPTION);
+    }
+    ArmTimer(m_document.GetInterval());
+    m_meter.SetNeedleColour(QColor(255, 255, 255));
+    m_meter.EnableColourBand(1);
+    m_meter.SetRange(0.0, 100.0);
+    m_meter.SetValue(0.0);
+}
+
+void CGeneralStatusView::OnTimer() {
+    const double power = m_document.GetTotalPower();
+    m_pTodayEdit->setText(QString::asprintf("%0.1f", m_document.GetTotalEToday()));
+    m_pLifetimeEdit->setText(QString::asprintf("%0.1f", m_document.GetTotalETotal()));
+    m_pPowerEdit->setText(QString::asprintf("%d", static_cast<int>(power)));
+
+    const int interval = m_document.GetInterval();
+    if (m_nArmedInterval != interval) {
+        m_nArmedInterval = interval;
+        ArmTimer(interval);
+    }
+
+    double minimum = 0.0;
+    double top = power;
+    NiceScaleMax(&minimum, &top);
+    if (top < SMALLEST_SCALE_TOP) {
+        top = 100.0;
+    }
+    m_meter.SetValueAndRange(power, 0.0, top);
+}
+
+bool CGeneralStatusView::event(QEvent* event) {
+    if (event->type() == WindowMessageEvent::EventType()) {
+        if (static_cast<WindowMessageEvent*>(event)->Message() == WM_INTERVAL_CHANGED) {
+            ArmTimer(m_document.GetInterval());
+        }
+        return true;
+    }
+    return QWidget::event(event);
+}
+
+void CGeneralStatusView::ArmTimer(int seconds) {
+    m_refreshTimer.start(seconds * 1000);
+}
