@@ -6,8 +6,10 @@
 #include "MessageBox.h"
 #include "PaneFrame.h"
 #include "PaneLayout.h"
+#include "PowerView.h"
 #include "ResourceIds.h"
 #include "SamplingIntervalDlg.h"
+#include "TodayEnergyView.h"
 #include "comm/WindowMessages.h"
 #include "model/InverterGroup.h"
 #include "platform/Globals.h"
@@ -111,9 +113,15 @@ void CMainFrame::OnPaneTimer() {
         m_listView->Target()->Post(WM_FILL_DEVICE_LIST, 0);
         g_hListWnd = m_listView->Target();
         Trace("Create views \n");
-        m_generalStatusPane = CreatePane(new CViewFrame("General Status"), layout.generalStatus);
-        m_todayEnergyPane = CreatePane(new CGraphFrame("Today Energy"), layout.todayEnergy);
-        m_powerPane = CreatePane(new CGraphFrame("Power"), layout.power);
+        m_generalStatusPane =
+            CreatePane(new CViewFrame("General Status"), new QWidget, layout.generalStatus);
+        auto* todayEnergy = new CTodayEnergyView(m_document);
+        m_todayEnergyPane =
+            CreatePane(new CGraphFrame("Today Energy"), todayEnergy, layout.todayEnergy);
+        todayEnergy->OnInitialUpdate();
+        auto* power = new CPowerView(m_document);
+        m_powerPane = CreatePane(new CGraphFrame("Power"), power, layout.power);
+        power->OnInitialUpdate();
         m_generalStatusPane->PublishAs(g_hGeneralStatusWnd);
         m_todayEnergyPane->PublishAs(g_hTodayEnergyWnd);
         m_powerPane->PublishAs(g_hPowerWnd);
@@ -127,8 +135,8 @@ void CMainFrame::OnPaneTimer() {
     raise();
 }
 
-PaneFrame* CMainFrame::CreatePane(PaneFrame* frame, const QRect& place) {
-    frame->setWidget(new QWidget);
+PaneFrame* CMainFrame::CreatePane(PaneFrame* frame, QWidget* view, const QRect& place) {
+    frame->setWidget(view);
     m_mdiArea->addSubWindow(frame);
     frame->show();
     frame->setGeometry(place);

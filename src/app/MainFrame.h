@@ -39,7 +39,7 @@ private:
     QAction* AddCommand(class QMenu* menu, const QString& text, int id,
                         void (CMainFrame::*handler)());
     void OnPaneTimer();
-    PaneFrame* CreatePane(PaneFrame* frame, const QRect& place);
+    PaneFrame* CreatePane(PaneFrame* frame, QWidget* view, const QRect& place);
     void OnRemoveDevice();
     void OnResetTotals();
     void OnReconnectAll();
