@@ -2,6 +2,7 @@
 
 #include "AboutDlg.h"
 #include "DeviceListView.h"
+#include "GeneralStatusView.h"
 #include "HeliowatchDoc.h"
 #include "MessageBox.h"
 #include "PaneFrame.h"
@@ -113,8 +114,10 @@ void CMainFrame::OnPaneTimer() {
         m_listView->Target()->Post(WM_FILL_DEVICE_LIST, 0);
         g_hListWnd = m_listView->Target();
         Trace("Create views \n");
+        auto* generalStatus = new CGeneralStatusView(m_document);
         m_generalStatusPane =
-            CreatePane(new CViewFrame("General Status"), new QWidget, layout.generalStatus);
+            CreatePane(new CViewFrame("General Status"), generalStatus, layout.generalStatus);
+        generalStatus->OnInitialUpdate();
         auto* todayEnergy = new CTodayEnergyView(m_document);
         m_todayEnergyPane =
             CreatePane(new CGraphFrame("Today Energy"), todayEnergy, layout.todayEnergy);
