@@ -1,6 +1,7 @@
 #include "PaneFrame.h"
 
 #include "Artwork.h"
+#include "PaneTitleStyle.h"
 #include "ResourceIds.h"
 #include "WindowMessageEvent.h"
 #include "comm/WindowMessages.h"
@@ -13,7 +14,7 @@
 
 PaneFrame::PaneFrame(const QString& title, bool maximizable, QWidget* parent)
     : QMdiSubWindow(parent) {
-    // CustomizeWindowHint makes the hints exact: no close button.
+    // CustomizeWindowHint makes the hints exact: no close button hint.
     Qt::WindowFlags flags = Qt::SubWindow | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                             Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint;
     if (maximizable) {
@@ -21,6 +22,9 @@ PaneFrame::PaneFrame(const QString& title, bool maximizable, QWidget* parent)
     }
     setWindowFlags(flags);
     setWindowTitle(title);
+    auto* titleStyle = new PaneTitleStyle;
+    titleStyle->setParent(this);
+    setStyle(titleStyle);
     setWindowIcon(Artwork::Icon(IDI_PANE));
     if (const QScreen* screen = QGuiApplication::primaryScreen()) {
         const QSize size = screen->size();
