@@ -32,6 +32,12 @@ inline constexpr int IDC_INTERVAL = 1015;
 inline constexpr int IDOK = 1;
 inline constexpr int IDCANCEL = 2;
 
+// Error list dialog
+inline constexpr int IDD_ERROR_LIST = 145;
+inline constexpr int IDC_ERROR_LIST = 1076;
+inline constexpr int IDC_ERROR_INVERTER = 1077;
+inline constexpr int IDC_ERROR_EXPORT = 1078;
+
 // General status form
 inline constexpr int IDD_GENERAL_STATUS = 130;
 inline constexpr int IDC_ENERGY_BOX = 1000;
