@@ -53,3 +53,25 @@ inline constexpr int IDC_LIFETIME_UNIT = 1021;
 inline constexpr int IDC_POWER_UNIT = 1022;
 inline constexpr int IDC_OUTPUT_POWER_BOX = 1082;
 inline constexpr int IDC_GENERAL_METER = 1084;
+
+// Inverter status dialog
+inline constexpr int IDD_INVERTER_STATUS = 142;
+inline constexpr int IDC_STATUS_SERIAL_NO = 1023;
+inline constexpr int IDC_STATUS_MODEL = 1024;
+inline constexpr int IDC_STATUS_TEMPERATURE = 1025;
+inline constexpr int IDC_STATUS_MODE = 1026;
+inline constexpr int IDC_STATUS_FAULT = 1027;
+inline constexpr int IDC_STATUS_ETODAY = 1028;
+inline constexpr int IDC_STATUS_ETOTAL = 1029;
+inline constexpr int IDC_STATUS_MAX_POWER = 1030;
+inline constexpr int IDC_STATUS_ADDRESS = 1031;
+inline constexpr int IDC_STATUS_POWER = 1032;
+inline constexpr int IDC_STATUS_GRAPH = 1033;
+inline constexpr int IDC_STATUS_RADIATION = 1034;
+inline constexpr int IDC_STATUS_WIND_SPEED = 1035;
+inline constexpr int IDC_STATUS_MODULE_TEMP = 1036;
+inline constexpr int IDC_STATUS_ENV_TEMP = 1037;
+inline constexpr int IDC_STATUS_VPV1 = 1038;
+inline constexpr int IDC_STATUS_VPV2 = 1039;
+inline constexpr int IDC_STATUS_SET_SERIAL = 1075;
+inline constexpr int IDC_STATUS_METER = 1083;

@@ -1,0 +1,330 @@
+#include "InverterStatusDlg.h"
+
+#include "InverterStatusForm.h"
+#include "MessageBox.h"
+#include "NiceScale.h"
+#include "ResourceIds.h"
+#include "WindowMessageEvent.h"
+#include "comm/InverterCommands.h"
+#include "comm/WindowMessages.h"
+#include "model/InverterGroup.h"
+#include "model/SingleRuntimeData.h"
+#include "model/ThreeRuntimeData.h"
+#include "platform/Globals.h"
+#include "store/FaultText.h"
+#include "store/HeliowatchDoc.h"
+
+#include <QKeyEvent>
+#include <QLineEdit>
+#include <QPainter>
+#include <QPushButton>
+#include <algorithm>
+#include <optional>
+#include <thread>
+#include <vector>
+
+namespace {
+const QColor BACKGROUND(236, 236, 216);
+// Below this the scale would be too fine to read: the gauge keeps 0 to 100.
+constexpr double SMALLEST_SCALE_TOP = 99.99;
+constexpr std::size_t SERIAL_LENGTH = 16;
+constexpr int SERIAL_CHECKS = 11;
+constexpr std::chrono::milliseconds SERIAL_CHECK_PAUSE(100);
+
+struct FieldText {
+    int id;
+    QString text;
+};
+
+// What a refresh shows, read from the record in one go under its group's lock.
+struct StatusValues {
+    std::vector<FieldText> fields;
+    std::optional<double> gaugeValue;
+};
+
+struct WorkState {
+    int temperature = 0; // 0.1 degree Celsius
+    int mode = 0;
+};
+
+QString BusText(const std::string& text) {
+    return QString::fromLatin1(text.data(), static_cast<qsizetype>(text.size()));
+}
+
+template <class Data>
+bool ReadWorkStateAs(const RuntimeData& data, WorkState& state) {
+    const auto* record = dynamic_cast<const Data*>(&data);
+    if (record != nullptr) {
+        state = {record->m_nTemp, record->m_nMode};
+    }
+    return record != nullptr;
+}
+
+WorkState ReadWorkState(const RuntimeData& data) {
+    WorkState state;
+    if (!ReadWorkStateAs<SingleRuntimeData>(data, state)) {
+        ReadWorkStateAs<ThreeRuntimeData>(data, state);
+    }
+    return state;
+}
+
+// An offline inverter shows no live readings; its energies, fault text and
+// day maximum keep their last values.
+void ReadMeasurements(const CInverter& inverter, const RuntimeData& data, StatusValues& values) {
+    const bool online = inverter.m_bOnline == 1;
+    const WorkState state = ReadWorkState(data);
+    const auto number = [](double value) { return QString::asprintf("%0.1f", value); };
+    const auto whole = [](double value) { return QString::number(static_cast<int>(value)); };
+    values.fields.insert(
+        values.fields.end(),
+        {
+            {IDC_STATUS_TEMPERATURE, number(state.temperature / 10.0)},
+            {IDC_STATUS_VPV1, online ? number(data.GetVpv1()) : QStringLiteral("0.0")},
+            {IDC_STATUS_VPV2, online ? number(data.GetVpv2()) : QStringLiteral("0.0")},
+            {IDC_STATUS_MODE,
+             online ? CInverterStatusDlg::ModeText(state.mode) : QStringLiteral("Disconnected")},
+            {IDC_STATUS_FAULT, BusText(FaultText(inverter.m_dwErrorCode))},
+            {IDC_STATUS_ETODAY, number(data.GetEToday())},
+            {IDC_STATUS_ETOTAL, number(data.GetETotal())},
+            {IDC_STATUS_POWER, online ? whole(data.GetOutputPower()) : QStringLiteral("0")},
+            {IDC_STATUS_MAX_POWER, whole(inverter.m_powerGraph.GetMaxValue())},
+            {IDC_STATUS_RADIATION, QString::number(inverter.m_nRadiation)},
+            {IDC_STATUS_WIND_SPEED, QString::number(inverter.m_nWindSpeed)},
+            {IDC_STATUS_ENV_TEMP, QString::number(inverter.m_nEnvTemp)},
+            {IDC_STATUS_MODULE_TEMP, QString::number(inverter.m_nModuleTemp)},
+        });
+    values.gaugeValue = online ? data.GetOutputPower() : 0.0;
+}
+
+StatusValues ReadStatus(const CInverter& inverter, bool withSerialNo) {
+    StatusValues values;
+    if (withSerialNo) {
+        values.fields.push_back({IDC_STATUS_SERIAL_NO, BusText(inverter.m_strSerialNo)});
+    }
+    values.fields.push_back({IDC_STATUS_MODEL, BusText(inverter.m_strModel)});
+    values.fields.push_back({IDC_STATUS_ADDRESS, QString::number(inverter.m_nAddress)});
+    if (inverter.m_pRuntimeData != nullptr) {
+        ReadMeasurements(inverter, *inverter.m_pRuntimeData, values);
+    }
+    return values;
+}
+
+bool IsAsciiLetterOrDigit(char character) {
+    return (character >= '0' && character <= '9') || (character >= 'A' && character <= 'Z') ||
+           (character >= 'a' && character <= 'z');
+}
+} // namespace
+
+CInverterStatusDlg::CInverterStatusDlg(CHeliowatchDoc& document, QWidget* parent)
+    : QDialog(parent), m_document(document), m_meter(this), m_refreshTimer(this), m_target(this),
+      m_watchPause([](std::chrono::milliseconds pause) { std::this_thread::sleep_for(pause); }) {
+    setObjectName(QString::number(IDD_INVERTER_STATUS));
+    setWindowTitle("Inverter status");
+    // Paint covers every pixel: no background erase, no flicker.
+    setAttribute(Qt::WA_OpaquePaintEvent);
+    CreateInverterStatusForm(*this, m_meter);
+    m_pGraphFrame = findChild<QWidget*>(QString::number(IDC_STATUS_GRAPH));
+    m_refreshTimer.setObjectName(QString::number(REFRESH_TIMER));
+    connect(&m_refreshTimer, &QTimer::timeout, this, &CInverterStatusDlg::OnRefreshTick);
+    connect(findChild<QPushButton*>(QString::number(IDC_STATUS_SET_SERIAL)), &QPushButton::clicked,
+            this, &CInverterStatusDlg::OnSetSerial);
+}
+
+CInverterStatusDlg::~CInverterStatusDlg() {
+    m_target.Detach();
+    ReleaseStatusWnd();
+}
+
+void CInverterStatusDlg::SetInverter(CInverter* inverter) {
+    m_pInverter = inverter;
+    m_graph.SetAppearance(QColor(255, 0, 0), "W", "Output power", true);
+}
+
+int CInverterStatusDlg::exec() {
+    if (!OnInitDialog()) {
+        setResult(Rejected);
+        return Rejected;
+    }
+    return QDialog::exec();
+}
+
+bool CInverterStatusDlg::OnInitDialog() {
+    int ratedPower = 0;
+    const bool registered =
+        m_document.WithInverter(m_pInverter, [&ratedPower](CInverter& record, CInverterGroup&) {
+            ratedPower = record.m_nRatedPower;
+        });
+    if (!registered) {
+        return false;
+    }
+    Refresh();
+    m_refreshTimer.start(g_nInterval * 1000);
+    m_document.WithInverter(m_pInverter, [this](CInverter& record, CInverterGroup&) {
+        record.m_hStatusWnd = &m_target;
+    });
+    Edit(IDC_STATUS_SERIAL_NO)->setEnabled(true);
+    findChild<QPushButton*>(QString::number(IDC_STATUS_SET_SERIAL))->show();
+    InitMeter(ratedPower);
+    return true;
+}
+
+// The gauge shows 0 until the first refresh tick or update.
+void CInverterStatusDlg::InitMeter(int ratedPower) {
+    m_meter.SetNeedleColour(QColor(255, 255, 255));
+    m_meter.EnableColourBand(1);
+    double minimum = 0.0;
+    double top = ratedPower;
+    NiceScaleMax(&minimum, &top);
+    if (top < SMALLEST_SCALE_TOP) {
+        top = 100.0;
+    }
+    m_meter.SetRange(0.0, top);
+    m_meter.SetValue(0.0);
+}
+
+void CInverterStatusDlg::done(int result) {
+    m_refreshTimer.stop();
+    ReleaseStatusWnd();
+    QDialog::done(result);
+}
+
+void CInverterStatusDlg::ReleaseStatusWnd() {
+    m_document.WithInverter(m_pInverter, [this](CInverter& record, CInverterGroup&) {
+        MessageTarget* ours = &m_target;
+        record.m_hStatusWnd.compare_exchange_strong(ours, nullptr);
+    });
+}
+
+QRect CInverterStatusDlg::GetGraphRect() const {
+    return m_pGraphFrame->geometry();
+}
+
+QString CInverterStatusDlg::ModeText(int mode) {
+    const std::string text = ::ModeText(mode);
+    return text.empty() ? QStringLiteral("Wait") : QString::fromStdString(text);
+}
+
+void CInverterStatusDlg::Refresh() {
+    StatusValues values;
+    const bool withSerialNo = m_bSerialPending;
+    const bool registered = m_document.WithInverter(
+        m_pInverter, [&values, withSerialNo](CInverter& record, CInverterGroup&) {
+            values = ReadStatus(record, withSerialNo);
+        });
+    if (!registered) {
+        return;
+    }
+    // Filled once: later refreshes must not overwrite what the operator types.
+    m_bSerialPending = false;
+    for (const FieldText& field : values.fields) {
+        Edit(field.id)->setText(field.text);
+    }
+    if (values.gaugeValue) {
+        m_meter.SetValue(*values.gaugeValue);
+    }
+}
+
+void CInverterStatusDlg::OnRefreshTick() {
+    Refresh();
+    update(GetGraphRect());
+}
+
+bool CInverterStatusDlg::event(QEvent* event) {
+    if (event->type() == WindowMessageEvent::EventType()) {
+        if (static_cast<WindowMessageEvent*>(event)->Message() == WM_INVERTER_UPDATED) {
+            OnRefreshTick();
+        }
+        return true;
+    }
+    return QDialog::event(event);
+}
+
+void CInverterStatusDlg::keyPressEvent(QKeyEvent* event) {
+    if (event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) {
+        accept();
+        return;
+    }
+    QDialog::keyPressEvent(event);
+}
+
+void CInverterStatusDlg::paintEvent(QPaintEvent*) {
+    QPainter painter(this);
+    const QRect graphRect = GetGraphRect();
+    painter.setClipRegion(QRegion(rect()).subtracted(graphRect));
+    painter.fillRect(rect(), BACKGROUND);
+    painter.setClipping(false);
+    const bool drawn = m_document.WithInverter(
+        m_pInverter, [this, &painter, &graphRect](CInverter& record, CInverterGroup&) {
+            m_graph.Draw(painter, graphRect, record.m_powerGraph);
+        });
+    if (!drawn) {
+        m_graph.Draw(painter, graphRect);
+    }
+}
+
+std::string CInverterStatusDlg::TypedSerial() const {
+    return Edit(IDC_STATUS_SERIAL_NO)->text().toLatin1().toStdString();
+}
+
+bool CInverterStatusDlg::ValidateSerial() {
+    const QString problem = SerialProblem(TypedSerial());
+    if (problem.isEmpty()) {
+        return true;
+    }
+    MessageBox::Show(this, problem, QString());
+    return false;
+}
+
+QString CInverterStatusDlg::SerialProblem(const std::string& typed) const {
+    if (typed.empty()) {
+        return QStringLiteral("Please input serno");
+    }
+    if (typed.size() > SERIAL_LENGTH) {
+        return QStringLiteral("Serno is too long");
+    }
+    if (typed.size() < SERIAL_LENGTH) {
+        return QStringLiteral("Serno is not enough");
+    }
+    if (std::none_of(typed.begin(), typed.end(), IsAsciiLetterOrDigit)) {
+        return QStringLiteral("Serno are all blank");
+    }
+    bool taken = false;
+    m_document.WithInverter(m_pInverter,
+                            [&taken, &typed](CInverter& record, CInverterGroup& group) {
+                                taken = group.IsSerialTaken(&record, typed);
+                            });
+    return taken ? QStringLiteral("Other inverter has the same serno") : QString();
+}
+
+void CInverterStatusDlg::OnSetSerial() {
+    if (!ValidateSerial() || !m_passwordCheck || !m_passwordCheck(this)) {
+        return;
+    }
+    const std::string serialNo = TypedSerial();
+    const bool requested =
+        m_document.WithInverter(m_pInverter, [&serialNo](CInverter& record, CInverterGroup&) {
+            RequestSerialChange(record, serialNo);
+        });
+    const bool changed = requested && AwaitSerialChange();
+    MessageBox::Show(this, changed ? "Change serno success" : "Change serno fail", QString());
+}
+
+// Blocks the user-interface thread for about 1.1 s at most while the port's
+// thread sends the number; a late success still stands in the record.
+bool CInverterStatusDlg::AwaitSerialChange() {
+    for (int check = 0; check < SERIAL_CHECKS; ++check) {
+        bool changed = false;
+        m_document.WithInverter(m_pInverter, [&changed](CInverter& record, CInverterGroup&) {
+            changed = record.m_strSerialNo == record.m_strNewSerialNo;
+        });
+        if (changed) {
+            return true;
+        }
+        m_watchPause(SERIAL_CHECK_PAUSE);
+    }
+    return false;
+}
+
+QLineEdit* CInverterStatusDlg::Edit(int id) const {
+    return findChild<QLineEdit*>(QString::number(id));
+}

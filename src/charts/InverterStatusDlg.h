@@ -1,0 +1,83 @@
+#pragma once
+
+#include "DrawGraph.h"
+#include "Meter.h"
+#include "WidgetTarget.h"
+
+#include <QDialog>
+#include <QString>
+#include <QTimer>
+#include <chrono>
+#include <functional>
+#include <string>
+#include <utility>
+
+class CHeliowatchDoc;
+class CInverter;
+class QLineEdit;
+
+// Everything known about one inverter, refreshed every sampling interval and
+// on every update its communication thread reports; also where its serial
+// number is changed. While open it stands in the record's m_hStatusWnd, so
+// the inverter list forwards the record's updates here.
+class CInverterStatusDlg : public QDialog {
+    Q_OBJECT
+
+public:
+    // The refresh timer carries this id as its object name.
+    static constexpr int REFRESH_TIMER = 1;
+
+    using PasswordCheck = std::function<bool(QWidget* parent)>;
+    using Pause = std::function<void(std::chrono::milliseconds)>;
+
+    CInverterStatusDlg(CHeliowatchDoc& document, QWidget* parent = nullptr);
+    ~CInverterStatusDlg() override;
+
+    void SetInverter(CInverter* inverter);
+    // The password prompt belongs to the application above this layer, so
+    // the opener hands it in; true means the operator may go on. Without one
+    // no serial number is ever changed.
+    void SetPasswordCheck(PasswordCheck check) { m_passwordCheck = std::move(check); }
+    // Test seam: what the serial-number watch does after each failed check
+    // (by default the user-interface thread sleeps).
+    void SetWatchPause(Pause pause) { m_watchPause = std::move(pause); }
+
+    // Without an inverter, or once its record is gone, the dialog cancels
+    // itself before it is shown.
+    int exec() override;
+    // However the dialog ends, the record stops naming it.
+    void done(int result) override;
+
+    QRect GetGraphRect() const;
+    static QString ModeText(int mode);
+    void Refresh();
+    // Tells the operator what is wrong with the typed serial number.
+    bool ValidateSerial();
+
+protected:
+    bool event(QEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
+    void paintEvent(QPaintEvent* event) override;
+
+private:
+    bool OnInitDialog();
+    void InitMeter(int ratedPower);
+    void OnRefreshTick();
+    void OnSetSerial();
+    bool AwaitSerialChange();
+    QString SerialProblem(const std::string& typed) const;
+    std::string TypedSerial() const;
+    void ReleaseStatusWnd();
+    QLineEdit* Edit(int id) const;
+
+    CHeliowatchDoc& m_document;
+    CMeter m_meter;
+    CInverter* m_pInverter = nullptr;
+    bool m_bSerialPending = true;
+    CDrawGraph m_graph;
+    QTimer m_refreshTimer;
+    WidgetTarget m_target;
+    QWidget* m_pGraphFrame = nullptr;
+    PasswordCheck m_passwordCheck;
+    Pause m_watchPause;
+};
