@@ -75,3 +75,19 @@ inline constexpr int IDC_STATUS_VPV1 = 1038;
 inline constexpr int IDC_STATUS_VPV2 = 1039;
 inline constexpr int IDC_STATUS_SET_SERIAL = 1075;
 inline constexpr int IDC_STATUS_METER = 1083;
+
+// Communication configuration dialog
+inline constexpr int IDD_COMM_CONFIG = 140;
+inline constexpr int IDC_COM_PORT = 1003;
+inline constexpr int IDC_COM_ENABLE = 1004;
+inline constexpr int IDC_COM_LABEL = 1005;
+inline constexpr int IDC_BAUDRATE_LABEL = 1006;
+inline constexpr int IDC_DATABITS_LABEL = 1007;
+inline constexpr int IDC_PARITY_LABEL = 1008;
+inline constexpr int IDC_BAUDRATE = 1009;
+inline constexpr int IDC_STOPBITS_LABEL = 1010;
+inline constexpr int IDC_PARITY = 1011;
+inline constexpr int IDC_DATABITS = 1012;
+inline constexpr int IDC_STOPBITS = 1013;
+inline constexpr int IDC_ENVIRONMENT = 1014;
+inline constexpr int IDC_ENV_PORT = 1015;
