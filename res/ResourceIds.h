@@ -76,6 +76,36 @@ inline constexpr int IDC_STATUS_VPV2 = 1039;
 inline constexpr int IDC_STATUS_SET_SERIAL = 1075;
 inline constexpr int IDC_STATUS_METER = 1083;
 
+// Parameter setting and password dialogs
+inline constexpr int IDD_PARAMETER_SETTING = 143;
+inline constexpr int IDD_PASSWORD = 146;
+inline constexpr int IDC_PASSWORD = 1080;
+inline constexpr int IDC_PARAM_VPV_START = 1034;
+inline constexpr int IDC_PARAM_T_START = 1035;
+inline constexpr int IDC_PARAM_VAC_MIN = 1038;
+inline constexpr int IDC_PARAM_VAC_MAX = 1039;
+inline constexpr int IDC_PARAM_FAC_MIN = 1040;
+inline constexpr int IDC_PARAM_FAC_MAX = 1041;
+// Default, minimum and maximum cells of each row
+inline constexpr int IDC_VPV_START_DEFAULT = 1045;
+inline constexpr int IDC_VPV_START_MIN = 1046;
+inline constexpr int IDC_VPV_START_MAX = 1047;
+inline constexpr int IDC_T_START_DEFAULT = 1048;
+inline constexpr int IDC_T_START_MIN = 1049;
+inline constexpr int IDC_T_START_MAX = 1050;
+inline constexpr int IDC_VAC_MIN_DEFAULT = 1057;
+inline constexpr int IDC_VAC_MIN_MIN = 1058;
+inline constexpr int IDC_VAC_MIN_MAX = 1059;
+inline constexpr int IDC_VAC_MAX_DEFAULT = 1060;
+inline constexpr int IDC_VAC_MAX_MIN = 1061;
+inline constexpr int IDC_VAC_MAX_MAX = 1062;
+inline constexpr int IDC_FAC_MIN_DEFAULT = 1063;
+inline constexpr int IDC_FAC_MIN_MIN = 1064;
+inline constexpr int IDC_FAC_MIN_MAX = 1065;
+inline constexpr int IDC_FAC_MAX_DEFAULT = 1066;
+inline constexpr int IDC_FAC_MAX_MIN = 1067;
+inline constexpr int IDC_FAC_MAX_MAX = 1068;
+
 // Communication configuration dialog
 inline constexpr int IDD_COMM_CONFIG = 140;
 inline constexpr int IDC_COM_PORT = 1003;

@@ -1,0 +1,96 @@
+#include "ParamWriteSequence.h"
+
+#include "ParamRows.h"
+#include "comm/InverterCommands.h"
+#include "model/Inverter.h"
+#include "store/HeliowatchDoc.h"
+
+namespace {
+constexpr std::uint16_t FIRST_PARAM_ID = 0x40;
+}
+
+ParamWriteSequence::ParamWriteSequence(const CHeliowatchDoc& document, const CInverter* inverter,
+                                       const Params& values, const ParamWriteTiming& timing)
+    : m_document(document), m_pInverter(inverter), m_values(values), m_timing(timing) {}
+
+std::chrono::milliseconds ParamWriteSequence::Advance() {
+    std::optional<std::chrono::milliseconds> pause;
+    while (Running() && !pause) {
+        switch (m_phase) {
+        case Phase::Compare: pause = Compare(); break;
+        case Phase::Queue: pause = Queue(); break;
+        case Phase::Check: pause = Check(); break;
+        case Phase::Finished: break;
+        }
+    }
+    return pause.value_or(std::chrono::milliseconds(0));
+}
+
+std::optional<std::chrono::milliseconds> ParamWriteSequence::Compare() {
+    const auto current = CurrentValue();
+    if (!current) {
+        Fail();
+    } else if (*current == Wanted()) {
+        NextRow();
+    } else {
+        m_phase = Phase::Queue;
+        return m_timing.beforeQueue;
+    }
+    return std::nullopt;
+}
+
+std::optional<std::chrono::milliseconds> ParamWriteSequence::Queue() {
+    const auto identifier = static_cast<std::uint16_t>(FIRST_PARAM_ID + ParamRows()[m_nRow].slot);
+    const std::uint16_t value = Wanted();
+    const bool queued =
+        m_document.WithInverter(m_pInverter, [&](CInverter& inverter, CInverterGroup&) {
+            QueueParamWrite(inverter, identifier, value);
+        });
+    if (queued) {
+        m_nChecks = 0;
+        m_phase = Phase::Check;
+    } else {
+        Fail();
+    }
+    return std::nullopt;
+}
+
+// A pause follows every check that finds the old value, the last one too.
+std::optional<std::chrono::milliseconds> ParamWriteSequence::Check() {
+    if (m_nChecks == m_timing.checks) {
+        Fail();
+        return std::nullopt;
+    }
+    ++m_nChecks;
+    const auto current = CurrentValue();
+    if (!current) {
+        Fail();
+    } else if (*current == Wanted()) {
+        NextRow();
+    } else {
+        return m_timing.betweenChecks;
+    }
+    return std::nullopt;
+}
+
+std::optional<std::uint16_t> ParamWriteSequence::CurrentValue() const {
+    std::optional<std::uint16_t> value;
+    const int slot = ParamRows()[m_nRow].slot;
+    m_document.WithInverter(m_pInverter, [&](CInverter& inverter, CInverterGroup&) {
+        value = inverter.m_params[slot];
+    });
+    return value;
+}
+
+std::uint16_t ParamWriteSequence::Wanted() const {
+    return m_values[ParamRows()[m_nRow].slot];
+}
+
+void ParamWriteSequence::NextRow() {
+    m_phase = ++m_nRow == PARAM_ROW_COUNT ? Phase::Finished : Phase::Compare;
+}
+
+void ParamWriteSequence::Fail() {
+    m_nFailedRow = static_cast<int>(m_nRow);
+    m_phase = Phase::Finished;
+}

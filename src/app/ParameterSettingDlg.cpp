@@ -1,0 +1,213 @@
+#include "ParameterSettingDlg.h"
+
+#include "DialogUnits.h"
+#include "MessageBox.h"
+#include "ParamInput.h"
+#include "ParamWriteSequence.h"
+#include "PasswordDlg.h"
+#include "ResourceIds.h"
+#include "model/Inverter.h"
+#include "store/HeliowatchDoc.h"
+
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+
+namespace {
+constexpr int FIRST_ROW_Y = 24;
+constexpr int ROW_STEP = 25;
+constexpr int ROW_HEIGHT = 19;
+constexpr int DEFAULT_X = 168;
+constexpr int MIN_X = 230;
+constexpr int MAX_X = 288;
+constexpr int DESCRIPTION_X = 346;
+constexpr int VPV_HIGH_STOP_SLOT = 2;
+constexpr int VPV_LOW_STOP_SLOT = 3;
+
+QLabel* AddText(QDialog* dialog, const DialogUnits& units, const QString& text, QRect rect) {
+    auto* label = new QLabel(text, dialog);
+    label->setGeometry(units.Rect(rect.x(), rect.y(), rect.width(), rect.height()));
+    return label;
+}
+
+void AddCell(QDialog* dialog, const DialogUnits& units, int id, const QString& text, QRect rect) {
+    AddText(dialog, units, text, rect)->setObjectName(QString::number(id));
+}
+
+QString LimitText(double value, const ParamRow& row) {
+    return row.cellDecimals == 0 ? QString::number(static_cast<int>(value))
+                                 : QString::number(value, 'f', row.cellDecimals);
+}
+
+int SlotOf(ParamRowIndex row) {
+    return ParamRows()[row].slot;
+}
+
+QPushButton* AddButton(QDialog* dialog, const DialogUnits& units, const QString& text, int id,
+                       QPoint at) {
+    auto* button = new QPushButton(text, dialog);
+    button->setObjectName(QString::number(id));
+    button->setGeometry(units.Rect(at.x(), at.y(), 50, 14));
+    return button;
+}
+} // namespace
+
+CParameterSettingDlg::CParameterSettingDlg(CHeliowatchDoc& document, CInverter* inverter,
+                                           QWidget* parent)
+    : QDialog(parent), m_document(document), m_pInverter(inverter) {
+    const bool present = m_document.WithInverter(
+        inverter, [this](CInverter& record, CInverterGroup&) { m_params = record.m_params; });
+    if (!present) {
+        m_pInverter = nullptr;
+    }
+    setObjectName(QString::number(IDD_PARAMETER_SETTING));
+    setWindowTitle("Parameter setting");
+    setFont(DialogUnits::DialogFont());
+    const DialogUnits units(font());
+    setFixedSize(units.Rect(0, 0, 502, 209).size());
+    AddHeadings(units);
+    for (std::size_t index = 0; index < PARAM_ROW_COUNT; ++index) {
+        m_edits[index] =
+            AddRow(units, ParamRows()[index], FIRST_ROW_Y + ROW_STEP * static_cast<int>(index));
+    }
+    AddButtons(units);
+    m_timer.setSingleShot(true);
+    connect(&m_timer, &QTimer::timeout, this, &CParameterSettingDlg::OnTimer);
+}
+
+CParameterSettingDlg::~CParameterSettingDlg() = default;
+
+void CParameterSettingDlg::AddHeadings(const DialogUnits& units) {
+    AddText(this, units, "Default", QRect(DEFAULT_X, 7, 55, 10));
+    AddText(this, units, "Min", QRect(MIN_X, 7, 50, 10));
+    AddText(this, units, "Max", QRect(MAX_X, 7, 50, 10));
+    AddText(this, units, "Description", QRect(DESCRIPTION_X, 7, 149, 10));
+}
+
+QLineEdit* CParameterSettingDlg::AddRow(const DialogUnits& units, const ParamRow& row, int y) {
+    AddText(this, units, row.label, QRect(7, y, 60, ROW_HEIGHT));
+    auto* edit = new QLineEdit(this);
+    edit->setObjectName(QString::number(row.editId));
+    edit->setGeometry(units.Rect(72, y, 60, ROW_HEIGHT));
+    AddText(this, units, row.unit, QRect(133, y, 30, ROW_HEIGHT));
+    AddCell(this, units, row.defaultCellId, LimitText(row.defaultValue, row),
+            QRect(DEFAULT_X, y, 55, ROW_HEIGHT));
+    AddCell(this, units, row.minCellId, LimitText(row.minValue, row),
+            QRect(MIN_X, y, 50, ROW_HEIGHT));
+    AddCell(this, units, row.maxCellId, LimitText(row.maxValue, row),
+            QRect(MAX_X, y, 50, ROW_HEIGHT));
+    AddText(this, units, row.description, QRect(DESCRIPTION_X, y, 149, ROW_HEIGHT));
+    return edit;
+}
+
+void CParameterSettingDlg::AddButtons(const DialogUnits& units) {
+    QPushButton* set = AddButton(this, units, "Set", IDOK, QPoint(141, 184));
+    set->setDefault(true);
+    QPushButton* cancel = AddButton(this, units, "Cancel", IDCANCEL, QPoint(299, 184));
+    connect(set, &QPushButton::clicked, this, &CParameterSettingDlg::OnSet);
+    connect(cancel, &QPushButton::clicked, this, &CParameterSettingDlg::reject);
+}
+
+int CParameterSettingDlg::exec() {
+    if (!OnInitDialog()) {
+        setResult(Rejected);
+        return Rejected;
+    }
+    return QDialog::exec();
+}
+
+void CParameterSettingDlg::reject() {
+    if (!m_bSetting) {
+        QDialog::reject();
+    }
+}
+
+bool CParameterSettingDlg::OnInitDialog() {
+    std::array<std::uint16_t, 12> current{};
+    const bool present = m_document.WithInverter(
+        m_pInverter, [&](CInverter& record, CInverterGroup&) { current = record.m_params; });
+    if (m_pInverter == nullptr || !present) {
+        return false;
+    }
+    for (std::size_t index = 0; index < PARAM_ROW_COUNT; ++index) {
+        const ParamRow& row = ParamRows()[index];
+        m_edits[index]->setText(QString::number(current[row.slot] * row.scale, 'f', row.decimals));
+    }
+    return true;
+}
+
+void CParameterSettingDlg::OnSet() {
+    if (m_bSetting) {
+        return;
+    }
+    CPasswordDlg password(this);
+    if (password.exec() != Accepted || !Validate()) {
+        return;
+    }
+    m_bSetting = true;
+    ShowWaitCursor(true);
+    m_pSequence = std::make_unique<ParamWriteSequence>(m_document, m_pInverter, m_params, m_timing);
+    m_timer.start(m_timing.firstTick);
+}
+
+void CParameterSettingDlg::OnTimer() {
+    const auto pause = m_pSequence->Advance();
+    if (m_pSequence->Running()) {
+        m_timer.start(pause);
+    } else {
+        FinishSetting();
+    }
+}
+
+void CParameterSettingDlg::FinishSetting() {
+    const int failedRow = m_pSequence->FailedRow();
+    m_pSequence.reset();
+    m_bSetting = false;
+    ShowWaitCursor(false);
+    MessageBox::Show(this,
+                     failedRow < 0 ? QString("Set OK")
+                                   : QString("Set %1 fail").arg(ParamRows()[failedRow].label),
+                     "");
+}
+
+bool CParameterSettingDlg::Validate() {
+    return ReadRow(ROW_VPV_START) && ReadRow(ROW_T_START) &&
+           CheckOrder(VPV_HIGH_STOP_SLOT, VPV_LOW_STOP_SLOT, "Vpv-High-Stop must > Vpv-Low-Stop") &&
+           ReadRow(ROW_VAC_MIN) && ReadRow(ROW_VAC_MAX) &&
+           CheckOrder(SlotOf(ROW_VAC_MAX), SlotOf(ROW_VAC_MIN), "Vac-Max must > Vac-Min") &&
+           ReadRow(ROW_FAC_MIN) && ReadRow(ROW_FAC_MAX) &&
+           CheckOrder(SlotOf(ROW_FAC_MAX), SlotOf(ROW_FAC_MIN), "Fac-Max must > Fac-Min");
+}
+
+bool CParameterSettingDlg::ReadRow(std::size_t index) {
+    const ParamRow& row = ParamRows()[index];
+    QLineEdit* edit = m_edits[index];
+    std::uint16_t raw = 0;
+    switch (ReadParamInput(edit->text().toStdString(), row, &raw)) {
+    case ParamInput::Accepted: m_params[row.slot] = raw; return true;
+    case ParamInput::TooManyPoints: MessageBox::Show(this, "Please check input", ""); break;
+    case ParamInput::OutOfRange: MessageBox::Show(this, "Input data not in range", ""); break;
+    }
+    edit->setFocus();
+    return false;
+}
+
+bool CParameterSettingDlg::CheckOrder(int upperSlot, int lowerSlot, const QString& message) {
+    if (m_params[upperSlot] < m_params[lowerSlot]) {
+        MessageBox::Show(this, message, "");
+        return false;
+    }
+    return true;
+}
+
+// Edits show their own text cursor; the wait cursor covers them too.
+void CParameterSettingDlg::ShowWaitCursor(bool waiting) {
+    if (waiting) {
+        setCursor(Qt::WaitCursor);
+    } else {
+        unsetCursor();
+    }
+    for (QLineEdit* edit : m_edits) {
+        edit->setCursor(waiting ? Qt::WaitCursor : Qt::IBeamCursor);
+    }
+}

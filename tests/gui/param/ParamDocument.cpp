@@ -1,0 +1,47 @@
+#include "ParamDocument.h"
+
+#include "model/InverterGroup.h"
+#include "platform/Globals.h"
+
+#include <gtest/gtest.h>
+
+ParamDocument::ParamDocument() {
+    g_viewsCreated = 0;
+    CommEnvironment environment;
+    environment.clock = &m_clock;
+    environment.notifier = &m_notifier;
+    // No port object: the thread ends before any bus traffic.
+    environment.makePort = [](const SerialSettings&) { return std::unique_ptr<SerialPort>(); };
+    m_document = std::make_unique<CHeliowatchDoc>(environment, ::testing::TempDir() + "/none.ini");
+    m_document->AddPortGroup(5, 0);
+    m_pGroup = m_document->GetGroups()[0];
+}
+
+ParamDocument::~ParamDocument() {
+    m_document.reset();
+    g_hExitEvent.Reset();
+}
+
+CInverter* ParamDocument::AddInverter(const Params& params) {
+    auto inverter = m_pGroup->CreateInverter(m_nNextAddress++);
+    inverter->m_params = params;
+    return m_pGroup->AppendInverter(std::move(inverter));
+}
+
+void ParamDocument::Remove(CInverter* inverter) {
+    m_pGroup->RemoveInverter(inverter);
+}
+
+void ParamDocument::Accept(CInverter* inverter, int slot, std::uint16_t value) {
+    auto lock = m_pGroup->Lock();
+    inverter->m_params[static_cast<std::size_t>(slot)] = value;
+}
+
+std::vector<ParamWrite> ParamDocument::Pending(CInverter* inverter) const {
+    auto lock = m_pGroup->Lock();
+    return inverter->m_pendingParamWrites;
+}
+
+bool operator==(const ParamWrite& a, const ParamWrite& b) {
+    return a.m_nId == b.m_nId && a.m_nValue == b.m_nValue;
+}
