@@ -1,12 +1,17 @@
 #include "MainFrame.h"
 
 #include "AboutDlg.h"
+#include "CommConfigDlg.h"
 #include "DeviceListView.h"
+#include "ErrorListDlg.h"
 #include "GeneralStatusView.h"
 #include "HeliowatchDoc.h"
+#include "InverterStatusDlg.h"
 #include "MessageBox.h"
 #include "PaneFrame.h"
 #include "PaneLayout.h"
+#include "ParameterSettingDlg.h"
+#include "PasswordDlg.h"
 #include "PowerView.h"
 #include "ResourceIds.h"
 #include "SamplingIntervalDlg.h"
@@ -22,10 +27,8 @@
 #include <QTimer>
 
 namespace {
-// Commands whose dialogs are not part of the station yet: shown, never enabled.
-constexpr int PENDING_COMMANDS[] = {ID_FILE_ERROR, ID_INVERTER_STATUS, ID_PARAMETER_SETTING,
-                                    ID_COMM_SETTING};
-constexpr int SELECTION_COMMANDS[] = {ID_REMOVE_DEVICE, ID_RESET_TOTALS};
+constexpr int SELECTION_COMMANDS[] = {ID_INVERTER_STATUS, ID_PARAMETER_SETTING, ID_REMOVE_DEVICE,
+                                      ID_RESET_TOTALS};
 } // namespace
 
 CMainFrame::CMainFrame(CHeliowatchDoc& document)
@@ -40,21 +43,22 @@ CMainFrame::~CMainFrame() = default;
 
 void CMainFrame::BuildMenus() {
     QMenu* file = menuBar()->addMenu("&File");
-    AddCommand(file, "Error", ID_FILE_ERROR, nullptr);
+    AddCommand(file, "Error", ID_FILE_ERROR, &CMainFrame::OnErrorList);
     file->addSeparator();
     AddCommand(file, "E&xit", ID_APP_EXIT, nullptr);
     connect(Command(ID_APP_EXIT), &QAction::triggered, this, &QWidget::close);
 
     QMenu* inverter = menuBar()->addMenu("Inverter");
-    AddCommand(inverter, "Inverter status", ID_INVERTER_STATUS, nullptr);
-    AddCommand(inverter, "Parameter setting", ID_PARAMETER_SETTING, nullptr);
+    AddCommand(inverter, "Inverter status", ID_INVERTER_STATUS, &CMainFrame::OnInverterStatus);
+    AddCommand(inverter, "Parameter setting", ID_PARAMETER_SETTING,
+               &CMainFrame::OnParameterSetting);
     AddCommand(inverter, "Remove device", ID_REMOVE_DEVICE, &CMainFrame::OnRemoveDevice);
     AddCommand(inverter, "Reconnect all device", ID_RECONNECT_ALL, &CMainFrame::OnReconnectAll);
     AddCommand(inverter, "Reset E-total/H-total", ID_RESET_TOTALS, &CMainFrame::OnResetTotals);
     connect(inverter, &QMenu::aboutToShow, this, &CMainFrame::UpdateCommandStates);
 
     QMenu* setting = menuBar()->addMenu("Setting");
-    AddCommand(setting, "Communication setting", ID_COMM_SETTING, nullptr);
+    AddCommand(setting, "Communication setting", ID_COMM_SETTING, &CMainFrame::OnCommSetting);
     AddCommand(setting, "Interval setting", ID_INTERVAL_SETTING, &CMainFrame::OnIntervalSetting);
 
     QMenu* help = menuBar()->addMenu("&Help");
@@ -80,9 +84,6 @@ void CMainFrame::UpdateCommandStates() {
     for (const int id : SELECTION_COMMANDS) {
         Command(id)->setEnabled(selected);
     }
-    for (const int id : PENDING_COMMANDS) {
-        Command(id)->setEnabled(false);
-    }
 }
 
 void CMainFrame::CreateListPane() {
@@ -94,6 +95,8 @@ void CMainFrame::CreateListPane() {
     m_listFrame->show();
     connect(m_listView, &CDeviceListView::currentInverterChanged, this,
             &CMainFrame::UpdateCommandStates);
+    connect(m_listView, &CDeviceListView::statusDialogRequested, this,
+            &CMainFrame::ShowInverterStatus);
 }
 
 // The panes are laid out from the client area of the shown window, on the
@@ -186,6 +189,35 @@ void CMainFrame::OnReconnectAll() {
 void CMainFrame::OnIntervalSetting() {
     CSamplingIntervalDlg dialog(this);
     dialog.SetDocument(&m_document);
+    dialog.exec();
+}
+
+void CMainFrame::OnErrorList() {
+    CErrorListDlg dialog(this);
+    dialog.exec();
+}
+
+void CMainFrame::OnInverterStatus() {
+    ShowInverterStatus(m_document.GetCurInverter());
+}
+
+void CMainFrame::ShowInverterStatus(CInverter* inverter) {
+    CInverterStatusDlg dialog(m_document, this);
+    dialog.SetInverter(inverter);
+    dialog.SetPasswordCheck([](QWidget* parent) {
+        CPasswordDlg password(parent);
+        return password.exec() == QDialog::Accepted;
+    });
+    dialog.exec();
+}
+
+void CMainFrame::OnParameterSetting() {
+    CParameterSettingDlg dialog(m_document, m_document.GetCurInverter(), this);
+    dialog.exec();
+}
+
+void CMainFrame::OnCommSetting() {
+    CCommConfigDlg dialog(m_document, this);
     dialog.exec();
 }
 

@@ -5,6 +5,7 @@
 
 class CDeviceListView;
 class CHeliowatchDoc;
+class CInverter;
 class PaneFrame;
 class QAction;
 class QMdiArea;
@@ -45,6 +46,11 @@ private:
     void OnReconnectAll();
     void OnIntervalSetting();
     void OnAbout();
+    void OnErrorList();
+    void OnInverterStatus();
+    void ShowInverterStatus(CInverter* inverter);
+    void OnParameterSetting();
+    void OnCommSetting();
     // Asks for confirmation, then sets the request on the selected inverter.
     void ConfirmRequest(const QString& question, bool removal);
 

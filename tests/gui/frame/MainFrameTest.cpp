@@ -118,14 +118,17 @@ TEST_F(MainFrameTest, InverterCommandsNeedASelection) {
          {ID_INVERTER_STATUS, ID_PARAMETER_SETTING, ID_REMOVE_DEVICE, ID_RESET_TOTALS}) {
         EXPECT_FALSE(frame->Command(id)->isEnabled()) << id;
     }
-    EXPECT_TRUE(frame->Command(ID_RECONNECT_ALL)->isEnabled());
-    EXPECT_TRUE(frame->Command(ID_INTERVAL_SETTING)->isEnabled());
-    EXPECT_TRUE(frame->Command(ID_APP_ABOUT)->isEnabled());
+    for (const int id : {ID_FILE_ERROR, ID_RECONNECT_ALL, ID_COMM_SETTING, ID_INTERVAL_SETTING,
+                         ID_APP_ABOUT, ID_APP_EXIT}) {
+        EXPECT_TRUE(frame->Command(id)->isEnabled()) << id;
+    }
 
     document->SetCurInverter(AddInverter());
     frame->UpdateCommandStates();
-    EXPECT_TRUE(frame->Command(ID_REMOVE_DEVICE)->isEnabled());
-    EXPECT_TRUE(frame->Command(ID_RESET_TOTALS)->isEnabled());
+    for (const int id :
+         {ID_INVERTER_STATUS, ID_PARAMETER_SETTING, ID_REMOVE_DEVICE, ID_RESET_TOTALS}) {
+        EXPECT_TRUE(frame->Command(id)->isEnabled()) << id;
+    }
 }
 
 TEST_F(MainFrameTest, ConfirmationsSetExactlyOneRequestOnYes) {
