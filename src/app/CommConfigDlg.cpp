@@ -120,6 +120,11 @@ void CCommConfigDlg::OnInitDialog(const SystemPortLister& listSystemPorts) {
 
 void CCommConfigDlg::BuildEntries() {
     for (const CInverterGroup* group : m_doc.GetGroups()) {
+        // A port stopped by an earlier OK keeps its group until its thread has
+        // ended; offering it as enabled would start it again on this OK.
+        if (group->m_bStopRequest) {
+            continue;
+        }
         const bool withEnv = group->m_bEnvEnabled != 0;
         m_entries.push_back(std::make_unique<PortEntry>(
             PortEntry{group->m_nComPort, 1, withEnv ? group->m_nEnvComPort.load() : 0, withEnv}));

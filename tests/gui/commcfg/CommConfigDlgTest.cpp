@@ -161,6 +161,15 @@ TEST_F(CommConfigDlgTest, UntickingEnableStopsThePortAndSavesItDisabled) {
     EXPECT_EQ(saved.GetInt("Com3", "EnvironmentEnable", -1), 0);
     EXPECT_EQ(saved.GetInt("Com3", "EnvironmentCom", -1), 0);
     EXPECT_EQ(saved.GetInt("Com4", "Enable", -1), 1);
+
+    // Opened again before the port's thread has ended: the port is off, and
+    // stays off once its group is gone.
+    OpenDialog({3, 4, 5});
+    Choose(ComList(), "Com3");
+    EXPECT_FALSE(Enable()->isChecked());
+    document->RemovePortGroup(Group(3));
+    Find<QPushButton>(IDOK)->click();
+    EXPECT_EQ(Group(3), nullptr);
 }
 
 TEST_F(CommConfigDlgTest, OkHandsSensorChangesToTheRunningPorts) {
