@@ -126,7 +126,7 @@ bool CParameterSettingDlg::OnInitDialog() {
     std::array<std::uint16_t, 12> current{};
     const bool present = m_document.WithInverter(
         m_pInverter, [&](CInverter& record, CInverterGroup&) { current = record.m_params; });
-    if (m_pInverter == nullptr || !present) {
+    if (!present) {
         return false;
     }
     for (std::size_t index = 0; index < PARAM_ROW_COUNT; ++index) {
