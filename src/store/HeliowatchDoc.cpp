@@ -21,6 +21,15 @@ constexpr int LINE_DATA_BITS = 8;
 std::string PortSection(int port) {
     return "Com" + std::to_string(port);
 }
+
+// A sensor change the thread has not carried out yet is what the operator
+// chose, so it is what gets saved.
+int CurrentEnvPort(const CInverterGroup& group) {
+    if (group.m_bEnvChangeRequest) {
+        return group.m_nNewEnvComPort;
+    }
+    return group.m_bEnvEnabled ? group.m_nEnvComPort.load() : 0;
+}
 } // namespace
 
 CHeliowatchDoc::CHeliowatchDoc(CommEnvironment environment, std::string settingsPath)
@@ -85,11 +94,10 @@ bool CHeliowatchDoc::SaveComSettings() {
         const CInverterGroup& group = *port.group;
         const std::string section = PortSection(group.m_nComPort);
         const bool enabled = group.m_bStopRequest == 0;
-        const bool withEnv = enabled && group.m_bEnvEnabled != 0;
+        const int envPort = enabled ? CurrentEnvPort(group) : 0;
         written &= m_settings->WriteInt(section, "Enable", enabled ? 1 : 0);
-        written &= m_settings->WriteInt(section, "EnvironmentEnable", withEnv ? 1 : 0);
-        written &= m_settings->WriteInt(section, "EnvironmentCom",
-                                        withEnv ? group.m_nEnvComPort.load() : 0);
+        written &= m_settings->WriteInt(section, "EnvironmentEnable", envPort > 0 ? 1 : 0);
+        written &= m_settings->WriteInt(section, "EnvironmentCom", envPort > 0 ? envPort : 0);
     }
     return written;
 }

@@ -147,6 +147,9 @@ TEST_F(DocumentTest, SavedPortSectionsFollowTheGroups) {
     document->AddPortGroup(0, 0); // ignored
     ASSERT_EQ(document->GetGroups().size(), 2U);
     document->GetGroups()[1]->m_bStopRequest = 1;
+    // A sensor change still pending on COM3's thread is saved as chosen.
+    document->GetGroups()[0]->m_nNewEnvComPort = 6;
+    document->GetGroups()[0]->m_bEnvChangeRequest = 1;
     EXPECT_TRUE(document->SaveComSettings());
 
     CHeliowatchDoc reread(environment, settingsPath);
@@ -154,7 +157,7 @@ TEST_F(DocumentTest, SavedPortSectionsFollowTheGroups) {
     const auto groups = reread.GetGroups();
     ASSERT_EQ(groups.size(), 1U);
     EXPECT_EQ(groups[0]->m_nComPort, 3);
-    EXPECT_EQ(groups[0]->m_nEnvComPort, 5);
+    EXPECT_EQ(groups[0]->m_nEnvComPort, 6);
     const std::string text = ReadSettings();
     EXPECT_NE(text.find("[Com4]\nEnable=0\nEnvironmentCom=0\nEnvironmentEnable=0"),
               std::string::npos)
