@@ -1,5 +1,6 @@
 #include "CommConfigDlg.h"
 
+#include "DialogControls.h"
 #include "DialogUnits.h"
 #include "PortList.h"
 #include "ResourceIds.h"
@@ -21,13 +22,6 @@ namespace {
 constexpr int LAST_PORT = 19;
 constexpr int LIST_DROP_HEIGHT = 73;
 constexpr int LIST_CLOSED_HEIGHT = 14;
-
-void AddLabel(QDialog* dialog, const DialogUnits& units, int id, const QString& text, QRect rect) {
-    auto* label = new QLabel(text, dialog);
-    label->setObjectName(QString::number(id));
-    label->setGeometry(units.Rect(rect.x(), rect.y(), rect.width(), rect.height()));
-    label->setAlignment(Qt::AlignLeft | Qt::AlignTop);
-}
 
 void AddLineParameter(QDialog* dialog, const DialogUnits& units, int id, const QString& text,
                       QPoint at) {
@@ -53,14 +47,6 @@ QCheckBox* AddCheckBox(QDialog* dialog, const DialogUnits& units, int id, const 
     box->setGeometry(units.Rect(rect.x(), rect.y(), rect.width(), rect.height()));
     return box;
 }
-
-QPushButton* AddButton(QDialog* dialog, const DialogUnits& units, int id, const QString& text,
-                       QPoint at) {
-    auto* button = new QPushButton(text, dialog);
-    button->setObjectName(QString::number(id));
-    button->setGeometry(units.Rect(at.x(), at.y(), 50, 14));
-    return button;
-}
 } // namespace
 
 CCommConfigDlg::CCommConfigDlg(CHeliowatchDoc& document, QWidget* parent,
@@ -77,24 +63,24 @@ void CCommConfigDlg::CreateControls() {
     const DialogUnits units(font());
     setFixedSize(units.Rect(0, 0, 201, 205).size());
 
-    AddLabel(this, units, IDC_COM_LABEL, "Com", QRect(7, 14, 56, 12));
+    AddStaticText(this, units, "Com", QRect(7, 14, 56, 12), IDC_COM_LABEL);
     m_pComList = AddPortList(this, units, IDC_COM_PORT, QPoint(75, 13));
     m_pEnable = AddCheckBox(this, units, IDC_COM_ENABLE, "Enable", QRect(143, 15, 37, 10));
-    AddLabel(this, units, IDC_BAUDRATE_LABEL, "Baudrate", QRect(7, 40, 53, 12));
+    AddStaticText(this, units, "Baudrate", QRect(7, 40, 53, 12), IDC_BAUDRATE_LABEL);
     AddLineParameter(this, units, IDC_BAUDRATE, "9600", QPoint(75, 38));
-    AddLabel(this, units, IDC_PARITY_LABEL, "Parity", QRect(7, 67, 55, 12));
+    AddStaticText(this, units, "Parity", QRect(7, 67, 55, 12), IDC_PARITY_LABEL);
     AddLineParameter(this, units, IDC_PARITY, "None", QPoint(75, 65));
-    AddLabel(this, units, IDC_DATABITS_LABEL, "Databits", QRect(7, 95, 51, 12));
+    AddStaticText(this, units, "Databits", QRect(7, 95, 51, 12), IDC_DATABITS_LABEL);
     AddLineParameter(this, units, IDC_DATABITS, "8", QPoint(75, 92));
-    AddLabel(this, units, IDC_STOPBITS_LABEL, "Stopbits", QRect(7, 122, 51, 12));
+    AddStaticText(this, units, "Stopbits", QRect(7, 122, 51, 12), IDC_STOPBITS_LABEL);
     AddLineParameter(this, units, IDC_STOPBITS, "One", QPoint(75, 119));
     m_pEnvironment =
         AddCheckBox(this, units, IDC_ENVIRONMENT, "Environment", QRect(7, 149, 63, 10));
     m_pEnvList = AddPortList(this, units, IDC_ENV_PORT, QPoint(75, 148));
     m_pEnvList->setEnabled(false);
-    QPushButton* ok = AddButton(this, units, IDOK, "OK", QPoint(21, 182));
+    QPushButton* ok = AddPushButton(this, units, "OK", IDOK, QPoint(21, 182));
     ok->setDefault(true);
-    QPushButton* cancel = AddButton(this, units, IDCANCEL, "Cancel", QPoint(114, 182));
+    QPushButton* cancel = AddPushButton(this, units, "Cancel", IDCANCEL, QPoint(114, 182));
 
     // activated, not currentIndexChanged: refilling a list must not count as
     // the operator's choice.

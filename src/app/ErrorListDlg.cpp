@@ -1,5 +1,6 @@
 #include "ErrorListDlg.h"
 
+#include "DialogControls.h"
 #include "DialogUnits.h"
 #include "FileDialog.h"
 #include "MessageBox.h"
@@ -93,14 +94,6 @@ std::string PhaseValues(const char* name, unsigned divisor, const char* unit,
                   unit);
 }
 
-QPushButton* AddButton(QDialog* dialog, const DialogUnits& units, const QString& text, int id,
-                       QPoint at) {
-    auto* button = new QPushButton(text, dialog);
-    button->setObjectName(QString::number(id));
-    button->setGeometry(units.Rect(at.x(), at.y(), 50, 14));
-    return button;
-}
-
 QTableWidget* AddErrorTable(QDialog* dialog, const DialogUnits& units) {
     auto* table = new QTableWidget(dialog);
     table->setObjectName(QString::number(IDC_ERROR_LIST));
@@ -129,17 +122,13 @@ QComboBox* AddInverterCombo(QDialog* dialog, const DialogUnits& units) {
 } // namespace
 
 CErrorListDlg::CErrorListDlg(QWidget* parent) : QDialog(parent) {
-    setObjectName(QString::number(IDD_ERROR_LIST));
-    setWindowTitle("Error list");
-    setFont(DialogUnits::DialogFont());
-    const DialogUnits units(font());
-    setFixedSize(units.Rect(0, 0, 490, 222).size());
+    const DialogUnits units = SetUpDialog(*this, IDD_ERROR_LIST, "Error list", 490, 222);
 
     m_lcErrors = AddErrorTable(this, units);
     m_cbInverter = AddInverterCombo(this, units);
-    QPushButton* exportButton = AddButton(this, units, "Export", IDC_ERROR_EXPORT, {169, 199});
-    QPushButton* cancel = AddButton(this, units, "Cancel", IDCANCEL, {270, 198});
-    QPushButton* ok = AddButton(this, units, "OK", IDOK, {342, 199});
+    QPushButton* exportButton = AddPushButton(this, units, "Export", IDC_ERROR_EXPORT, {169, 199});
+    QPushButton* cancel = AddPushButton(this, units, "Cancel", IDCANCEL, {270, 198});
+    QPushButton* ok = AddPushButton(this, units, "OK", IDOK, {342, 199});
     ok->setDefault(true);
 
     connect(m_cbInverter, &QComboBox::currentIndexChanged, this, &CErrorListDlg::FillList);

@@ -1,5 +1,6 @@
 #include "ParameterSettingDlg.h"
 
+#include "DialogControls.h"
 #include "DialogUnits.h"
 #include "MessageBox.h"
 #include "ParamInput.h"
@@ -42,14 +43,6 @@ QString LimitText(double value, const ParamRow& row) {
 int SlotOf(ParamRowIndex row) {
     return ParamRows()[row].slot;
 }
-
-QPushButton* AddButton(QDialog* dialog, const DialogUnits& units, const QString& text, int id,
-                       QPoint at) {
-    auto* button = new QPushButton(text, dialog);
-    button->setObjectName(QString::number(id));
-    button->setGeometry(units.Rect(at.x(), at.y(), 50, 14));
-    return button;
-}
 } // namespace
 
 CParameterSettingDlg::CParameterSettingDlg(CHeliowatchDoc& document, CInverter* inverter,
@@ -60,11 +53,8 @@ CParameterSettingDlg::CParameterSettingDlg(CHeliowatchDoc& document, CInverter* 
     if (!present) {
         m_pInverter = nullptr;
     }
-    setObjectName(QString::number(IDD_PARAMETER_SETTING));
-    setWindowTitle("Parameter setting");
-    setFont(DialogUnits::DialogFont());
-    const DialogUnits units(font());
-    setFixedSize(units.Rect(0, 0, 502, 209).size());
+    const DialogUnits units =
+        SetUpDialog(*this, IDD_PARAMETER_SETTING, "Parameter setting", 502, 209);
     AddHeadings(units);
     for (std::size_t index = 0; index < PARAM_ROW_COUNT; ++index) {
         m_edits[index] =
@@ -101,9 +91,9 @@ QLineEdit* CParameterSettingDlg::AddRow(const DialogUnits& units, const ParamRow
 }
 
 void CParameterSettingDlg::AddButtons(const DialogUnits& units) {
-    QPushButton* set = AddButton(this, units, "Set", IDOK, QPoint(141, 184));
+    QPushButton* set = AddPushButton(this, units, "Set", IDOK, QPoint(141, 184));
     set->setDefault(true);
-    QPushButton* cancel = AddButton(this, units, "Cancel", IDCANCEL, QPoint(299, 184));
+    QPushButton* cancel = AddPushButton(this, units, "Cancel", IDCANCEL, QPoint(299, 184));
     connect(set, &QPushButton::clicked, this, &CParameterSettingDlg::OnSet);
     connect(cancel, &QPushButton::clicked, this, &CParameterSettingDlg::reject);
 }

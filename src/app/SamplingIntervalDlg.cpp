@@ -1,5 +1,6 @@
 #include "SamplingIntervalDlg.h"
 
+#include "DialogControls.h"
 #include "DialogUnits.h"
 #include "MessageBox.h"
 #include "ResourceIds.h"
@@ -13,39 +14,22 @@
 namespace {
 constexpr int MIN_INTERVAL = 1;
 
-QLabel* AddLabel(QDialog* dialog, const DialogUnits& units, const QString& text, QRect rect) {
-    auto* label = new QLabel(text, dialog);
-    label->setGeometry(units.Rect(rect.x(), rect.y(), rect.width(), rect.height()));
-    label->setAlignment(Qt::AlignLeft | Qt::AlignTop);
-    return label;
-}
-
-QPushButton* AddButton(QDialog* dialog, const DialogUnits& units, const QString& text, int id,
-                       QPoint at) {
-    auto* button = new QPushButton(text, dialog);
-    button->setObjectName(QString::number(id));
-    button->setGeometry(units.Rect(at.x(), at.y(), 50, 14));
-    return button;
-}
 } // namespace
 
 CSamplingIntervalDlg::CSamplingIntervalDlg(QWidget* parent) : QDialog(parent) {
-    setObjectName(QString::number(IDD_SAMPLING_INTERVAL));
-    setWindowTitle("Sampling interval");
-    setFont(DialogUnits::DialogFont());
-    const DialogUnits units(font());
-    setFixedSize(units.Rect(0, 0, 215, 95).size());
+    const DialogUnits units =
+        SetUpDialog(*this, IDD_SAMPLING_INTERVAL, "Sampling interval", 215, 95);
 
-    AddLabel(this, units, "Interval", QRect(7, 17, 40, 12));
+    AddStaticText(this, units, "Interval", QRect(7, 17, 40, 12));
     m_pEdit = new QLineEdit(this);
     m_pEdit->setObjectName(QString::number(IDC_INTERVAL));
     m_pEdit->setGeometry(units.Rect(70, 16, 57, 14));
     m_pEdit->setValidator(new QRegularExpressionValidator(QRegularExpression("[0-9]*"), m_pEdit));
-    AddLabel(this, units, "(>=1 S)", QRect(132, 18, 40, 12));
+    AddStaticText(this, units, "(>=1 S)", QRect(132, 18, 40, 12));
 
-    QPushButton* ok = AddButton(this, units, "OK", IDOK, QPoint(39, 74));
+    QPushButton* ok = AddPushButton(this, units, "OK", IDOK, QPoint(39, 74));
     ok->setDefault(true);
-    QPushButton* cancel = AddButton(this, units, "Cancel", IDCANCEL, QPoint(103, 74));
+    QPushButton* cancel = AddPushButton(this, units, "Cancel", IDCANCEL, QPoint(103, 74));
     connect(ok, &QPushButton::clicked, this, &CSamplingIntervalDlg::OnOK);
     connect(cancel, &QPushButton::clicked, this, &QDialog::reject);
 }
