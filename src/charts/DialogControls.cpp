@@ -1,12 +1,42 @@
 #include "DialogControls.h"
 
 #include <QDialog>
+#include <QGroupBox>
 #include <QLabel>
+#include <QLineEdit>
 #include <QPushButton>
 
 namespace {
 constexpr int BUTTON_WIDTH = 50;
 constexpr int BUTTON_HEIGHT = 14;
+
+QWidget* CreateControl(const FormControl& control, QWidget& form) {
+    switch (control.kind) {
+    case ControlKind::GROUP_BOX: return new QGroupBox(control.text, &form);
+    case ControlKind::HIDDEN_BOX: {
+        auto* box = new QGroupBox(control.text, &form);
+        box->hide();
+        return box;
+    }
+    case ControlKind::LABEL: {
+        auto* label = new QLabel(control.text, &form);
+        label->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+        return label;
+    }
+    case ControlKind::EDIT: {
+        auto* edit = new QLineEdit(&form);
+        edit->setEnabled(false);
+        return edit;
+    }
+    case ControlKind::BUTTON: {
+        auto* button = new QPushButton(control.text, &form);
+        button->setAutoDefault(false);
+        button->hide();
+        return button;
+    }
+    }
+    return nullptr;
+}
 } // namespace
 
 DialogUnits SetUpDialog(QDialog& dialog, int id, const QString& caption, int width, int height) {
@@ -35,4 +65,15 @@ QLabel* AddStaticText(QWidget* parent, const DialogUnits& units, const QString& 
     label->setGeometry(units.Rect(rect.x(), rect.y(), rect.width(), rect.height()));
     label->setAlignment(Qt::AlignLeft | Qt::AlignTop);
     return label;
+}
+
+void CreateFormControls(QWidget& form, const DialogUnits& units,
+                        std::span<const FormControl> controls) {
+    for (const FormControl& control : controls) {
+        QWidget* widget = CreateControl(control, form);
+        widget->setGeometry(units.Rect(control.x, control.y, control.width, control.height));
+        if (control.id != NO_CONTROL_ID) {
+            widget->setObjectName(QString::number(control.id));
+        }
+    }
 }

@@ -5,6 +5,7 @@
 #include <QPoint>
 #include <QRect>
 #include <QString>
+#include <span>
 
 class QDialog;
 class QLabel;
@@ -23,3 +24,18 @@ QPushButton* AddPushButton(QWidget* parent, const DialogUnits& units, const QStr
 // named by its id when it has one.
 QLabel* AddStaticText(QWidget* parent, const DialogUnits& units, const QString& text, QRect rect,
                       int id = 0);
+
+// One control of a form laid out in dialog units.
+enum class ControlKind { GROUP_BOX, HIDDEN_BOX, LABEL, EDIT, BUTTON };
+inline constexpr int NO_CONTROL_ID = -1;
+struct FormControl {
+    int id; // NO_CONTROL_ID: not looked up, so not named
+    ControlKind kind;
+    const char* text;
+    int x, y, width, height;
+};
+
+// Creates a form's controls: edits disabled, buttons hidden and never the
+// default, each named by its id.
+void CreateFormControls(QWidget& form, const DialogUnits& units,
+                        std::span<const FormControl> controls);

@@ -1,5 +1,6 @@
 #include "GeneralStatusView.h"
 
+#include "DialogControls.h"
 #include "DialogUnits.h"
 #include "NiceScale.h"
 #include "ResourceIds.h"
@@ -7,8 +8,6 @@
 #include "comm/WindowMessages.h"
 #include "store/HeliowatchDoc.h"
 
-#include <QGroupBox>
-#include <QLabel>
 #include <QLineEdit>
 
 namespace {
@@ -18,51 +17,21 @@ constexpr int FORM_HEIGHT = 137;
 // Below this the scale would be too fine to read: the gauge keeps 0 to 100.
 constexpr double SMALLEST_SCALE_TOP = 99.99;
 
-enum class Kind { GROUP_BOX, LABEL, EDIT };
-
-struct FormControl {
-    int id;
-    Kind kind;
-    const char* text;
-    int x, y, width, height;
-};
-
 constexpr FormControl FORM[] = {
-    {IDC_ENERGY_BOX, Kind::GROUP_BOX, "Energy", 7, 7, 165, 65},
-    {IDC_TODAY_LABEL, Kind::LABEL, "Today", 15, 21, 46, 14},
-    {IDC_TOTAL_ETODAY, Kind::EDIT, "", 81, 19, 57, 14},
-    {IDC_TODAY_UNIT, Kind::LABEL, "KWh", 142, 21, 24, 14},
-    {IDC_LIFETIME_LABEL, Kind::LABEL, "Lifetime", 15, 49, 46, 14},
-    {IDC_TOTAL_ETOTAL, Kind::EDIT, "", 81, 47, 57, 14},
-    {IDC_LIFETIME_UNIT, Kind::LABEL, "KWh", 142, 49, 23, 14},
-    {IDC_POWER_BOX, Kind::GROUP_BOX, "Power", 7, 80, 165, 49},
-    {IDC_POWER_LABEL, Kind::LABEL, "Power", 19, 105, 46, 14},
-    {IDC_TOTAL_POWER, Kind::EDIT, "", 81, 103, 57, 14},
-    {IDC_POWER_UNIT, Kind::LABEL, "W", 146, 105, 20, 14},
-    {IDC_OUTPUT_POWER_BOX, Kind::GROUP_BOX, "Output Power", 176, 7, 158, 122},
+    {IDC_ENERGY_BOX, ControlKind::GROUP_BOX, "Energy", 7, 7, 165, 65},
+    {IDC_TODAY_LABEL, ControlKind::LABEL, "Today", 15, 21, 46, 14},
+    {IDC_TOTAL_ETODAY, ControlKind::EDIT, "", 81, 19, 57, 14},
+    {IDC_TODAY_UNIT, ControlKind::LABEL, "KWh", 142, 21, 24, 14},
+    {IDC_LIFETIME_LABEL, ControlKind::LABEL, "Lifetime", 15, 49, 46, 14},
+    {IDC_TOTAL_ETOTAL, ControlKind::EDIT, "", 81, 47, 57, 14},
+    {IDC_LIFETIME_UNIT, ControlKind::LABEL, "KWh", 142, 49, 23, 14},
+    {IDC_POWER_BOX, ControlKind::GROUP_BOX, "Power", 7, 80, 165, 49},
+    {IDC_POWER_LABEL, ControlKind::LABEL, "Power", 19, 105, 46, 14},
+    {IDC_TOTAL_POWER, ControlKind::EDIT, "", 81, 103, 57, 14},
+    {IDC_POWER_UNIT, ControlKind::LABEL, "W", 146, 105, 20, 14},
+    {IDC_OUTPUT_POWER_BOX, ControlKind::GROUP_BOX, "Output Power", 176, 7, 158, 122},
 };
 
-QWidget* CreateControl(const FormControl& control, QWidget* form) {
-    QWidget* widget = nullptr;
-    switch (control.kind) {
-    case Kind::GROUP_BOX: widget = new QGroupBox(control.text, form); break;
-    case Kind::LABEL: {
-        auto* label = new QLabel(control.text, form);
-        label->setAlignment(Qt::AlignLeft | Qt::AlignTop);
-        widget = label;
-        break;
-    }
-    case Kind::EDIT: {
-        auto* edit = new QLineEdit(form);
-        edit->setReadOnly(true);
-        edit->setEnabled(false);
-        widget = edit;
-        break;
-    }
-    }
-    widget->setObjectName(QString::number(control.id));
-    return widget;
-}
 } // namespace
 
 CGeneralStatusView::CGeneralStatusView(CHeliowatchDoc& document, QWidget* parent)
@@ -76,13 +45,13 @@ CGeneralStatusView::CGeneralStatusView(CHeliowatchDoc& document, QWidget* parent
 void CGeneralStatusView::CreateForm() {
     setFont(DialogUnits::DialogFont());
     const DialogUnits units(font());
-    for (const FormControl& control : FORM) {
-        CreateControl(control, this)
-            ->setGeometry(units.Rect(control.x, control.y, control.width, control.height));
-    }
+    CreateFormControls(*this, units, FORM);
     m_pTodayEdit = findChild<QLineEdit*>(QString::number(IDC_TOTAL_ETODAY));
     m_pLifetimeEdit = findChild<QLineEdit*>(QString::number(IDC_TOTAL_ETOTAL));
     m_pPowerEdit = findChild<QLineEdit*>(QString::number(IDC_TOTAL_POWER));
+    for (QLineEdit* edit : {m_pTodayEdit, m_pLifetimeEdit, m_pPowerEdit}) {
+        edit->setReadOnly(true);
+    }
     // Raised above the group box that frames it.
     m_meter.setObjectName(QString::number(IDC_GENERAL_METER));
     m_meter.setGeometry(units.Rect(185, 20, 139, 104));
