@@ -6,10 +6,10 @@
 #include "MessageBox.h"
 #include "ResourceIds.h"
 #include "model/NoTime.h"
+#include "platform/TimeText.h"
 #include "store/FaultRecordFile.h"
 #include "store/FaultRecordReader.h"
 #include "store/FaultText.h"
-#include "store/HistoryLine.h"
 
 #include <QComboBox>
 #include <QFile>
@@ -49,7 +49,7 @@ QString ShownText(const std::string& text) {
 }
 
 std::string EndTimeText(const InvFaultRecord& record) {
-    return record.endTime == g_tNoTime ? "----" : HistoryTimeText(record.endTime);
+    return record.endTime == g_tNoTime ? "----" : LocalTimeText(record.endTime);
 }
 
 std::string RecordModeText(const InvFaultRecord& record) {
@@ -57,7 +57,7 @@ std::string RecordModeText(const InvFaultRecord& record) {
 }
 
 RowTexts TextsOf(const InvFaultRecord& record) {
-    return {SerialText(record),          HistoryTimeText(record.startTime),
+    return {SerialText(record),          LocalTimeText(record.startTime),
             EndTimeText(record),         RecordModeText(record),
             FaultText(record.errorBits), CErrorListDlg::ValueText(record)};
 }

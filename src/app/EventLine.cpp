@@ -1,5 +1,7 @@
 #include "EventLine.h"
 
+#include "platform/TimeText.h"
+
 #include <cstdio>
 
 namespace {
@@ -17,14 +19,6 @@ std::string PrintableSerial(const std::string& serialNo) {
     return shown;
 }
 } // namespace
-
-std::string LocalTimeText(std::time_t when) {
-    std::tm local{};
-    localtime_r(&when, &local);
-    char text[32];
-    std::strftime(text, sizeof text, "%Y/%m/%d %H:%M:%S", &local);
-    return text;
-}
 
 std::string EventLine(std::time_t when, int comPort, int address, const std::string& serialNo,
                       const char* event) {

@@ -12,5 +12,3 @@ std::string EventLine(std::time_t when, int comPort, int address, const std::str
 
 std::string PlantLine(std::time_t when, double powerW, double eTodayKWh, double eTotalKWh,
                       int answering, int registered);
-
-std::string LocalTimeText(std::time_t when); // "%Y/%m/%d %H:%M:%S"

@@ -2,6 +2,7 @@
 
 #include "HistoryNumberText.h"
 #include "model/RuntimeData.h"
+#include "platform/TimeText.h"
 
 #include <cstdint>
 
@@ -23,7 +24,7 @@ constexpr std::int64_t IMPEDANCE_NOT_AVAILABLE = 60000;
 class LineBuilder {
 public:
     explicit LineBuilder(const RuntimeData& data)
-        : m_data(data), m_line(HistoryTimeText(data.GetSampleTime())) {
+        : m_data(data), m_line(LocalTimeText(data.GetSampleTime())) {
         m_line += ',';
     }
 
@@ -60,15 +61,6 @@ private:
     std::string m_line;
 };
 } // namespace
-
-std::string HistoryTimeText(std::time_t time) {
-    std::tm local{};
-    char text[32] = "";
-    if (localtime_r(&time, &local) != nullptr) {
-        std::strftime(text, sizeof text, "%Y/%m/%d %H:%M:%S", &local);
-    }
-    return text;
-}
 
 std::string SingleHistoryLine(const RuntimeData& data) {
     LineBuilder line(data);

@@ -14,6 +14,3 @@ extern const std::string_view THREE_HISTORY_HEADER;
 // record gives under its field identifiers.
 std::string SingleHistoryLine(const RuntimeData& data);
 std::string ThreeHistoryLine(const RuntimeData& data);
-
-// The sample time as local time, "%Y/%m/%d %H:%M:%S".
-std::string HistoryTimeText(std::time_t time);
