@@ -1,6 +1,7 @@
 #include "ChildProcess.h"
 
 #include <csignal>
+#include <ctime>
 #include <filesystem>
 #include <fstream>
 #include <gtest/gtest.h>
@@ -8,6 +9,7 @@
 #include <sys/socket.h>
 #include <sys/un.h>
 #include <unistd.h>
+#include <vector>
 
 namespace {
 
@@ -40,6 +42,39 @@ std::string SimControl(const fs::path& socketPath, const std::string& command) {
     }
     close(fd);
     return reply;
+}
+
+std::int32_t LittleEndian32(const std::string& bytes, std::size_t offset) {
+    std::uint32_t value = 0;
+    for (int i = 3; i >= 0; --i) {
+        value =
+            value << 8 | static_cast<unsigned char>(bytes[offset + static_cast<std::size_t>(i)]);
+    }
+    return static_cast<std::int32_t>(value);
+}
+
+// Every data line is complete (nothing half-written at the end) and lines
+// follow each other at the sampling interval.
+void ExpectWholeLinesAtTheInterval(const std::string& history, int intervalSeconds) {
+    ASSERT_GE(history.size(), 2U);
+    EXPECT_EQ(history.substr(history.size() - 2), "\r\n");
+    std::istringstream lines(history);
+    std::string line;
+    std::getline(lines, line); // header
+    std::vector<std::time_t> times;
+    while (std::getline(lines, line)) {
+        ASSERT_EQ(line.back(), '\r') << line;
+        EXPECT_EQ(std::count(line.begin(), line.end(), ','), 14) << line;
+        std::tm local{};
+        ASSERT_NE(strptime(line.c_str(), "%Y/%m/%d %H:%M:%S", &local), nullptr) << line;
+        local.tm_isdst = -1;
+        times.push_back(std::mktime(&local));
+    }
+    ASSERT_GE(times.size(), 3U);
+    for (std::size_t i = 1; i < times.size(); ++i) {
+        EXPECT_GE(times[i] - times[i - 1], intervalSeconds - 1);
+        EXPECT_LE(times[i] - times[i - 1], 3 * intervalSeconds);
+    }
 }
 
 class HeadlessStationTest : public ::testing::Test {
@@ -99,12 +134,14 @@ TEST_F(HeadlessStationTest, MonitorsASimulatedPlantAndEndsCleanlyOnSigterm) {
     const fs::path histLog = root / "data" / "HistLog";
     const std::string history = ReadFile(histLog / "SINGLE0000000001.csv");
     EXPECT_EQ(history.rfind("  Time,Temp(C),Vpv(V),", 0), 0U);
-    EXPECT_NE(history.find(",0,0,0,0\r\n"), std::string::npos);
+    ExpectWholeLinesAtTheInterval(history, 1);
     EXPECT_TRUE(fs::exists(histLog / "THREE00000000001.csv"));
     const std::string faults = ReadFile(histLog / "InvFaultRecord.dat");
     ASSERT_EQ(faults.size(), 17U + 40U);
     EXPECT_EQ(faults.substr(0, 17), "Fault Record File");
     EXPECT_EQ(faults.substr(17, 16), "SINGLE0000000001");
+    // Closed: the end time is the sample that ended the fault, not the no-time mark.
+    EXPECT_GE(LittleEndian32(faults, 17 + 36), LittleEndian32(faults, 17 + 32));
     sim.Signal(SIGTERM);
     EXPECT_EQ(sim.Wait(5s), 0);
 }
