@@ -1,0 +1,65 @@
+#include "DeviceListView.h"
+#include "HeliowatchDoc.h"
+#include "MainFrame.h"
+#include "Recorders.h"
+#include "SimulatedPlant.h"
+#include "platform/DataDirectory.h"
+#include "platform/Globals.h"
+#include "platform/PortDirectory.h"
+
+#include <QMdiArea>
+#include <QTest>
+#include <fstream>
+#include <gtest/gtest.h>
+
+namespace {
+
+bool IsGreen(QRgb pixel) {
+    return qGreen(pixel) > qRed(pixel) + 60 && qGreen(pixel) > qBlue(pixel) + 60;
+}
+
+// The station's window on a real communication thread against the
+// simulator: a registered inverter shows as an online row with its green
+// disc in the picture of the window.
+TEST(StationWindowGrabTest, ShowsThePanesAndALiveRowForTheSimulatedPlant) {
+    SimulatedPlant plant(7, 1);
+    ASSERT_TRUE(plant.Start());
+    SetPortDirectory(plant.PortDirectory());
+    TempDirectory data;
+    SetDataDirectory(data.Path());
+    const std::string config = data.Path() + "/Heliowatch.ini";
+    std::ofstream(config) << "[Com7]\nEnable=1\n[Interval]\nInterval=1\n";
+
+    RecordingNotifier notifier;
+    CommEnvironment environment = CommEnvironment::Default();
+    environment.notifier = &notifier;
+    CHeliowatchDoc document(environment, config);
+    ASSERT_TRUE(document.OnNewDocument());
+    auto frame = std::make_unique<CMainFrame>(document);
+    frame->CreateListPane();
+    frame->resize(1200, 800);
+    frame->show();
+
+    CDeviceListView* list = frame->ListView();
+    ASSERT_TRUE(QTest::qWaitFor(
+        [list] {
+            return list->rowCount() == 1 && list->item(0, 7) != nullptr &&
+                   list->item(0, 7)->text().endsWith(" W") && list->item(0, 7)->text() != "0 W";
+        },
+        20000));
+    EXPECT_EQ(list->item(0, 1)->text(), "Com7");
+    EXPECT_EQ(list->item(0, 2)->text(), "1");
+    EXPECT_EQ(frame->MdiArea()->subWindowList().size(), 4);
+
+    const QImage picture = frame->grab().toImage();
+    const QRect disc = list->visualItemRect(list->item(0, 0));
+    const QPoint centre = list->viewport()->mapTo(frame.get(), disc.center());
+    EXPECT_TRUE(IsGreen(picture.pixel(centre))) << std::hex << picture.pixel(centre);
+
+    document.OnCloseDocument();
+    frame.reset();
+    g_viewsCreated = 0;
+    g_hExitEvent.Reset();
+}
+
+} // namespace
