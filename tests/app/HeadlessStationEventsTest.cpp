@@ -1,6 +1,6 @@
-#include "FakeClock.h"
 #include "HeadlessStation.h"
 #include "HeliowatchDoc.h"
+#include "IdleEnvironment.h"
 #include "Recorders.h"
 #include "comm/WindowMessages.h"
 #include "model/InverterGroup.h"
@@ -20,11 +20,6 @@ protected:
     void SetUp() override {
         g_viewsCreated = 0;
         SetDataDirectory(::testing::TempDir());
-        environment.clock = &clock;
-        environment.notifier = &notifier;
-        // No port object: the group's thread ends at once and leaves the
-        // group to the test.
-        environment.makePort = [](const SerialSettings&) { return std::unique_ptr<SerialPort>(); };
         document =
             std::make_unique<CHeliowatchDoc>(environment, ::testing::TempDir() + "/none.ini");
         document->AddPortGroup(5, 0);
@@ -53,9 +48,8 @@ protected:
         return std::string(text, size);
     }
 
-    FakeClock clock{1'800'000'000};
     RecordingNotifier notifier;
-    CommEnvironment environment;
+    CommEnvironment environment = IdleEnvironment(notifier);
     std::unique_ptr<CHeliowatchDoc> document;
     CInverterGroup* group = nullptr;
     MessageQueue queue;

@@ -1,4 +1,5 @@
 #include "ChartImage.h"
+#include "IdleEnvironment.h"
 #include "PowerView.h"
 #include "Recorders.h"
 #include "TodayEnergyView.h"
@@ -6,7 +7,6 @@
 #include "comm/WindowMessages.h"
 #include "model/InverterGroup.h"
 #include "model/SingleRuntimeData.h"
-#include "platform/Clock.h"
 #include "platform/DataDirectory.h"
 #include "platform/Globals.h"
 #include "store/HeliowatchDoc.h"
@@ -19,23 +19,11 @@
 
 namespace {
 
-// Ends every communication thread at its first wait: the tests fill the
-// groups themselves.
-class StoppedClock : public Clock {
-public:
-    std::time_t Now() override { return 0; }
-    void Sleep(std::chrono::milliseconds) override {}
-    bool WaitForEvent(const ManualResetEvent&, std::chrono::milliseconds) override { return true; }
-};
-
 class DayChartViewTest : public ::testing::Test {
 protected:
     void SetUp() override {
         g_nInterval = 2;
         SetDataDirectory(::testing::TempDir());
-        environment.clock = &clock;
-        environment.notifier = &notifier;
-        environment.makePort = [](const SerialSettings&) { return std::unique_ptr<SerialPort>(); };
         document = std::make_unique<CHeliowatchDoc>(environment, ::testing::TempDir() + "/no.ini");
         document->AddPortGroup(3, 0);
     }
@@ -62,9 +50,8 @@ protected:
         QCoreApplication::sendEvent(&view, &message);
     }
 
-    StoppedClock clock;
     RecordingNotifier notifier;
-    CommEnvironment environment;
+    CommEnvironment environment = IdleEnvironment(notifier);
     std::unique_ptr<CHeliowatchDoc> document;
 };
 

@@ -2,13 +2,13 @@
 
 #include "DeviceListView.h"
 #include "HeliowatchDoc.h"
+#include "IdleEnvironment.h"
 #include "MessageBox.h"
 #include "PaneFrame.h"
 #include "PaneLayout.h"
 #include "Recorders.h"
 #include "ResourceIds.h"
 #include "model/InverterGroup.h"
-#include "platform/Clock.h"
 #include "platform/DataDirectory.h"
 #include "platform/Globals.h"
 
@@ -20,23 +20,11 @@
 
 namespace {
 
-// Ends every communication thread at its first wait: the frame's tests fill
-// the groups themselves.
-class StoppedClock : public Clock {
-public:
-    std::time_t Now() override { return 0; }
-    void Sleep(std::chrono::milliseconds) override {}
-    bool WaitForEvent(const ManualResetEvent&, std::chrono::milliseconds) override { return true; }
-};
-
 class MainFrameTest : public ::testing::Test {
 protected:
     void SetUp() override {
         g_viewsCreated = 0;
         SetDataDirectory(::testing::TempDir());
-        environment.clock = &clock;
-        environment.notifier = &notifier;
-        environment.makePort = [](const SerialSettings&) { return std::unique_ptr<SerialPort>(); };
         document = std::make_unique<CHeliowatchDoc>(environment, ::testing::TempDir() + "/no.ini");
         frame = std::make_unique<CMainFrame>(*document);
         frame->CreateListPane();
@@ -59,9 +47,8 @@ protected:
         return group.AppendInverter(std::move(record));
     }
 
-    StoppedClock clock;
     RecordingNotifier notifier;
-    CommEnvironment environment;
+    CommEnvironment environment = IdleEnvironment(notifier);
     std::unique_ptr<CHeliowatchDoc> document;
     std::unique_ptr<CMainFrame> frame;
 };

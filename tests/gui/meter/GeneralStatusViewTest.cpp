@@ -1,9 +1,8 @@
 #include "GeneralStatusView.h"
 
 #include "DialogUnits.h"
-#include "FakeClock.h"
+#include "IdleEnvironment.h"
 #include "Recorders.h"
-#include "ScriptedPort.h"
 #include "TempDirectory.h"
 #include "WindowMessageEvent.h"
 #include "comm/WindowMessages.h"
@@ -19,25 +18,17 @@
 #include <QMdiSubWindow>
 #include <QTest>
 #include <gtest/gtest.h>
-#include <list>
 #include <memory>
-#include <mutex>
 
 namespace {
 
 // A general status pane in its frame, on a document with one port whose
-// thread finds no views and ends at once, leaving the records to the test.
+// thread ends at once, leaving the records to the test.
 class GeneralStatusViewTest : public ::testing::Test {
 protected:
     void SetUp() override {
         g_viewsCreated = 0;
         g_nInterval = 2;
-        environment.clock = &clock;
-        environment.notifier = &notifier;
-        environment.makePort = [this](const SerialSettings&) -> std::unique_ptr<SerialPort> {
-            std::lock_guard lock(wiresLock);
-            return std::make_unique<ScriptedPort>(wires.emplace_back(), clock);
-        };
         document = std::make_unique<CHeliowatchDoc>(environment, directory.Path() + "/none.ini");
         document->AddPortGroup(1, 0);
         view = new CGeneralStatusView(*document);
@@ -70,11 +61,8 @@ protected:
     QTimer& RefreshTimer() const { return *view->findChild<QTimer*>("1"); }
 
     TempDirectory directory;
-    FakeClock clock{1'800'000'000};
-    std::mutex wiresLock;
-    std::list<ScriptedWire> wires;
     RecordingNotifier notifier;
-    CommEnvironment environment;
+    CommEnvironment environment = IdleEnvironment(notifier);
     std::unique_ptr<CHeliowatchDoc> document;
     QMdiSubWindow frame;
     CGeneralStatusView* view = nullptr;

@@ -1,5 +1,6 @@
 #include "ParamDocument.h"
 
+#include "IdleEnvironment.h"
 #include "model/InverterGroup.h"
 #include "platform/Globals.h"
 
@@ -7,12 +8,8 @@
 
 ParamDocument::ParamDocument() {
     g_viewsCreated = 0;
-    CommEnvironment environment;
-    environment.clock = &m_clock;
-    environment.notifier = &m_notifier;
-    // No port object: the thread ends before any bus traffic.
-    environment.makePort = [](const SerialSettings&) { return std::unique_ptr<SerialPort>(); };
-    m_document = std::make_unique<CHeliowatchDoc>(environment, ::testing::TempDir() + "/none.ini");
+    m_document = std::make_unique<CHeliowatchDoc>(IdleEnvironment(m_notifier),
+                                                  ::testing::TempDir() + "/none.ini");
     m_document->AddPortGroup(5, 0);
     m_pGroup = m_document->GetGroups()[0];
 }

@@ -1,6 +1,5 @@
 #pragma once
 
-#include "FakeClock.h"
 #include "Recorders.h"
 #include "model/ParamWrite.h"
 #include "store/HeliowatchDoc.h"
@@ -33,7 +32,6 @@ public:
     std::vector<ParamWrite> Pending(CInverter* inverter) const;
 
 private:
-    FakeClock m_clock{1'800'000'000};
     RecordingNotifier m_notifier;
     std::unique_ptr<CHeliowatchDoc> m_document;
     CInverterGroup* m_pGroup = nullptr;

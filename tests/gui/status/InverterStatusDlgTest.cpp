@@ -1,12 +1,11 @@
 #include "InverterStatusDlg.h"
 
-#include "FakeClock.h"
+#include "IdleEnvironment.h"
 #include "LocalTime.h"
 #include "MessageBox.h"
 #include "ModalRun.h"
 #include "Recorders.h"
 #include "ResourceIds.h"
-#include "ScriptedPort.h"
 #include "TempDirectory.h"
 #include "comm/WindowMessages.h"
 #include "model/InverterGroup.h"
@@ -21,28 +20,19 @@
 #include <QTest>
 #include <QTimer>
 #include <gtest/gtest.h>
-#include <list>
-#include <mutex>
 
 namespace {
 
 using namespace std::chrono_literals;
 using FieldTexts = std::vector<std::pair<int, const char*>>;
 
-// A document with the groups of COM1 and COM3, whose threads find no views
-// and end at once; the dialog runs modally with the test's password prompt
-// and serial-number watch pause.
+// A document with the groups of COM1 and COM3, whose threads end at once; the dialog runs modally
+// with the test's password prompt and serial-number watch pause.
 class InverterStatusDlgTest : public ::testing::Test {
 protected:
     void SetUp() override {
         g_viewsCreated = 0;
         g_nInterval = 2;
-        environment.clock = &clock;
-        environment.notifier = &notifier;
-        environment.makePort = [this](const SerialSettings&) -> std::unique_ptr<SerialPort> {
-            std::lock_guard lock(wiresLock);
-            return std::make_unique<ScriptedPort>(wires.emplace_back(), clock);
-        };
         document = std::make_unique<CHeliowatchDoc>(environment, directory.Path() + "/none.ini");
         document->AddPortGroup(1, 0);
         document->AddPortGroup(3, 0);
@@ -78,11 +68,8 @@ protected:
     }
 
     TempDirectory directory;
-    FakeClock clock{1'800'000'000};
-    std::mutex wiresLock;
-    std::list<ScriptedWire> wires;
     RecordingNotifier notifier;
-    CommEnvironment environment;
+    CommEnvironment environment = IdleEnvironment(notifier);
     std::unique_ptr<CHeliowatchDoc> document;
     bool passwordAccepted = true;
     int passwordPrompts = 0;
