@@ -3,11 +3,12 @@
 #include "InverterFactory.h"
 #include "InverterProfile.h"
 #include "comm/CommEnvironment.h"
+#include "comm/CommShared.h"
 #include "comm/Frame.h"
 #include "model/SingleRuntimeData.h"
 #include "platform/ComSerial.h"
 #include "platform/DataDirectory.h"
-#include "platform/Globals.h"
+#include "platform/ExitEvent.h"
 #include "platform/PortDirectory.h"
 
 #include <array>

@@ -1,4 +1,4 @@
-#include "DrawGraph.h"
+#include "charts/DrawGraph.h"
 
 #include <QGuiApplication>
 #include <QImage>

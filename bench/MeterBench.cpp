@@ -1,5 +1,5 @@
-#include "DialogUnits.h"
-#include "Meter.h"
+#include "charts/Meter.h"
+#include "widgets/DialogUnits.h"
 
 #include <QApplication>
 #include <QImage>

@@ -1,9 +1,9 @@
 #include "AboutDlg.h"
 
 #include "Artwork.h"
-#include "DialogControls.h"
-#include "DialogUnits.h"
-#include "ResourceIds.h"
+#include "res/ResourceIds.h"
+#include "widgets/DialogControls.h"
+#include "widgets/DialogUnits.h"
 
 #include <QLabel>
 #include <QPushButton>

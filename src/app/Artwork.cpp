@@ -1,6 +1,6 @@
 #include "Artwork.h"
 
-#include "ResourceIds.h"
+#include "res/ResourceIds.h"
 
 #include <QFont>
 #include <QLinearGradient>

@@ -1,12 +1,12 @@
 #include "CommConfigDlg.h"
 
-#include "DialogControls.h"
-#include "DialogUnits.h"
 #include "PortList.h"
-#include "ResourceIds.h"
 #include "model/InverterGroup.h"
 #include "platform/SystemPorts.h"
+#include "res/ResourceIds.h"
 #include "store/HeliowatchDoc.h"
+#include "widgets/DialogControls.h"
+#include "widgets/DialogUnits.h"
 
 #include <QCheckBox>
 #include <QComboBox>

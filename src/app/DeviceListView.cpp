@@ -1,12 +1,12 @@
 #include "DeviceListView.h"
 
-#include "ResourceIds.h"
 #include "StatusIcons.h"
-#include "WindowMessageEvent.h"
+#include "comm/CommShared.h"
 #include "comm/WindowMessages.h"
 #include "model/InverterGroup.h"
-#include "platform/Globals.h"
+#include "res/ResourceIds.h"
 #include "store/HeliowatchDoc.h"
+#include "widgets/WindowMessageEvent.h"
 
 #include <QHeaderView>
 #include <QMdiSubWindow>

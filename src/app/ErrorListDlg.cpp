@@ -1,15 +1,15 @@
 #include "ErrorListDlg.h"
 
-#include "DialogControls.h"
-#include "DialogUnits.h"
-#include "FileDialog.h"
-#include "MessageBox.h"
-#include "ResourceIds.h"
 #include "model/NoTime.h"
 #include "platform/TimeText.h"
+#include "res/ResourceIds.h"
 #include "store/FaultRecordFile.h"
 #include "store/FaultRecordReader.h"
 #include "store/FaultText.h"
+#include "widgets/DialogControls.h"
+#include "widgets/DialogUnits.h"
+#include "widgets/FileDialog.h"
+#include "widgets/MessageBox.h"
 
 #include <QComboBox>
 #include <QFile>

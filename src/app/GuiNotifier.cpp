@@ -1,6 +1,6 @@
 #include "GuiNotifier.h"
 
-#include "MessageBox.h"
+#include "widgets/MessageBox.h"
 
 #include <QCoreApplication>
 #include <QThread>

@@ -1,9 +1,9 @@
 #include "HeadlessStation.h"
 
 #include "EventLine.h"
-#include "HeliowatchDoc.h"
 #include "comm/WindowMessages.h"
 #include "model/InverterGroup.h"
+#include "store/HeliowatchDoc.h"
 
 namespace {
 constexpr std::time_t SUMMARY_PERIOD = 60;

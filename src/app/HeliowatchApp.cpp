@@ -1,19 +1,18 @@
 #include "HeliowatchApp.h"
 
 #include "GuiNotifier.h"
-#include "HeliowatchDoc.h"
 #include "MainFrame.h"
-#include "MessageBox.h"
-#include "ResourceIds.h"
-#include "SettingsStore.h"
 #include "SplashThread.h"
 #include "StationOptions.h"
 #include "StopSignals.h"
 #include "comm/CommEnvironment.h"
 #include "platform/DataDirectory.h"
-#include "platform/Globals.h"
 #include "platform/PortDirectory.h"
 #include "platform/SingleInstance.h"
+#include "res/ResourceIds.h"
+#include "store/HeliowatchDoc.h"
+#include "store/SettingsStore.h"
+#include "widgets/MessageBox.h"
 
 #include <QApplication>
 #include <QEventLoop>

@@ -5,21 +5,21 @@
 #include "DeviceListView.h"
 #include "ErrorListDlg.h"
 #include "GeneralStatusView.h"
-#include "HeliowatchDoc.h"
 #include "InverterStatusDlg.h"
-#include "MessageBox.h"
 #include "PaneFrame.h"
 #include "PaneLayout.h"
 #include "ParameterSettingDlg.h"
-#include "PasswordDlg.h"
-#include "PowerView.h"
-#include "ResourceIds.h"
 #include "SamplingIntervalDlg.h"
-#include "TodayEnergyView.h"
+#include "charts/PowerView.h"
+#include "charts/TodayEnergyView.h"
+#include "comm/CommShared.h"
 #include "comm/WindowMessages.h"
 #include "model/InverterGroup.h"
-#include "platform/Globals.h"
 #include "platform/Trace.h"
+#include "res/ResourceIds.h"
+#include "store/HeliowatchDoc.h"
+#include "store/PaneTargets.h"
+#include "widgets/MessageBox.h"
 
 #include <QCloseEvent>
 #include <QMdiArea>
@@ -204,10 +204,6 @@ void CMainFrame::OnInverterStatus() {
 void CMainFrame::ShowInverterStatus(CInverter* inverter) {
     CInverterStatusDlg dialog(m_document, this);
     dialog.SetInverter(inverter);
-    dialog.SetPasswordCheck([](QWidget* parent) {
-        CPasswordDlg password(parent);
-        return password.exec() == QDialog::Accepted;
-    });
     dialog.exec();
 }
 

@@ -2,9 +2,9 @@
 
 #include "Artwork.h"
 #include "PaneTitleStyle.h"
-#include "ResourceIds.h"
-#include "WindowMessageEvent.h"
 #include "comm/WindowMessages.h"
+#include "res/ResourceIds.h"
+#include "widgets/WindowMessageEvent.h"
 
 #include <QCloseEvent>
 #include <QCoreApplication>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "WidgetTarget.h"
+#include "widgets/WidgetTarget.h"
 
 #include <QMdiSubWindow>
 #include <atomic>

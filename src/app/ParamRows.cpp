@@ -1,6 +1,6 @@
 #include "ParamRows.h"
 
-#include "ResourceIds.h"
+#include "res/ResourceIds.h"
 
 const std::array<ParamRow, PARAM_ROW_COUNT>& ParamRows() {
     static const std::array<ParamRow, PARAM_ROW_COUNT> rows{{

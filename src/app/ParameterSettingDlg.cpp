@@ -1,14 +1,14 @@
 #include "ParameterSettingDlg.h"
 
-#include "DialogControls.h"
-#include "DialogUnits.h"
-#include "MessageBox.h"
 #include "ParamInput.h"
 #include "ParamWriteSequence.h"
 #include "PasswordDlg.h"
-#include "ResourceIds.h"
 #include "model/Inverter.h"
+#include "res/ResourceIds.h"
 #include "store/HeliowatchDoc.h"
+#include "widgets/DialogControls.h"
+#include "widgets/DialogUnits.h"
+#include "widgets/MessageBox.h"
 
 #include <QLabel>
 #include <QLineEdit>

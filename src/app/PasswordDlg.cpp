@@ -1,9 +1,9 @@
 #include "PasswordDlg.h"
 
-#include "DialogControls.h"
-#include "DialogUnits.h"
-#include "MessageBox.h"
-#include "ResourceIds.h"
+#include "res/ResourceIds.h"
+#include "widgets/DialogControls.h"
+#include "widgets/DialogUnits.h"
+#include "widgets/MessageBox.h"
 
 #include <QLabel>
 #include <QLineEdit>

@@ -1,13 +1,14 @@
 #include "RunHeadless.h"
 
 #include "HeadlessStation.h"
-#include "HeliowatchDoc.h"
 #include "MessageQueue.h"
-#include "SettingsStore.h"
 #include "StationOptions.h"
+#include "comm/CommShared.h"
 #include "platform/DataDirectory.h"
-#include "platform/Globals.h"
 #include "platform/PortDirectory.h"
+#include "store/HeliowatchDoc.h"
+#include "store/PaneTargets.h"
+#include "store/SettingsStore.h"
 
 #include <csignal>
 #include <cstdio>

@@ -1,10 +1,10 @@
 #include "SamplingIntervalDlg.h"
 
-#include "DialogControls.h"
-#include "DialogUnits.h"
-#include "MessageBox.h"
-#include "ResourceIds.h"
+#include "res/ResourceIds.h"
 #include "store/HeliowatchDoc.h"
+#include "widgets/DialogControls.h"
+#include "widgets/DialogUnits.h"
+#include "widgets/MessageBox.h"
 
 #include <QLabel>
 #include <QLineEdit>

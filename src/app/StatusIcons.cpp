@@ -1,6 +1,6 @@
 #include "StatusIcons.h"
 
-#include "ResourceIds.h"
+#include "res/ResourceIds.h"
 
 #include <QPainter>
 #include <QRadialGradient>

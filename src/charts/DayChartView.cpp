@@ -1,8 +1,8 @@
 #include "DayChartView.h"
 
-#include "WindowMessageEvent.h"
 #include "comm/WindowMessages.h"
 #include "store/HeliowatchDoc.h"
+#include "widgets/WindowMessageEvent.h"
 
 #include <QMdiSubWindow>
 #include <QPainter>

@@ -2,7 +2,7 @@
 
 #include "NiceScale.h"
 #include "SecondOfDay.h"
-#include "platform/Globals.h"
+#include "comm/CommShared.h"
 
 #include <QFontMetrics>
 #include <QImage>

@@ -1,6 +1,6 @@
 #include "Meter.h"
 
-#include "MemDC.h"
+#include "widgets/MemDC.h"
 
 #include <QFontMetrics>
 #include <QPainter>

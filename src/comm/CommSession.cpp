@@ -1,8 +1,8 @@
 #include "CommSession.h"
 
+#include "CommShared.h"
 #include "Transaction.h"
 #include "platform/Clock.h"
-#include "platform/Globals.h"
 #include "platform/UserNotifier.h"
 
 #include <cstdint>

@@ -1,6 +1,7 @@
 #include "CommThread.h"
 
 #include "CommSession.h"
+#include "CommShared.h"
 #include "InverterCommands.h"
 #include "Polling.h"
 #include "Registration.h"
@@ -8,7 +9,7 @@
 #include "WindowMessages.h"
 #include "model/InverterGroup.h"
 #include "platform/Clock.h"
-#include "platform/Globals.h"
+#include "platform/ExitEvent.h"
 #include "platform/Trace.h"
 
 namespace {

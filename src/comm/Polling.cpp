@@ -5,7 +5,7 @@
 #include "RuntimeDecode.h"
 #include "WindowMessages.h"
 #include "model/InverterGroup.h"
-#include "platform/Globals.h"
+#include "platform/ExitEvent.h"
 
 namespace {
 // Decodes by the described kind. An inverter whose description never arrived

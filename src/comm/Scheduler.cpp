@@ -1,8 +1,8 @@
 #include "Scheduler.h"
 
 #include "CommSession.h"
+#include "CommShared.h"
 #include "model/InverterGroup.h"
-#include "platform/Globals.h"
 
 namespace {
 // The step the first inverter with anything to do asks for.

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <atomic>
 #include <cstdint>
 
 // Where a worker thread posts a window message. Posting never blocks and never
@@ -9,3 +10,11 @@ public:
     virtual ~MessageTarget() = default;
     virtual void Post(unsigned message, std::uintptr_t wParam) = 0;
 };
+
+// Posts to a target that may not exist (yet, or any more).
+inline void PostTo(const std::atomic<MessageTarget*>& target, unsigned message,
+                   std::uintptr_t wParam) {
+    if (MessageTarget* receiver = target.load()) {
+        receiver->Post(message, wParam);
+    }
+}

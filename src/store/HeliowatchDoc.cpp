@@ -1,11 +1,13 @@
 #include "HeliowatchDoc.h"
 
+#include "PaneTargets.h"
 #include "SettingsStore.h"
+#include "comm/CommShared.h"
 #include "comm/CommThread.h"
 #include "comm/WindowMessages.h"
 #include "model/InverterGroup.h"
 #include "platform/DataDirectory.h"
-#include "platform/Globals.h"
+#include "platform/ExitEvent.h"
 
 #include <algorithm>
 #include <cstdio>

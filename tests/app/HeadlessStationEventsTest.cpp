@@ -1,11 +1,12 @@
-#include "HeadlessStation.h"
-#include "HeliowatchDoc.h"
 #include "IdleEnvironment.h"
 #include "Recorders.h"
+#include "app/HeadlessStation.h"
+#include "comm/CommShared.h"
 #include "comm/WindowMessages.h"
 #include "model/InverterGroup.h"
 #include "platform/DataDirectory.h"
-#include "platform/Globals.h"
+#include "platform/ExitEvent.h"
+#include "store/HeliowatchDoc.h"
 
 #include <cstdio>
 #include <gtest/gtest.h>

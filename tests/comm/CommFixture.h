@@ -6,10 +6,11 @@
 #include "Recorders.h"
 #include "ScriptedPort.h"
 #include "comm/CommEnvironment.h"
+#include "comm/CommShared.h"
 #include "comm/CommThread.h"
 #include "comm/WindowMessages.h"
 #include "model/InverterGroup.h"
-#include "platform/Globals.h"
+#include "platform/ExitEvent.h"
 
 #include <functional>
 #include <gtest/gtest.h>

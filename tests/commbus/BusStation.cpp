@@ -1,7 +1,8 @@
 #include "BusStation.h"
 
 #include "comm/CommEnvironment.h"
-#include "platform/Globals.h"
+#include "comm/CommShared.h"
+#include "platform/ExitEvent.h"
 
 BusStation::BusStation(int port) {
     m_group.m_nComPort = port;

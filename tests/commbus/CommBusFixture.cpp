@@ -1,6 +1,7 @@
 #include "CommBusFixture.h"
 
-#include "platform/Globals.h"
+#include "comm/CommShared.h"
+#include "platform/ExitEvent.h"
 #include "platform/PortDirectory.h"
 
 #include <algorithm>

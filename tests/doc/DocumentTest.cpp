@@ -1,12 +1,14 @@
 #include "FakeClock.h"
-#include "HeliowatchDoc.h"
 #include "Recorders.h"
 #include "ScriptedPort.h"
+#include "comm/CommShared.h"
 #include "comm/WindowMessages.h"
 #include "model/InverterGroup.h"
 #include "model/SingleRuntimeData.h"
 #include "platform/DataDirectory.h"
-#include "platform/Globals.h"
+#include "platform/ExitEvent.h"
+#include "store/HeliowatchDoc.h"
+#include "store/PaneTargets.h"
 
 #include <filesystem>
 #include <fstream>

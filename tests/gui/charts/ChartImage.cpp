@@ -1,6 +1,6 @@
 #include "ChartImage.h"
 
-#include "DrawGraph.h"
+#include "charts/DrawGraph.h"
 
 #include <QFontMetrics>
 #include <QPainter>

@@ -1,15 +1,16 @@
 #include "ChartImage.h"
 #include "IdleEnvironment.h"
-#include "PowerView.h"
 #include "Recorders.h"
-#include "TodayEnergyView.h"
-#include "WindowMessageEvent.h"
+#include "charts/PowerView.h"
+#include "charts/TodayEnergyView.h"
+#include "comm/CommShared.h"
 #include "comm/WindowMessages.h"
 #include "model/InverterGroup.h"
 #include "model/SingleRuntimeData.h"
 #include "platform/DataDirectory.h"
-#include "platform/Globals.h"
+#include "platform/ExitEvent.h"
 #include "store/HeliowatchDoc.h"
+#include "widgets/WindowMessageEvent.h"
 
 #include <QCoreApplication>
 #include <QMdiSubWindow>

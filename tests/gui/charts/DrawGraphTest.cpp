@@ -1,8 +1,8 @@
-#include "DrawGraph.h"
+#include "charts/DrawGraph.h"
 
 #include "ChartImage.h"
 #include "LocalTime.h"
-#include "platform/Globals.h"
+#include "comm/CommShared.h"
 
 #include <QFontMetrics>
 #include <QPainter>

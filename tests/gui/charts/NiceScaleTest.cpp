@@ -1,4 +1,4 @@
-#include "NiceScale.h"
+#include "charts/NiceScale.h"
 
 #include <gtest/gtest.h>
 

@@ -1,4 +1,4 @@
-#include "SecondOfDay.h"
+#include "charts/SecondOfDay.h"
 
 #include "LocalTime.h"
 

@@ -1,9 +1,9 @@
-#include "CommConfigDlg.h"
+#include "app/CommConfigDlg.h"
 
-#include "ResourceIds.h"
 #include "TempDirectory.h"
 #include "model/InverterGroup.h"
-#include "platform/Globals.h"
+#include "platform/ExitEvent.h"
+#include "res/ResourceIds.h"
 #include "store/HeliowatchDoc.h"
 #include "store/SettingsStore.h"
 

@@ -1,8 +1,8 @@
-#include "AboutDlg.h"
+#include "app/AboutDlg.h"
 
-#include "DialogUnits.h"
 #include "ModalRun.h"
-#include "ResourceIds.h"
+#include "res/ResourceIds.h"
+#include "widgets/DialogUnits.h"
 
 #include <QLabel>
 #include <QPushButton>

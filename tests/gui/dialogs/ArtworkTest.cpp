@@ -1,6 +1,6 @@
-#include "Artwork.h"
+#include "app/Artwork.h"
 
-#include "ResourceIds.h"
+#include "res/ResourceIds.h"
 
 #include <QSet>
 #include <gtest/gtest.h>

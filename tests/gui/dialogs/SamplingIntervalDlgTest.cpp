@@ -1,15 +1,17 @@
-#include "SamplingIntervalDlg.h"
+#include "app/SamplingIntervalDlg.h"
 
-#include "DialogUnits.h"
-#include "MessageBox.h"
 #include "ModalRun.h"
 #include "Recorders.h"
-#include "ResourceIds.h"
 #include "TempDirectory.h"
+#include "comm/CommShared.h"
 #include "comm/WindowMessages.h"
-#include "platform/Globals.h"
+#include "platform/ExitEvent.h"
+#include "res/ResourceIds.h"
 #include "store/HeliowatchDoc.h"
+#include "store/PaneTargets.h"
 #include "store/SettingsStore.h"
+#include "widgets/DialogUnits.h"
+#include "widgets/MessageBox.h"
 
 #include <QLineEdit>
 #include <QPushButton>

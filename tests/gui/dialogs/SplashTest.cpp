@@ -1,8 +1,8 @@
-#include "Artwork.h"
-#include "ResourceIds.h"
-#include "SplashThread.h"
-#include "SplashWnd.h"
 #include "TempDirectory.h"
+#include "app/Artwork.h"
+#include "app/SplashThread.h"
+#include "app/SplashWnd.h"
+#include "res/ResourceIds.h"
 
 #include <QApplication>
 #include <QElapsedTimer>

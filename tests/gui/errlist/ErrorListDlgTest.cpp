@@ -1,14 +1,14 @@
-#include "ErrorListDlg.h"
+#include "app/ErrorListDlg.h"
 
-#include "FileDialog.h"
 #include "LocalTime.h"
-#include "MessageBox.h"
 #include "ModalRun.h"
-#include "ResourceIds.h"
 #include "TempDirectory.h"
 #include "model/NoTime.h"
 #include "platform/DataDirectory.h"
+#include "res/ResourceIds.h"
 #include "store/FaultRecordCodec.h"
+#include "widgets/FileDialog.h"
+#include "widgets/MessageBox.h"
 
 #include <QComboBox>
 #include <QPushButton>

@@ -1,16 +1,18 @@
-#include "MainFrame.h"
+#include "app/MainFrame.h"
 
-#include "DeviceListView.h"
-#include "HeliowatchDoc.h"
 #include "IdleEnvironment.h"
-#include "MessageBox.h"
-#include "PaneFrame.h"
-#include "PaneLayout.h"
 #include "Recorders.h"
-#include "ResourceIds.h"
+#include "app/DeviceListView.h"
+#include "app/PaneFrame.h"
+#include "app/PaneLayout.h"
+#include "comm/CommShared.h"
 #include "model/InverterGroup.h"
 #include "platform/DataDirectory.h"
-#include "platform/Globals.h"
+#include "platform/ExitEvent.h"
+#include "res/ResourceIds.h"
+#include "store/HeliowatchDoc.h"
+#include "store/PaneTargets.h"
+#include "widgets/MessageBox.h"
 
 #include <QAction>
 #include <QMdiArea>

@@ -1,11 +1,12 @@
-#include "DeviceListView.h"
-#include "HeliowatchDoc.h"
-#include "MainFrame.h"
 #include "Recorders.h"
 #include "SimulatedPlant.h"
+#include "app/DeviceListView.h"
+#include "app/MainFrame.h"
+#include "comm/CommShared.h"
 #include "platform/DataDirectory.h"
-#include "platform/Globals.h"
+#include "platform/ExitEvent.h"
 #include "platform/PortDirectory.h"
+#include "store/HeliowatchDoc.h"
 
 #include <QMdiArea>
 #include <QTest>

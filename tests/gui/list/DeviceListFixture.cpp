@@ -1,8 +1,9 @@
 #include "DeviceListFixture.h"
 
+#include "comm/CommShared.h"
 #include "comm/WindowMessages.h"
 #include "model/SingleRuntimeData.h"
-#include "platform/Globals.h"
+#include "platform/ExitEvent.h"
 
 #include <QCoreApplication>
 #include <QTest>

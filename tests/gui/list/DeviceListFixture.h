@@ -1,9 +1,9 @@
 #pragma once
 
-#include "DeviceListView.h"
 #include "FakeClock.h"
 #include "Recorders.h"
 #include "ScriptedPort.h"
+#include "app/DeviceListView.h"
 #include "model/InverterGroup.h"
 #include "store/HeliowatchDoc.h"
 

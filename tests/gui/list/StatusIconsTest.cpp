@@ -1,6 +1,6 @@
-#include "StatusIcons.h"
+#include "app/StatusIcons.h"
 
-#include "ResourceIds.h"
+#include "res/ResourceIds.h"
 
 #include <QImage>
 #include <gtest/gtest.h>

@@ -1,15 +1,16 @@
-#include "GeneralStatusView.h"
+#include "app/GeneralStatusView.h"
 
-#include "DialogUnits.h"
 #include "IdleEnvironment.h"
 #include "Recorders.h"
 #include "TempDirectory.h"
-#include "WindowMessageEvent.h"
+#include "comm/CommShared.h"
 #include "comm/WindowMessages.h"
 #include "model/InverterGroup.h"
 #include "model/SingleRuntimeData.h"
-#include "platform/Globals.h"
+#include "platform/ExitEvent.h"
 #include "store/HeliowatchDoc.h"
+#include "widgets/DialogUnits.h"
+#include "widgets/WindowMessageEvent.h"
 
 #include <QCoreApplication>
 #include <QGroupBox>

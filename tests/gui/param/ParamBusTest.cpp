@@ -1,16 +1,17 @@
-#include "MessageBox.h"
 #include "ModalRun.h"
-#include "ParameterSettingDlg.h"
 #include "PasswordAnswer.h"
 #include "QStringPrinter.h"
-#include "ResourceIds.h"
 #include "SimulatedPlant.h"
 #include "TempDirectory.h"
+#include "app/ParameterSettingDlg.h"
+#include "comm/CommShared.h"
 #include "model/InverterGroup.h"
 #include "platform/DataDirectory.h"
-#include "platform/Globals.h"
+#include "platform/ExitEvent.h"
 #include "platform/PortDirectory.h"
+#include "res/ResourceIds.h"
 #include "store/HeliowatchDoc.h"
+#include "widgets/MessageBox.h"
 
 #include <QLineEdit>
 #include <QPushButton>

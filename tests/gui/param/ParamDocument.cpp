@@ -1,8 +1,9 @@
 #include "ParamDocument.h"
 
 #include "IdleEnvironment.h"
+#include "comm/CommShared.h"
 #include "model/InverterGroup.h"
-#include "platform/Globals.h"
+#include "platform/ExitEvent.h"
 
 #include <gtest/gtest.h>
 

@@ -1,4 +1,4 @@
-#include "ParamInput.h"
+#include "app/ParamInput.h"
 
 #include <gtest/gtest.h>
 

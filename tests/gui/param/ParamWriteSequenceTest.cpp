@@ -1,7 +1,7 @@
-#include "ParamWriteSequence.h"
+#include "app/ParamWriteSequence.h"
 
 #include "ParamDocument.h"
-#include "ParamRows.h"
+#include "app/ParamRows.h"
 
 #include <gtest/gtest.h>
 

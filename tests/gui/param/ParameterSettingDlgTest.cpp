@@ -1,12 +1,12 @@
-#include "ParameterSettingDlg.h"
+#include "app/ParameterSettingDlg.h"
 
-#include "DialogUnits.h"
-#include "MessageBox.h"
 #include "ModalRun.h"
 #include "ParamDocument.h"
 #include "PasswordAnswer.h"
 #include "QStringPrinter.h"
-#include "ResourceIds.h"
+#include "res/ResourceIds.h"
+#include "widgets/DialogUnits.h"
+#include "widgets/MessageBox.h"
 
 #include <QLabel>
 #include <QLineEdit>

@@ -1,8 +1,8 @@
 #include "PasswordAnswer.h"
 
-#include "MessageBox.h"
-#include "PasswordDlg.h"
-#include "ResourceIds.h"
+#include "app/PasswordDlg.h"
+#include "res/ResourceIds.h"
+#include "widgets/MessageBox.h"
 
 #include <QApplication>
 #include <QLineEdit>

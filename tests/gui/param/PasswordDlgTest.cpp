@@ -1,10 +1,10 @@
-#include "PasswordDlg.h"
+#include "app/PasswordDlg.h"
 
-#include "DialogUnits.h"
-#include "MessageBox.h"
 #include "ModalRun.h"
 #include "QStringPrinter.h"
-#include "ResourceIds.h"
+#include "res/ResourceIds.h"
+#include "widgets/DialogUnits.h"
+#include "widgets/MessageBox.h"
 
 #include <QLineEdit>
 #include <QPushButton>

@@ -1,18 +1,20 @@
-#include "InverterStatusDlg.h"
+#include "app/InverterStatusDlg.h"
 
 #include "IdleEnvironment.h"
 #include "LocalTime.h"
-#include "MessageBox.h"
 #include "ModalRun.h"
+#include "PasswordAnswer.h"
 #include "Recorders.h"
-#include "ResourceIds.h"
 #include "TempDirectory.h"
+#include "comm/CommShared.h"
 #include "comm/WindowMessages.h"
 #include "model/InverterGroup.h"
 #include "model/SingleRuntimeData.h"
 #include "model/ThreeRuntimeData.h"
-#include "platform/Globals.h"
+#include "platform/ExitEvent.h"
+#include "res/ResourceIds.h"
 #include "store/HeliowatchDoc.h"
+#include "widgets/MessageBox.h"
 
 #include <QCoreApplication>
 #include <QLineEdit>
@@ -54,17 +56,16 @@ protected:
     int RunDialog(CInverter* inverter, const std::function<void(CInverterStatusDlg&)>& whileOpen) {
         CInverterStatusDlg dialog(*document);
         dialog.SetInverter(inverter);
-        dialog.SetPasswordCheck([this](QWidget*) {
-            ++passwordPrompts;
-            return passwordAccepted;
-        });
+        PasswordAnswer answer(passwordAccepted ? QStringList{"Vexor"} : QStringList{});
         dialog.SetWatchPause([this](std::chrono::milliseconds pause) {
             pauses.push_back(pause);
             if (onPause) {
                 onPause();
             }
         });
-        return RunModal(dialog, [&dialog, &whileOpen] { whileOpen(dialog); });
+        const int result = RunModal(dialog, [&dialog, &whileOpen] { whileOpen(dialog); });
+        passwordPrompts = answer.Appeared() ? 1 : 0;
+        return result;
     }
 
     TempDirectory directory;

@@ -1,9 +1,9 @@
 #include "InverterStatusForm.h"
 
-#include "DialogControls.h"
-#include "DialogUnits.h"
-#include "Meter.h"
-#include "ResourceIds.h"
+#include "charts/Meter.h"
+#include "res/ResourceIds.h"
+#include "widgets/DialogControls.h"
+#include "widgets/DialogUnits.h"
 
 #include <QDialog>
 

@@ -1,18 +1,19 @@
 #include "InverterStatusDlg.h"
 
 #include "InverterStatusForm.h"
-#include "MessageBox.h"
-#include "NiceScale.h"
-#include "ResourceIds.h"
-#include "WindowMessageEvent.h"
+#include "PasswordDlg.h"
+#include "charts/NiceScale.h"
+#include "comm/CommShared.h"
 #include "comm/InverterCommands.h"
 #include "comm/WindowMessages.h"
 #include "model/InverterGroup.h"
 #include "model/SingleRuntimeData.h"
 #include "model/ThreeRuntimeData.h"
-#include "platform/Globals.h"
+#include "res/ResourceIds.h"
 #include "store/FaultText.h"
 #include "store/HeliowatchDoc.h"
+#include "widgets/MessageBox.h"
+#include "widgets/WindowMessageEvent.h"
 
 #include <QKeyEvent>
 #include <QLineEdit>
@@ -297,7 +298,7 @@ QString CInverterStatusDlg::SerialProblem(const std::string& typed) const {
 }
 
 void CInverterStatusDlg::OnSetSerial() {
-    if (!ValidateSerial() || !m_passwordCheck || !m_passwordCheck(this)) {
+    if (!ValidateSerial() || CPasswordDlg(this).exec() != Accepted) {
         return;
     }
     const std::string serialNo = TypedSerial();

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "Meter.h"
+#include "charts/Meter.h"
 
 #include <QTimer>
 #include <QWidget>

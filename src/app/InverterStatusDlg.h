@@ -1,8 +1,8 @@
 #pragma once
 
-#include "DrawGraph.h"
-#include "Meter.h"
-#include "WidgetTarget.h"
+#include "charts/DrawGraph.h"
+#include "charts/Meter.h"
+#include "widgets/WidgetTarget.h"
 
 #include <QDialog>
 #include <QString>
@@ -27,17 +27,12 @@ public:
     // The refresh timer carries this id as its object name.
     static constexpr int REFRESH_TIMER = 1;
 
-    using PasswordCheck = std::function<bool(QWidget* parent)>;
     using Pause = std::function<void(std::chrono::milliseconds)>;
 
     CInverterStatusDlg(CHeliowatchDoc& document, QWidget* parent = nullptr);
     ~CInverterStatusDlg() override;
 
     void SetInverter(CInverter* inverter);
-    // The password prompt belongs to the application above this layer, so
-    // the opener hands it in; true means the operator may go on. Without one
-    // no serial number is ever changed.
-    void SetPasswordCheck(PasswordCheck check) { m_passwordCheck = std::move(check); }
     // Test seam: what the serial-number watch does after each failed check
     // (by default the user-interface thread sleeps).
     void SetWatchPause(Pause pause) { m_watchPause = std::move(pause); }
@@ -78,6 +73,5 @@ private:
     QTimer m_refreshTimer;
     WidgetTarget m_target;
     QWidget* m_pGraphFrame = nullptr;
-    PasswordCheck m_passwordCheck;
     Pause m_watchPause;
 };

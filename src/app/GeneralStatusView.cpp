@@ -1,12 +1,12 @@
 #include "GeneralStatusView.h"
 
-#include "DialogControls.h"
-#include "DialogUnits.h"
-#include "NiceScale.h"
-#include "ResourceIds.h"
-#include "WindowMessageEvent.h"
+#include "charts/NiceScale.h"
 #include "comm/WindowMessages.h"
+#include "res/ResourceIds.h"
 #include "store/HeliowatchDoc.h"
+#include "widgets/DialogControls.h"
+#include "widgets/DialogUnits.h"
+#include "widgets/WindowMessageEvent.h"
 
 #include <QLineEdit>
 

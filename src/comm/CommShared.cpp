@@ -1,0 +1,5 @@
+#include "CommShared.h"
+
+std::atomic<int> g_nInterval{2};
+std::atomic<int> g_viewsCreated{0};
+std::atomic<MessageTarget*> g_hListWnd{nullptr};

@@ -1,0 +1,10 @@
+#pragma once
+
+#include "platform/MessageTarget.h"
+
+#include <atomic>
+
+// What the communication threads share with the document and the views.
+extern std::atomic<int> g_nInterval;    // sampling interval, whole seconds
+extern std::atomic<int> g_viewsCreated; // 1 once every pane exists
+extern std::atomic<MessageTarget*> g_hListWnd;

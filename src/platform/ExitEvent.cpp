@@ -1,0 +1,3 @@
+#include "ExitEvent.h"
+
+ManualResetEvent g_hExitEvent;
