@@ -2,6 +2,7 @@
 
 #include "platform/TimeText.h"
 
+#include <algorithm>
 #include <cstdio>
 
 namespace {
@@ -34,4 +35,15 @@ std::string PlantLine(std::time_t when, double powerW, double eTodayKWh, double 
                   "plant %s power=%.1fW e-today=%.2fkWh e-total=%.1fkWh answering=%d/%d",
                   LocalTimeText(when).c_str(), powerW, eTodayKWh, eTotalKWh, answering, registered);
     return text;
+}
+
+std::string RejectsField(int comPort, const ReplyRejectCounts& rejects) {
+    std::string field;
+    for (const auto& [check, count] : rejects.NonZero()) {
+        std::string rule = ReplyCheckText(check);
+        std::replace(rule.begin(), rule.end(), ' ', '-');
+        field += (field.empty() ? " rejected[COM" + std::to_string(comPort) + "]=" : ",") + rule +
+                 ":" + std::to_string(count);
+    }
+    return field;
 }

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "model/ReplyCheck.h"
+
 #include <ctime>
 #include <string>
 
@@ -12,3 +14,7 @@ std::string EventLine(std::time_t when, int comPort, int address, const std::str
 
 std::string PlantLine(std::time_t when, double powerW, double eTodayKWh, double eTotalKWh,
                       int answering, int registered);
+
+// " rejected[COM3]=bad-checksum:2,no-sync-bytes:1" for a port whose replies
+// were rejected, else empty; appended to the plant line.
+std::string RejectsField(int comPort, const ReplyRejectCounts& rejects);

@@ -108,7 +108,9 @@ void HeadlessStation::CheckPorts() {
 void HeadlessStation::PrintPlantSummary() {
     int answering = 0;
     int registered = 0;
+    std::string rejects;
     for (const CInverterGroup* group : m_document.GetGroups()) {
+        rejects += RejectsField(group->m_nComPort, group->m_rejects);
         auto lock = group->Lock();
         for (const auto& record : group->m_inverters) {
             ++registered;
@@ -118,7 +120,7 @@ void HeadlessStation::PrintPlantSummary() {
     const std::string line =
         PlantLine(std::time(nullptr), m_document.GetTotalPower(), m_document.GetTotalEToday(),
                   m_document.GetTotalETotal(), answering, registered);
-    std::fprintf(m_out, "%s\n", line.c_str());
+    std::fprintf(m_out, "%s%s\n", line.c_str(), rejects.c_str());
     std::fflush(m_out);
 }
 

@@ -26,36 +26,45 @@ std::uint16_t FrameChecksum(const std::uint8_t* bytes, std::size_t count) {
     return static_cast<std::uint16_t>(0x10000U - sum);
 }
 
-bool CheckReplyFrame(const std::uint8_t* bytes, std::size_t count, std::uint8_t expectedFunction,
-                     bool ackRequired) {
+ReplyCheck CheckReply(const std::uint8_t* bytes, std::size_t count, std::uint8_t expectedFunction,
+                      bool ackRequired) {
+    if (count == 0) {
+        return ReplyCheck::NoReply;
+    }
     // The sync bytes are checked before the count, as the wire order dictates.
     if (count < 2 || bytes[0] != FRAME_SYNC || bytes[1] != FRAME_SYNC) {
-        return false;
+        return ReplyCheck::NoSync;
     }
     if (count < FRAME_OVERHEAD) {
-        return false;
+        return ReplyCheck::TooShort;
     }
     if (expectedFunction != FN_ANY_DESTINATION && bytes[3] != MONITOR_ADDRESS) {
-        return false;
+        return ReplyCheck::NotForStation;
     }
     if (bytes[5] != static_cast<std::uint8_t>(~expectedFunction)) {
-        return false;
+        return ReplyCheck::WrongFunction;
     }
     if (ackRequired && bytes[7] != ACK) {
-        return false;
+        return ReplyCheck::NotAcknowledged;
     }
     if (bytes[count - 2] != FRAME_END_LF || bytes[count - 1] != FRAME_END_CR) {
-        return false;
+        return ReplyCheck::BadTrailer;
     }
     // The checksum range comes from the length field, the checksum itself from
     // the end of what was read; a length field pointing past the read fails.
     const std::size_t sumEnd = FRAME_HEADER_SIZE + bytes[6];
     if (sumEnd > count) {
-        return false;
+        return ReplyCheck::LengthPastEnd;
     }
     const std::uint16_t received =
         static_cast<std::uint16_t>(bytes[count - 4] << 8 | bytes[count - 3]);
-    return FrameChecksum(bytes, sumEnd) == received;
+    return FrameChecksum(bytes, sumEnd) == received ? ReplyCheck::Accepted
+                                                    : ReplyCheck::BadChecksum;
+}
+
+bool CheckReplyFrame(const std::uint8_t* bytes, std::size_t count, std::uint8_t expectedFunction,
+                     bool ackRequired) {
+    return CheckReply(bytes, count, expectedFunction, ackRequired) == ReplyCheck::Accepted;
 }
 
 void CopyReplyMessage(const std::uint8_t* frame, BusMessage& message) {

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "BusMessage.h"
+#include "model/ReplyCheck.h"
 
 #include <cstddef>
 #include <cstdint>
@@ -11,6 +12,11 @@ std::size_t BuildFrame(std::uint8_t* frame, const BusMessage& message);
 
 // Two's complement of the 16-bit wrapping sum of the bytes.
 std::uint16_t FrameChecksum(const std::uint8_t* bytes, std::size_t count);
+
+// Which rule, checked in wire order, rejects count received bytes as the reply
+// to a request with the given function code; ReplyCheck::Accepted when none.
+ReplyCheck CheckReply(const std::uint8_t* bytes, std::size_t count, std::uint8_t expectedFunction,
+                      bool ackRequired);
 
 // Whether count received bytes are a valid reply to a request with the given
 // function code.

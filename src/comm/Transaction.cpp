@@ -25,8 +25,12 @@ bool ReceiveReply(CInverterGroup& group, BusMessage& reply, std::uint8_t expecte
     if (group.m_pSerial->Receive(frame.data(), count) != 1) {
         return false;
     }
-    if (!CheckReplyFrame(frame.data(), static_cast<std::size_t>(count), expectedFunction,
-                         ackRequired)) {
+    const ReplyCheck check =
+        CheckReply(frame.data(), static_cast<std::size_t>(count), expectedFunction, ackRequired);
+    if (check != ReplyCheck::Accepted) {
+        if (check != ReplyCheck::NoReply) {
+            group.m_rejects.Count(check);
+        }
         return false;
     }
     CopyReplyMessage(frame.data(), reply);

@@ -2,6 +2,7 @@
 
 #include "Inverter.h"
 #include "NoTime.h"
+#include "ReplyCheck.h"
 
 #include <atomic>
 #include <cstddef>
@@ -74,6 +75,7 @@ public:
     std::time_t m_tLastPoll = g_tNoTime;
     std::atomic<int> m_bReconnectRequest{0};
     int m_nNextAddress = 1; // wider than a bus address so that it never wraps to 0
+    ReplyRejectCounts m_rejects;
 
 private:
     mutable std::recursive_mutex m_lock;

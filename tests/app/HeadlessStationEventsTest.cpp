@@ -106,6 +106,13 @@ TEST_F(HeadlessStationEventsTest, PortEventsAndPlantSummary) {
     EXPECT_NE(output.find(" power=0.0W e-today=0.00kWh e-total=0.0kWh answering=1/2\n"),
               std::string::npos)
         << output;
+
+    group->m_rejects.Count(ReplyCheck::BadChecksum);
+    group->m_rejects.Count(ReplyCheck::BadChecksum);
+    group->m_rejects.Count(ReplyCheck::NoSync);
+    station->PrintPlantSummary();
+    EXPECT_NE(Output().find(" answering=1/2 rejected[COM5]=no-sync-bytes:1,bad-checksum:2\n"),
+              std::string::npos);
 }
 
 } // namespace

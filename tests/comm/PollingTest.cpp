@@ -62,6 +62,11 @@ TEST_F(PollingTest, RejectedRepliesCountAsFailures) {
     EXPECT_GE(inverter.m_nFailCount, 2);
     EXPECT_EQ(inverter.m_powerGraph.m_samples.size(), samples);
     EXPECT_EQ(inverter.m_bOnline, 1);
+    EXPECT_EQ(group.m_rejects.Of(ReplyCheck::NotForStation),
+              static_cast<std::uint64_t>(inverter.m_nFailCount));
+    fake.silent = true;
+    RunFor(6);
+    EXPECT_EQ(group.m_rejects.NonZero().size(), 1U) << "silence is not a rejected frame";
 }
 
 } // namespace

@@ -97,6 +97,31 @@ TEST(FrameTest, RejectsInTheOrderOfTheChecks) {
     EXPECT_FALSE(Check(badChecksum, FN_READ_RUNTIME_DATA));
 }
 
+TEST(FrameTest, EachRejectionNamesItsRule) {
+    const Bytes reply = Reply(FN_READ_RUNTIME_DATA, {0x06, 0x00});
+    auto changed = [&reply](std::size_t at, std::uint8_t value) {
+        Bytes bytes = reply;
+        bytes[at] = value;
+        return bytes;
+    };
+    const std::pair<Bytes, ReplyCheck> cases[] = {
+        {reply, ReplyCheck::Accepted},
+        {{}, ReplyCheck::NoReply},
+        {changed(1, 0xA4), ReplyCheck::NoSync},
+        {Bytes(reply.begin(), reply.begin() + 10), ReplyCheck::TooShort},
+        {changed(3, 2), ReplyCheck::NotForStation},
+        {changed(5, FN_READ_RUNTIME_DATA), ReplyCheck::WrongFunction},
+        {changed(7, 0x15), ReplyCheck::NotAcknowledged},
+        {changed(reply.size() - 1, 0x0A), ReplyCheck::BadTrailer},
+        {changed(6, 200), ReplyCheck::LengthPastEnd},
+        {changed(reply.size() - 3, reply[reply.size() - 3] ^ 1), ReplyCheck::BadChecksum},
+    };
+    for (const auto& [bytes, rule] : cases) {
+        EXPECT_EQ(CheckReply(bytes.data(), bytes.size(), FN_READ_RUNTIME_DATA, true), rule)
+            << ReplyCheckText(rule);
+    }
+}
+
 TEST(FrameTest, RepliesToFunction40AreAcceptedFromAnyDestination) {
     EXPECT_TRUE(Check(Reply(FN_OFFLINE_QUERY, Bytes(16, 'A'), 0), FN_OFFLINE_QUERY));
     EXPECT_TRUE(Check(Reply(FN_OFFLINE_QUERY, Bytes(16, 'A'), 7), FN_OFFLINE_QUERY));
