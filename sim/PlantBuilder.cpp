@@ -18,6 +18,7 @@ SimServerConfig MakeServerConfig(const SimOptions& options, const InverterFactor
     SimServerConfig config;
     config.portDirectory = options.portDirectory.empty() ? PortDirectory() : options.portDirectory;
     config.controlPath = options.controlPath;
+    config.wireTime = options.wireTime;
     for (const BusLayout& layout : options.buses) {
         SimBus bus(layout.port);
         int position = 0;

@@ -1,5 +1,7 @@
 #include "PtyLink.h"
 
+#include "CharacterTime.h"
+
 #include <cerrno>
 #include <cstdio>
 #include <cstdlib>
@@ -133,6 +135,14 @@ bool PtyLink::Write(const std::vector<std::uint8_t>& bytes) {
         done += static_cast<std::size_t>(count);
     }
     return true;
+}
+
+std::chrono::nanoseconds PtyLink::CharacterTime() const {
+    termios line{};
+    if (tcgetattr(m_slaveKeeper, &line) != 0) {
+        line.c_cflag = CS8;
+    }
+    return sim::CharacterTime(line);
 }
 
 void PtyLink::OnSlaveClosed() {

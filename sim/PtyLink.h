@@ -1,5 +1,6 @@
 #pragma once
 
+#include <chrono>
 #include <cstdint>
 #include <string>
 #include <vector>
@@ -31,6 +32,8 @@ public:
     int CloseWatchFd() const { return m_closeWatch; }
     const std::string& SlavePath() const { return m_slavePath; }
     const std::string& LinkPath() const { return m_linkPath; }
+    // At the speed and framing the station last set on the slave.
+    std::chrono::nanoseconds CharacterTime() const;
 
     // What the station wrote since the last call.
     std::vector<std::uint8_t> ReadAvailable();

@@ -1,7 +1,5 @@
 #include "SimBus.h"
 
-#include "Collision.h"
-
 #include <algorithm>
 
 namespace sim {
@@ -10,26 +8,17 @@ namespace {
 bool IsOfflineQuery(const BusMessage& request) {
     return request.Control() == CTRL_REGISTER && request.Function() == FN_OFFLINE_QUERY;
 }
-
-std::vector<std::uint8_t> Mix(const std::vector<std::vector<std::uint8_t>>& frames) {
-    if (frames.empty()) {
-        return {};
-    }
-    return frames.size() == 1 ? frames.front() : CollideFrames(frames);
-}
 } // namespace
 
-std::vector<std::uint8_t> SimBus::Receive(const std::uint8_t* bytes, std::size_t count,
-                                          std::int64_t now) {
-    std::vector<std::uint8_t> wire;
+LineBurst SimBus::Receive(const std::uint8_t* bytes, std::size_t count, std::int64_t now) {
+    LineBurst wire;
     for (const BusMessage& request : m_parser.Feed(bytes, count)) {
-        const std::vector<std::uint8_t> answer = Handle(request, now);
-        wire.insert(wire.end(), answer.begin(), answer.end());
+        wire.Append(Handle(request, now));
     }
     return wire;
 }
 
-std::vector<std::uint8_t> SimBus::Handle(const BusMessage& request, std::int64_t now) {
+LineBurst SimBus::Handle(const BusMessage& request, std::int64_t now) {
     if (IsOfflineQuery(request)) {
         return HandleOfflineQuery(request, now);
     }
@@ -39,10 +28,10 @@ std::vector<std::uint8_t> SimBus::Handle(const BusMessage& request, std::int64_t
             frames.push_back(std::move(*frame));
         }
     }
-    return Mix(frames);
+    return LineBurst(frames);
 }
 
-std::vector<std::uint8_t> SimBus::HandleOfflineQuery(const BusMessage& request, std::int64_t now) {
+LineBurst SimBus::HandleOfflineQuery(const BusMessage& request, std::int64_t now) {
     std::vector<SimInverter*> speakers;
     std::vector<std::vector<std::uint8_t>> frames;
     for (SimInverter& inverter : m_inverters) {
@@ -66,7 +55,7 @@ std::vector<std::uint8_t> SimBus::HandleOfflineQuery(const BusMessage& request, 
             speakers[turn]->SetOfflineBackoff(static_cast<int>(turn));
         }
     }
-    return Mix(frames);
+    return LineBurst(frames);
 }
 
 } // namespace sim

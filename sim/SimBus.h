@@ -1,5 +1,6 @@
 #pragma once
 
+#include "LineBurst.h"
 #include "RequestParser.h"
 #include "SimInverter.h"
 
@@ -23,13 +24,12 @@ public:
     const std::vector<SimInverter>& Inverters() const { return m_inverters; }
     void AddInverter(SimInverter inverter) { m_inverters.push_back(std::move(inverter)); }
 
-    // Bytes from the station in; the bytes the inverters put on the wire out.
-    std::vector<std::uint8_t> Receive(const std::uint8_t* bytes, std::size_t count,
-                                      std::int64_t now);
-    std::vector<std::uint8_t> Handle(const BusMessage& request, std::int64_t now);
+    // Bytes from the station in; what the inverters put on the wire out.
+    LineBurst Receive(const std::uint8_t* bytes, std::size_t count, std::int64_t now);
+    LineBurst Handle(const BusMessage& request, std::int64_t now);
 
 private:
-    std::vector<std::uint8_t> HandleOfflineQuery(const BusMessage& request, std::int64_t now);
+    LineBurst HandleOfflineQuery(const BusMessage& request, std::int64_t now);
 
     int m_port;
     std::vector<SimInverter> m_inverters;

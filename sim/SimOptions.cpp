@@ -92,14 +92,41 @@ bool SetStart(SimOptions& options, const std::string& value, std::string& error)
     return true;
 }
 
-bool SetAmbient(SimOptions& options, const std::string& value, std::string& error) {
+std::optional<double> ParseDecimal(const std::string& value, double lowest, double highest) {
     char* end = nullptr;
-    const double celsius = std::strtod(value.c_str(), &end);
-    if (value.empty() || *end != '\0' || !(celsius >= -60.0 && celsius <= 80.0)) {
+    const double number = std::strtod(value.c_str(), &end);
+    if (value.empty() || *end != '\0' || !(number >= lowest && number <= highest)) {
+        return std::nullopt;
+    }
+    return number;
+}
+
+bool SetAmbient(SimOptions& options, const std::string& value, std::string& error) {
+    const auto celsius = ParseDecimal(value, -60.0, 80.0);
+    if (!celsius) {
         error = "--ambient '" + value + "': expected degrees Celsius, -60 to 80";
         return false;
     }
-    options.ambientTenths = static_cast<int>(std::lround(celsius * 10.0));
+    options.ambientTenths = static_cast<int>(std::lround(*celsius * 10.0));
+    return true;
+}
+
+bool SetWireTime(SimOptions& options, const std::string& value, std::string& error) {
+    if (value != "on" && value != "off") {
+        error = "--wire-time '" + value + "': expected on or off";
+        return false;
+    }
+    options.wireTime.paced = value == "on";
+    return true;
+}
+
+bool SetTurnaround(SimOptions& options, const std::string& value, std::string& error) {
+    const auto milliseconds = ParseDecimal(value, 0.0, 1000.0);
+    if (!milliseconds) {
+        error = "--turnaround '" + value + "': expected milliseconds, 0 to 1000";
+        return false;
+    }
+    options.wireTime.turnaround = std::chrono::microseconds(std::lround(*milliseconds * 1000.0));
     return true;
 }
 
@@ -133,6 +160,8 @@ const std::map<std::string, Setter>& Setters() {
         {"--speed", SetSpeed},
         {"--start", SetStart},
         {"--ambient", SetAmbient},
+        {"--wire-time", SetWireTime},
+        {"--turnaround", SetTurnaround},
         {"--exec",
          [](SimOptions& o, const std::string& v, std::string&) {
              o.commands.push_back(v);
@@ -208,6 +237,11 @@ std::string SimOptions::Usage() {
            "  --speed FACTOR           simulated time runs FACTOR times as fast (default 1)\n"
            "  --start HH:MM[:SS]       simulated time starts at this local time of today\n"
            "  --ambient CELSIUS        ambient temperature (default 20)\n"
+           "  --wire-time on|off       replies take their time on the line: one character\n"
+           "                           time per byte at the speed the station set, after\n"
+           "                           the turnaround (default on; off: whole, at once)\n"
+           "  --turnaround MS          from a request's last byte to the reply's first,\n"
+           "                           in milliseconds (default 5)\n"
            "  --exec COMMAND           run a control command at start, e.g. a fault;\n"
            "                           repeatable\n"
            "  --help                   this text\n"

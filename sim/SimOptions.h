@@ -2,6 +2,7 @@
 
 #include "BusLayout.h"
 #include "InverterKind.h"
+#include "WireTime.h"
 
 #include <cstdint>
 #include <map>
@@ -26,6 +27,7 @@ struct SimOptions {
     double speed = 1.0;
     std::optional<int> startSecondOfDay;
     int ambientTenths = 200;
+    WireTime wireTime;
     std::vector<std::string> commands; // control commands run before the buses go live
 
     static Outcome Parse(const std::vector<std::string>& args, SimOptions& options,

@@ -3,6 +3,7 @@
 #include "ReadyEvents.h"
 #include "platform/PortDirectory.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <cstdint>
 #include <filesystem>
@@ -14,10 +15,10 @@ namespace sim {
 
 SimServer::SimServer(SimServerConfig config, const SimClock& clock, InverterFactory factory)
     : m_portDirectory(std::move(config.portDirectory)),
-      m_controlPath(std::move(config.controlPath)), m_clock(clock), m_factory(std::move(factory)),
-      m_commands(*this, m_factory, clock) {
+      m_controlPath(std::move(config.controlPath)), m_wireTime(config.wireTime), m_clock(clock),
+      m_factory(std::move(factory)), m_commands(*this, m_factory, clock) {
     for (SimBus& bus : config.buses) {
-        m_ports.push_back({std::move(bus), nullptr});
+        m_ports.push_back({std::move(bus), nullptr, ReplySchedule(Turnaround())});
     }
 }
 
@@ -108,10 +109,13 @@ void SimServer::Loop() {
             }
         }
         m_control.AddPollFds(fds);
-        if (poll(fds.data(), fds.size(), -1) < 0 && errno != EINTR) {
+        const std::optional<timespec> timeout = TimeToNextByte();
+        if (ppoll(fds.data(), fds.size(), timeout ? &*timeout : nullptr, nullptr) < 0 &&
+            errno != EINTR) {
             break;
         }
         ServeBuses(fds);
+        SendDueBytes();
         m_control.Service(fds,
                           [this](const std::string& line) { return m_commands.Execute(line); });
         if ((fds[0].revents & POLLIN) != 0) {
@@ -133,17 +137,56 @@ void SimServer::ServeBuses(const std::vector<pollfd>& fds) {
             continue;
         }
         if ((ReadyEvents(fds, port.link->MasterFd()) & POLLIN) != 0) {
-            const std::vector<std::uint8_t> request = port.link->ReadAvailable();
-            const std::vector<std::uint8_t> reply =
-                port.bus.Receive(request.data(), request.size(), m_clock.Now());
-            if (!reply.empty()) {
-                port.link->Write(reply);
-            }
+            Answer(port);
         }
         if ((ReadyEvents(fds, port.link->CloseWatchFd()) & POLLIN) != 0) {
             port.link->OnSlaveClosed();
         }
     }
+}
+
+void SimServer::Answer(BusPort& port) {
+    const auto now = ReplySchedule::Clock::now();
+    const std::vector<std::uint8_t> request = port.link->ReadAvailable();
+    const auto characterTime = CharacterTime(*port.link);
+    port.schedule.Heard(request.size(), characterTime, now);
+    port.schedule.Send(port.bus.Receive(request.data(), request.size(), m_clock.Now()),
+                       characterTime);
+}
+
+void SimServer::SendDueBytes() {
+    const auto now = ReplySchedule::Clock::now();
+    for (BusPort& port : m_ports) {
+        const std::vector<std::uint8_t> due = port.schedule.TakeDue(now);
+        if (port.link && !due.empty()) {
+            port.link->Write(due);
+        }
+    }
+}
+
+std::optional<timespec> SimServer::TimeToNextByte() const {
+    std::optional<ReplySchedule::Clock::time_point> next;
+    for (const BusPort& port : m_ports) {
+        const auto due = port.schedule.NextDue();
+        if (due && (!next || *due < *next)) {
+            next = due;
+        }
+    }
+    if (!next) {
+        return std::nullopt;
+    }
+    const auto wait = std::chrono::duration_cast<std::chrono::nanoseconds>(
+        std::max(*next - ReplySchedule::Clock::now(), ReplySchedule::Clock::duration::zero()));
+    return timespec{static_cast<time_t>(wait.count() / 1'000'000'000),
+                    static_cast<long>(wait.count() % 1'000'000'000)};
+}
+
+ReplySchedule::Clock::duration SimServer::CharacterTime(const PtyLink& link) const {
+    return m_wireTime.paced ? link.CharacterTime() : ReplySchedule::Clock::duration::zero();
+}
+
+ReplySchedule::Clock::duration SimServer::Turnaround() const {
+    return m_wireTime.paced ? m_wireTime.turnaround : ReplySchedule::Clock::duration::zero();
 }
 
 void SimServer::RunInLoop(const std::function<void()>& action) const {
@@ -221,6 +264,7 @@ bool SimServer::Vanish(int port, std::string& error) {
         return false;
     }
     entry->link.reset();
+    entry->schedule = ReplySchedule(Turnaround());
     return true;
 }
 

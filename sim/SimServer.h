@@ -4,6 +4,7 @@
 #include "ControlCommands.h"
 #include "InverterFactory.h"
 #include "PtyLink.h"
+#include "ReplySchedule.h"
 #include "SimClock.h"
 #include "SimPlant.h"
 #include "SimServerConfig.h"
@@ -12,6 +13,7 @@
 #include <functional>
 #include <memory>
 #include <mutex>
+#include <optional>
 #include <string>
 #include <thread>
 #include <vector>
@@ -21,6 +23,10 @@ namespace sim {
 // The simulator: one pty per bus, the control channel, and the loop that
 // serves them. Either Open, Run and Close it on the calling thread (the
 // command does), or Start and Stop it on a thread of its own (tests do).
+//
+// Replies wait in their bus's schedule until their bytes are due; the loop
+// sleeps until then, so a reply under way never holds up the other buses,
+// the control channel or a stop.
 //
 // All state belongs to the loop; calls from other threads are handed to it
 // and wait for their result.
@@ -52,6 +58,7 @@ private:
     struct BusPort {
         SimBus bus;
         std::unique_ptr<PtyLink> link;
+        ReplySchedule schedule;
     };
 
     std::vector<SimBus*> Buses() override;
@@ -62,12 +69,19 @@ private:
     const BusPort* FindPort(int port) const;
     void Loop();
     void ServeBuses(const std::vector<pollfd>& fds);
+    void Answer(BusPort& port);
+    void SendDueBytes();
+    // Until the next reply byte is due; none when no reply is under way.
+    std::optional<timespec> TimeToNextByte() const;
+    ReplySchedule::Clock::duration CharacterTime(const PtyLink& link) const;
+    ReplySchedule::Clock::duration Turnaround() const;
     void RunInLoop(const std::function<void()>& action) const;
     void RunQueuedCalls() const;
     void Wake() const;
 
     std::string m_portDirectory;
     std::string m_controlPath;
+    WireTime m_wireTime;
     std::vector<BusPort> m_ports;
     const SimClock& m_clock;
     InverterFactory m_factory;

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "SimBus.h"
+#include "WireTime.h"
 
 #include <string>
 #include <vector>
@@ -11,6 +12,7 @@ struct SimServerConfig {
     std::string portDirectory;
     std::string controlPath; // empty: no control socket
     std::vector<SimBus> buses;
+    WireTime wireTime;
 };
 
 } // namespace sim

@@ -26,6 +26,7 @@ bool SimulatedPlant::Start() {
     Stop();
     sim::SimServerConfig config;
     config.portDirectory = m_ports.Path();
+    config.wireTime.paced = false;
     sim::SimBus bus(m_port);
     for (int position = 1; position <= m_inverters; ++position) {
         bus.AddInverter(m_factory.Make(sim::InverterKind::Single, m_port, position, 0));

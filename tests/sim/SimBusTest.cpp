@@ -66,7 +66,7 @@ protected:
         }
     }
 
-    Bytes Send(const Bytes& frame) { return bus.Receive(frame.data(), frame.size(), now); }
+    Bytes Send(const Bytes& frame) { return bus.Receive(frame.data(), frame.size(), now).Bytes(); }
 
     // One registration attempt as the station makes it; the serial number it
     // registered, or empty.
@@ -99,8 +99,10 @@ TEST_F(SimBusTest, CollidingAnswersAreRejectedByTheReplyCheck) {
             crowded.AddInverter(factory.Make(sim::InverterKind::Single, 3, position, 0));
         }
         const Bytes query = WireFrame(1, 0, 0x30, 0x40);
-        const Bytes mixed = crowded.Receive(query.data(), query.size(), now);
+        const sim::LineBurst burst = crowded.Receive(query.data(), query.size(), now);
+        const Bytes& mixed = burst.Bytes();
         EXPECT_EQ(mixed.size(), 27U * static_cast<std::size_t>(count));
+        EXPECT_EQ(burst.ByteTimes(), 27U); // the answers overlap on the line
         EXPECT_FALSE(CheckReplyFrame(mixed.data(), mixed.size(), 0x40, false)) << count;
     }
 }

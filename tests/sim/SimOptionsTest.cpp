@@ -35,6 +35,9 @@ TEST(SimOptionsTest, FullCommandLineBuildsThePlant) {
                      "10:30",
                      "--ambient",
                      "-5.5",
+                     "--wire-time",
+                     "off",
+                     "--turnaround=2.5",
                      "--exec",
                      "set COM3:1 silent on"},
                     options),
@@ -48,6 +51,8 @@ TEST(SimOptionsTest, FullCommandLineBuildsThePlant) {
     sim::SimServerConfig config = sim::MakeServerConfig(options, factory);
     EXPECT_EQ(config.portDirectory, "/tmp/p");
     EXPECT_EQ(config.controlPath, "/tmp/c");
+    EXPECT_FALSE(config.wireTime.paced);
+    EXPECT_EQ(config.wireTime.turnaround, std::chrono::microseconds(2500));
     ASSERT_EQ(config.buses.size(), 2U);
     ASSERT_EQ(config.buses[1].Inverters().size(), 3U);
     const sim::InverterProfile& three = config.buses[1].Inverters()[0].Profile();
@@ -86,6 +91,9 @@ TEST(SimOptionsTest, BadCommandLinesAreRefused) {
         {"--bus", "COM3:single", "--serial", "COM3:1=SEVENTEEN-CHARS-X"},
         {"--bus", "COM3:single", "--speed", "0"},
         {"--bus", "COM3:single", "--start", "24:00"},
+        {"--bus", "COM3:single", "--wire-time", "fast"},
+        {"--bus", "COM3:single", "--turnaround", "-1"},
+        {"--bus", "COM3:single", "--turnaround", "1001"},
         {"--bus", "COM3:single", "--runtime-fields", "single=1G"},
         {"--bus", "COM3:single", "--control"},
     };

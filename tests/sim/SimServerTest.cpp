@@ -9,6 +9,7 @@
 #include <filesystem>
 #include <fstream>
 #include <gtest/gtest.h>
+#include <poll.h>
 #include <sys/ioctl.h>
 #include <sys/stat.h>
 #include <thread>
@@ -30,8 +31,9 @@ protected:
         ASSERT_FALSE(directory.empty());
     }
 
-    std::unique_ptr<sim::SimServer> MakeServer() {
-        sim::SimServerConfig config{directory + "/ports", directory + "/control", {}};
+    std::unique_ptr<sim::SimServer> MakeServer(bool paced = false) {
+        sim::SimServerConfig config{directory + "/ports", directory + "/control", {}, {}};
+        config.wireTime.paced = paced;
         config.buses.emplace_back(3);
         config.buses.back().AddInverter(factory.Make(sim::InverterKind::Single, 3, 1, 0));
         return std::make_unique<sim::SimServer>(std::move(config), clock, factory);
@@ -112,6 +114,56 @@ TEST_F(SimServerTest, ControlChannelInjectsFaultsAndPullsThePort) {
     close(fd);
     EXPECT_EQ(server->Execute("show COM3:1").rfind("ok COM3:1 addr=0", 0), 0U);
     EXPECT_FALSE(oldPty.empty());
+}
+
+// What the station hears after writing a frame, read by read, until the
+// expected number of bytes is in or the line stays quiet for a second.
+struct Hearing {
+    std::vector<std::size_t> reads;
+    std::chrono::duration<double> lastByte{};
+};
+
+Hearing Listen(int fd, const Bytes& frame, std::size_t expected) {
+    Hearing hearing;
+    const auto start = std::chrono::steady_clock::now();
+    EXPECT_EQ(write(fd, frame.data(), frame.size()), static_cast<ssize_t>(frame.size()));
+    std::size_t total = 0;
+    pollfd ready{fd, POLLIN, 0};
+    while (total < expected && poll(&ready, 1, 1000) > 0) {
+        std::uint8_t chunk[300];
+        const ssize_t count = read(fd, chunk, sizeof chunk);
+        if (count <= 0) {
+            break;
+        }
+        total += static_cast<std::size_t>(count);
+        hearing.reads.push_back(static_cast<std::size_t>(count));
+        hearing.lastByte = std::chrono::steady_clock::now() - start;
+    }
+    return hearing;
+}
+
+TEST_F(SimServerTest, PacedRepliesTakeTheirTimeOnTheLineUnpacedOnesComeWhole) {
+    const Bytes query = WireFrame(1, 0, 0x30, 0x40);
+    const std::size_t replyBytes = 27;
+    const double wireSeconds = static_cast<double>(query.size() + replyBytes) / 960.0 + 0.005;
+    for (const bool paced : {true, false}) {
+        auto server = MakeServer(paced);
+        std::string error;
+        ASSERT_TRUE(server->Start(error)) << error;
+        const int fd = OpenStationPort(Link());
+        const Hearing hearing = Listen(fd, query, replyBytes);
+        close(fd);
+        server->Stop();
+
+        ASSERT_FALSE(hearing.reads.empty()) << paced;
+        if (paced) {
+            EXPECT_GE(hearing.lastByte.count(), 0.9 * wireSeconds);
+            EXPECT_LT(hearing.lastByte.count(), 3.0 * wireSeconds);
+        } else {
+            EXPECT_EQ(hearing.reads.front(), replyBytes);
+            EXPECT_LT(hearing.lastByte.count(), wireSeconds);
+        }
+    }
 }
 
 TEST_F(SimServerTest, ExistingEntriesAreRefusedUnlessTheyAreSymlinks) {
