@@ -11,7 +11,7 @@
 namespace {
 constexpr std::array<const char*, 6> EVENTS{"registered", "online",      "offline",
                                             "removed",    "port-opened", "port-lost"};
-// Date and time, port, address, serial number, event.
+// Date, time, port, address, serial number, event.
 constexpr std::size_t FIELDS = 6;
 
 std::size_t CountFields(const std::string& line) {
