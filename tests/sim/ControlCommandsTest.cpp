@@ -1,48 +1,17 @@
 #include "ControlCommands.h"
 
+#include "FakeSimPlant.h"
 #include "SimTestSupport.h"
 
 #include <gtest/gtest.h>
-#include <set>
 
 using namespace simtest;
 
 namespace {
 
-class FakePlant : public sim::SimPlant {
-public:
-    std::vector<sim::SimBus*> Buses() override {
-        std::vector<sim::SimBus*> buses;
-        for (sim::SimBus& bus : m_buses) {
-            buses.push_back(&bus);
-        }
-        return buses;
-    }
-    std::string PtyPath(int port) const override {
-        return m_vanished.count(port) != 0 ? "" : "/dev/pts/" + std::to_string(port);
-    }
-    bool Vanish(int port, std::string& error) override {
-        error = "gone already";
-        return m_vanished.insert(port).second;
-    }
-    bool Restore(int port, std::string& error) override {
-        error = "not vanished";
-        return m_vanished.erase(port) == 1;
-    }
-
-    std::vector<sim::SimBus> m_buses;
-    std::set<int> m_vanished;
-};
-
 class ControlCommandsTest : public ::testing::Test {
 protected:
-    void SetUp() override {
-        plant.m_buses.emplace_back(3);
-        plant.m_buses.emplace_back(4);
-        plant.m_buses[0].AddInverter(factory.Make(sim::InverterKind::Single, 3, 1, 0));
-        plant.m_buses[0].AddInverter(factory.Make(sim::InverterKind::Single, 3, 2, 0));
-        plant.m_buses[1].AddInverter(factory.Make(sim::InverterKind::Three, 4, 1, 6000));
-    }
+    void SetUp() override { plant.AddExampleBuses(factory); }
 
     sim::SimInverter& Inverter(std::size_t bus, std::size_t index) {
         return plant.m_buses[bus].Inverters()[index];
