@@ -9,6 +9,7 @@
 #include "widgets/DialogControls.h"
 #include "widgets/DialogUnits.h"
 #include "widgets/FileDialog.h"
+#include "widgets/FullTextToolTip.h"
 #include "widgets/MessageBox.h"
 
 #include <QComboBox>
@@ -98,6 +99,7 @@ QTableWidget* AddErrorTable(QDialog* dialog, const DialogUnits& units) {
     auto* table = new QTableWidget(dialog);
     table->setObjectName(QString::number(IDC_ERROR_LIST));
     table->setGeometry(units.Rect(7, 7, 473, 168));
+    table->setItemDelegate(new FullTextToolTip(table));
     table->setSelectionMode(QAbstractItemView::SingleSelection);
     table->setEditTriggers(QAbstractItemView::NoEditTriggers);
     table->setWordWrap(false);

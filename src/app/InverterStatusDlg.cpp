@@ -161,7 +161,7 @@ bool CInverterStatusDlg::OnInitDialog() {
     m_document.WithInverter(m_pInverter, [this](CInverter& record, CInverterGroup&) {
         record.m_hStatusWnd = &m_target;
     });
-    Edit(IDC_STATUS_SERIAL_NO)->setEnabled(true);
+    Edit(IDC_STATUS_SERIAL_NO)->setReadOnly(false);
     findChild<QPushButton*>(QString::number(IDC_STATUS_SET_SERIAL))->show();
     InitMeter(ratedPower);
     return true;

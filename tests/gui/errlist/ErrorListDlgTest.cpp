@@ -1,5 +1,6 @@
 #include "app/ErrorListDlg.h"
 
+#include "CellToolTip.h"
 #include "LocalTime.h"
 #include "ModalRun.h"
 #include "TempDirectory.h"
@@ -106,6 +107,15 @@ TEST_F(ErrorListDlgTest, ShowsTheWholeRecordsOfAnyFile) {
             EXPECT_EQ(Combo()->currentText(), "All");
         });
     }
+}
+
+TEST_F(ErrorListDlgTest, ACutMessageShowsInFullAsItsTooltip) {
+    WriteFaultFile(HEADER + Bytes({Record("A1", 2, BIT(18))}));
+    WithDialog([&] {
+        const std::string message = Cell(0, CErrorListDlg::MESSAGE).toStdString();
+        EXPECT_EQ(CellToolTip(*Table(), 0, CErrorListDlg::MESSAGE).toStdString(), message);
+        EXPECT_EQ(CellToolTip(*Table(), 0, CErrorListDlg::SERNO).toStdString(), "");
+    });
 }
 
 TEST_F(ErrorListDlgTest, TableAndExportShowTheSameTexts) {
