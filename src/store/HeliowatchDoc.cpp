@@ -11,7 +11,6 @@
 
 #include <algorithm>
 #include <cstdio>
-#include <filesystem>
 
 namespace {
 constexpr int FIRST_PORT = 1;
@@ -50,8 +49,9 @@ bool CHeliowatchDoc::OnNewDocument(std::string* problem) {
     if (!LoadSettings(problem)) {
         return false;
     }
-    std::error_code ignored;
-    std::filesystem::create_directories(HistLogDirectory(), ignored);
+    // A folder that cannot be made now is reported by the first write that
+    // misses it, and made again then if it can be.
+    CreateDataDirectories();
     return true;
 }
 
