@@ -62,12 +62,15 @@ bool CHeliowatchDoc::LoadSettings(std::string* problem) {
         }
         return false;
     }
-    if (const int interval = m_settings->GetInt("Interval", "Interval", UNSET); interval > 0) {
+    if (const int interval = m_settings->GetInt("Interval", "Interval", UNSET, INTERVAL_RANGE);
+        interval > 0) {
         g_nInterval = interval;
     }
     for (int port = FIRST_PORT; port <= LAST_PORT; ++port) {
-        if (m_settings->GetInt(PortSection(port), "Enable", UNSET) == 1) {
-            AddPortGroup(port, m_settings->GetInt(PortSection(port), "EnvironmentCom", UNSET));
+        const std::string section = PortSection(port);
+        if (m_settings->GetInt(section, "Enable", UNSET, SWITCH_RANGE) == 1) {
+            AddPortGroup(port,
+                         m_settings->GetInt(section, "EnvironmentCom", UNSET, PORT_NUMBER_RANGE));
         }
     }
     return true;
