@@ -6,12 +6,9 @@
 #include "StationOptions.h"
 #include "StopSignals.h"
 #include "comm/CommEnvironment.h"
-#include "platform/DataDirectory.h"
-#include "platform/PortDirectory.h"
 #include "platform/SingleInstance.h"
 #include "res/ResourceIds.h"
 #include "store/HeliowatchDoc.h"
-#include "store/SettingsStore.h"
 #include "widgets/MessageBox.h"
 
 #include <QApplication>
@@ -73,17 +70,10 @@ bool CHeliowatchApp::InitInstance() {
     splash.SetBitmap(IDB_SPLASH);
     splash.Start();
 
-    if (!m_options.portDirectory.empty()) {
-        SetPortDirectory(m_options.portDirectory);
-    }
-    SetDataDirectory(m_options.dataDirectory.empty() ? DefaultDataDirectory()
-                                                     : m_options.dataDirectory);
     m_notifier = std::make_unique<GuiNotifier>(qApp, APP_TITLE);
     CommEnvironment environment = CommEnvironment::Default();
     environment.notifier = m_notifier.get();
-    m_document = std::make_unique<CHeliowatchDoc>(environment, m_options.configFile.empty()
-                                                                   ? SettingsStore::DefaultPath()
-                                                                   : m_options.configFile);
+    m_document = std::make_unique<CHeliowatchDoc>(environment, m_options.configFile);
     m_mainFrame = std::make_unique<CMainFrame>(*m_document);
     m_mainFrame->SetShutdown([this] { Shutdown(); });
 

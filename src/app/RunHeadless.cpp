@@ -2,16 +2,14 @@
 
 #include "HeadlessStation.h"
 #include "MessageQueue.h"
+#include "ServiceWatchdog.h"
 #include "StationOptions.h"
 #include "comm/CommShared.h"
-#include "platform/DataDirectory.h"
-#include "platform/PortDirectory.h"
+#include "platform/Log.h"
 #include "store/HeliowatchDoc.h"
 #include "store/PaneTargets.h"
-#include "store/SettingsStore.h"
 
 #include <csignal>
-#include <cstdio>
 
 namespace {
 std::atomic<bool> g_stopRequested{false};
@@ -39,27 +37,23 @@ void SetPaneTargets(MessageTarget* target) {
 int RunHeadless(const StationOptions& options) {
     static_assert(std::atomic<bool>::is_always_lock_free, "set from a signal handler");
     InstallStopHandlers();
-    if (!options.portDirectory.empty()) {
-        SetPortDirectory(options.portDirectory);
-    }
-    SetDataDirectory(options.dataDirectory.empty() ? DefaultDataDirectory()
-                                                   : options.dataDirectory);
-    const std::string config =
-        options.configFile.empty() ? SettingsStore::DefaultPath() : options.configFile;
 
     MessageQueue queue; // outlives the document and so every thread posting to it
     SetPaneTargets(&queue);
     int exitCode = 0;
     {
-        CHeliowatchDoc document(CommEnvironment::Default(), config);
+        CHeliowatchDoc document(CommEnvironment::Default(), options.configFile);
         std::string problem;
         if (document.OnNewDocument(&problem)) {
             g_viewsCreated = 1;
             HeadlessStation station(document, queue, stdout);
-            station.Run(g_stopRequested);
+            ServiceWatchdog watchdog;
+            watchdog.Ready();
+            station.Run(g_stopRequested, [&watchdog] { watchdog.Alive(); });
+            watchdog.Stopping();
             document.OnCloseDocument();
         } else {
-            std::fprintf(stderr, "heliowatch: %s\n", problem.c_str());
+            Log(LogLevel::Error, problem);
             exitCode = 1;
         }
     }

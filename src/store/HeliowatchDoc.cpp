@@ -1,6 +1,7 @@
 #include "HeliowatchDoc.h"
 
 #include "PaneTargets.h"
+#include "PortSettings.h"
 #include "SettingsStore.h"
 #include "comm/CommShared.h"
 #include "comm/CommThread.h"
@@ -14,15 +15,9 @@
 #include <filesystem>
 
 namespace {
-constexpr int FIRST_PORT = 1;
-constexpr int LAST_PORT = 19;
 constexpr int UNSET = -1;
 constexpr int LINE_BAUD = 9600;
 constexpr int LINE_DATA_BITS = 8;
-
-std::string PortSection(int port) {
-    return "Com" + std::to_string(port);
-}
 
 // A sensor change the thread has not carried out yet is what the operator
 // chose, so it is what gets saved.
@@ -65,10 +60,8 @@ bool CHeliowatchDoc::LoadSettings(std::string* problem) {
     if (const int interval = m_settings->GetInt("Interval", "Interval", UNSET); interval > 0) {
         g_nInterval = interval;
     }
-    for (int port = FIRST_PORT; port <= LAST_PORT; ++port) {
-        if (m_settings->GetInt(PortSection(port), "Enable", UNSET) == 1) {
-            AddPortGroup(port, m_settings->GetInt(PortSection(port), "EnvironmentCom", UNSET));
-        }
+    for (const EnabledPort& port : ReadEnabledPorts(*m_settings)) {
+        AddPortGroup(port.comPort, port.envComPort);
     }
     return true;
 }

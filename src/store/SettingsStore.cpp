@@ -6,7 +6,6 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QSettings>
-#include <QStandardPaths>
 
 namespace {
 QString Key(const std::string& section, const std::string& key) {
@@ -50,9 +49,4 @@ bool SettingsStore::WriteInt(const std::string& section, const std::string& key,
     m_settings->setValue(Key(section, key), value);
     m_settings->sync();
     return m_settings->status() == QSettings::NoError;
-}
-
-std::string SettingsStore::DefaultPath() {
-    const QString config = QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation);
-    return (config + "/heliowatch/Heliowatch.ini").toStdString();
 }
