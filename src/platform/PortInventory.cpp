@@ -63,6 +63,7 @@ void AddUsbDetails(const SystemPortPlaces& places, PortDescription& port) {
             port.usbId = FirstLine(node / "idVendor") + ":" + FirstLine(node / "idProduct");
             port.vendor = FirstLine(node / "manufacturer");
             port.product = FirstLine(node / "product");
+            port.serial = FirstLine(node / "serial");
             return;
         }
     }
@@ -150,5 +151,6 @@ std::string DescriptionLine(const PortDescription& port) {
     if (!port.usbId.empty()) {
         line += " usb=" + port.usbId;
     }
-    return line + Quoted("vendor", port.vendor) + Quoted("product", port.product);
+    return line + Quoted("vendor", port.vendor) + Quoted("product", port.product) +
+           Quoted("serial", port.serial);
 }

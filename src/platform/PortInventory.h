@@ -16,6 +16,7 @@ struct PortDescription {
     std::string usbId;      // idVendor:idProduct
     std::string vendor;
     std::string product;
+    std::string serial; // what a udev rule matches the adapter by
 };
 
 // One port by its number; its device as the station would open it.
@@ -25,6 +26,7 @@ PortDescription DescribePort(const SystemPortPlaces& places, int port);
 std::vector<PortDescription> DescribePorts(const SystemPortPlaces& places);
 
 // COM3 /dev/ttyUSB0 by-id=/dev/serial/by-id/usb-... usb=0403:6001 vendor="..." product="..."
+//   serial="..."
 // COM5 /dev/ttyUSB4 missing
 // - /dev/ttyACM0 no-entry ...
 std::string DescriptionLine(const PortDescription& port);

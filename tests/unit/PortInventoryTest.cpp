@@ -22,6 +22,7 @@ void AddUsbAdapter(const fs::path& root, const std::string& ttyName) {
     Write(usbDevice / "idProduct", "6001");
     Write(usbDevice / "manufacturer", "Acme");
     Write(usbDevice / "product", "Serial Widget");
+    Write(usbDevice / "serial", "A1");
     fs::create_directories(usbDevice / "1-1:1.0" / ttyName);
     fs::create_directories(root / "class" / ttyName);
     fs::create_symlink(usbDevice / "1-1:1.0" / ttyName, root / "class" / ttyName / "device");
@@ -47,13 +48,14 @@ TEST(PortInventoryTest, DescribesEntriesDevicesAndAdapters) {
                         byId.parent_path().string()})) {
         lines.push_back(DescriptionLine(port));
     }
-    EXPECT_EQ(lines, (std::vector<std::string>{
-                         "COM1 /dev/null by-id=" + byId.string() +
-                             " usb=0403:6001 vendor=\"Acme\" product=\"Serial Widget\"",
-                         "COM2 " + (ports / "COM2").string() + " not-a-device",
-                         "COM5 " + (root / "dev/ttyUSB7").string() + " missing",
-                         "- " + (root / "dev/ttyUSB3").string() + " no-entry",
-                     }));
+    EXPECT_EQ(lines,
+              (std::vector<std::string>{
+                  "COM1 /dev/null by-id=" + byId.string() +
+                      " usb=0403:6001 vendor=\"Acme\" product=\"Serial Widget\" serial=\"A1\"",
+                  "COM2 " + (ports / "COM2").string() + " not-a-device",
+                  "COM5 " + (root / "dev/ttyUSB7").string() + " missing",
+                  "- " + (root / "dev/ttyUSB3").string() + " no-entry",
+              }));
 }
 
 } // namespace
