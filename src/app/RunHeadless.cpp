@@ -5,7 +5,9 @@
 #include "ServiceWatchdog.h"
 #include "StationOptions.h"
 #include "comm/CommShared.h"
+#include "platform/DataDirectory.h"
 #include "platform/Log.h"
+#include "platform/PortDirectory.h"
 #include "store/HeliowatchDoc.h"
 #include "store/PaneTargets.h"
 
@@ -24,6 +26,15 @@ void InstallStopHandlers() {
     sigemptyset(&action.sa_mask);
     sigaction(SIGINT, &action, nullptr);
     sigaction(SIGTERM, &action, nullptr);
+}
+
+// The first thing to look at when a service does not do what was expected.
+void LogPlaces(const CHeliowatchDoc& document, const std::string& settingsFile) {
+    Log(LogLevel::Info,
+        "settings " + settingsFile + ", ports " + PortDirectory() + ", data " + DataDirectory());
+    if (document.GetGroups().empty()) {
+        Log(LogLevel::Warning, "no port is enabled in " + settingsFile + "; nothing to poll");
+    }
 }
 
 void SetPaneTargets(MessageTarget* target) {
@@ -46,6 +57,7 @@ int RunHeadless(const StationOptions& options) {
         std::string problem;
         if (document.OnNewDocument(&problem)) {
             g_viewsCreated = 1;
+            LogPlaces(document, options.configFile);
             HeadlessStation station(document, queue, stdout);
             ServiceWatchdog watchdog;
             watchdog.Ready();
