@@ -42,8 +42,8 @@ const std::vector<OptionSpec>& OptionTable() {
         {"list-ports", "",
          "list every port the station could use: its number,\n"
          "the device it leads to and, for USB adapters, the\n"
-         "stable /dev/serial/by-id name, vendor and product;\n"
-         "opens no port",
+         "stable /dev/serial/by-id name, vendor, product and\n"
+         "serial; opens no port",
          &StationOptions::listPorts},
         {"check", "",
          "open each port enabled in the settings once and print\n"
