@@ -5,6 +5,7 @@
 #include "TextNumbers.h"
 #include "comm/Protocol.h"
 
+#include <QCommandLineParser>
 #include <cmath>
 #include <cstdlib>
 #include <functional>
@@ -171,6 +172,32 @@ const std::map<std::string, Setter>& Setters() {
     return setters;
 }
 
+// The options in the order given: values set later override earlier ones,
+// and a repeated option is applied once per value.
+bool ApplyInOrder(const QCommandLineParser& parser, SimOptions& options, std::string& error) {
+    std::map<QString, qsizetype> used;
+    for (const QString& name : parser.optionNames()) {
+        const auto setter = Setters().find("--" + name.toStdString());
+        if (setter == Setters().end()) {
+            continue;
+        }
+        const QString value = parser.values(name).at(used[name]++);
+        if (!setter->second(options, value.toStdString(), error)) {
+            return false;
+        }
+    }
+    return true;
+}
+
+std::string ParseError(const QCommandLineParser& parser) {
+    if (const QStringList unknown = parser.unknownOptionNames(); !unknown.isEmpty()) {
+        const QString& name = unknown.constFirst();
+        return "unknown option '" + std::string(name.size() == 1 ? "-" : "--") +
+               name.toStdString() + "'";
+    }
+    return parser.errorText().toStdString();
+}
+
 bool CheckSerialTargets(const SimOptions& options, std::string& error) {
     for (const auto& [target, serial] : options.serials) {
         bool found = false;
@@ -189,26 +216,35 @@ bool CheckSerialTargets(const SimOptions& options, std::string& error) {
 
 SimOptions::Outcome SimOptions::Parse(const std::vector<std::string>& args, SimOptions& options,
                                       std::string& error) {
-    for (std::size_t i = 0; i < args.size(); ++i) {
-        if (args[i] == "--help" || args[i] == "-h") {
-            return Outcome::Help;
-        }
-        const std::size_t equals = args[i].find('=');
-        const std::string name = args[i].substr(0, equals);
-        const auto setter = Setters().find(name);
-        if (setter == Setters().end()) {
-            error = "unknown option '" + args[i] + "'";
-            return Outcome::Invalid;
-        }
-        if (equals == std::string::npos && i + 1 >= args.size()) {
-            error = name + " needs a value";
-            return Outcome::Invalid;
-        }
-        const std::string value =
-            equals != std::string::npos ? args[i].substr(equals + 1) : args[++i];
-        if (!setter->second(options, value, error)) {
-            return Outcome::Invalid;
-        }
+    QCommandLineParser parser;
+    const QCommandLineOption help(QStringList{"h", "help"});
+    const QCommandLineOption version("version");
+    parser.addOptions({help, version});
+    for (const auto& [name, setter] : Setters()) {
+        parser.addOption(QCommandLineOption(QString::fromStdString(name.substr(2)), {}, "value"));
+    }
+    QStringList arguments{"heliowatch-sim"};
+    for (const std::string& arg : args) {
+        arguments << QString::fromStdString(arg);
+    }
+    const bool parsed = parser.parse(arguments);
+    if (parser.isSet(help)) {
+        return Outcome::Help;
+    }
+    if (parser.isSet(version)) {
+        return Outcome::Version;
+    }
+    if (!parsed) {
+        error = ParseError(parser);
+        return Outcome::Invalid;
+    }
+    if (!parser.positionalArguments().isEmpty()) {
+        error =
+            "unexpected argument '" + parser.positionalArguments().constFirst().toStdString() + "'";
+        return Outcome::Invalid;
+    }
+    if (!ApplyInOrder(parser, options, error)) {
+        return Outcome::Invalid;
     }
     if (options.buses.empty()) {
         error = "at least one --bus is needed";
@@ -226,8 +262,8 @@ std::string SimOptions::Usage() {
            "COUNT the number of such inverters, e.g. --bus COM4:three*2,single/2000*1\n"
            "\n"
            "Options:\n"
-           "  --port-dir DIR           port directory (default: HELIOWATCH_PORT_DIR, else\n"
-           "                           $XDG_CONFIG_HOME/heliowatch/ports)\n"
+           "  --port-dir DIR           port directory (default: the station's, see\n"
+           "                           heliowatch --help)\n"
            "  --control PATH           UNIX socket taking the control commands below\n"
            "  --serial-prefix TEXT     serial numbers are TEXT, then port and position in\n"
            "                           16 characters (default SIM: SIM0000000003001)\n"
@@ -244,7 +280,8 @@ std::string SimOptions::Usage() {
            "                           in milliseconds (default 5)\n"
            "  --exec COMMAND           run a control command at start, e.g. a fault;\n"
            "                           repeatable\n"
-           "  --help                   this text\n"
+           "  -h, --help               this text\n"
+           "  --version                the version\n"
            "\n"
            "Prints 'bus COM<n> link PATH pty PATH' per bus, 'control PATH' and 'ready',\n"
            "then runs until SIGINT or SIGTERM and removes its links.\n"

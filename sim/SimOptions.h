@@ -15,7 +15,7 @@ namespace sim {
 
 // The command line of heliowatch-sim.
 struct SimOptions {
-    enum class Outcome { Run, Help, Invalid };
+    enum class Outcome { Run, Help, Version, Invalid };
 
     std::string portDirectory;
     std::string controlPath;

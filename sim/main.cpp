@@ -1,3 +1,4 @@
+#include "HeliowatchVersion.h"
 #include "PlantBuilder.h"
 #include "ScaledClock.h"
 #include "SimOptions.h"
@@ -58,6 +59,7 @@ int main(int argc, char** argv) {
     std::string error;
     switch (SimOptions::Parse({argv + 1, argv + argc}, options, error)) {
     case SimOptions::Outcome::Help: std::fputs(SimOptions::Usage().c_str(), stdout); return 0;
+    case SimOptions::Outcome::Version: std::puts("heliowatch-sim " HELIOWATCH_VERSION); return 0;
     case SimOptions::Outcome::Invalid:
         std::fprintf(stderr, "heliowatch-sim: %s\n\n%s", error.c_str(),
                      SimOptions::Usage().c_str());

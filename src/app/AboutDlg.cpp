@@ -1,6 +1,7 @@
 #include "AboutDlg.h"
 
 #include "Artwork.h"
+#include "HeliowatchVersion.h"
 #include "res/ResourceIds.h"
 #include "widgets/DialogControls.h"
 #include "widgets/DialogUnits.h"
@@ -21,7 +22,7 @@ CAboutDlg::CAboutDlg(QWidget* parent) : QDialog(parent) {
     icon->setGeometry(units.X(8), units.Y(8), ICON_PIXELS, ICON_PIXELS);
     icon->setPixmap(Artwork::Icon(IDI_ABOUT).pixmap(ICON_PIXELS, ICON_PIXELS));
     AddStaticText(this, units, "Thanks your using our product", QRect(53, 12, 149, 8));
-    AddStaticText(this, units, "Heliowatch Version 0.1", QRect(53, 27, 119, 8));
+    AddStaticText(this, units, "Heliowatch Version " HELIOWATCH_VERSION, QRect(53, 27, 119, 8));
 
     QPushButton* ok = AddPushButton(this, units, "OK", IDOK, QPoint(208, 7));
     ok->setDefault(true);

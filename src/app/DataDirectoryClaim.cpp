@@ -8,8 +8,7 @@
 
 std::unique_ptr<SingleInstance> ClaimDataDirectory(const StationOptions& options,
                                                    std::string& problem) {
-    SetDataDirectory(options.dataDirectory.empty() ? DefaultDataDirectory()
-                                                   : options.dataDirectory);
+    SetDataDirectory(options.dataDirectory);
     // HistLog waits for settings that are sound; the lock needs only its folder.
     MakeDirectories(DataDirectory(), DATA_FOLDER_MODE);
     auto lock = std::make_unique<SingleInstance>(DataDirectory(), DATA_DIRECTORY_LOCK_NAME);

@@ -17,9 +17,12 @@ HeadlessStation::HeadlessStation(CHeliowatchDoc& document, MessageQueue& queue, 
     : m_document(document), m_queue(queue), m_out(out),
       m_nextSummary(NextMinute(std::time(nullptr))) {}
 
-void HeadlessStation::Run(const std::atomic<bool>& stop) {
+void HeadlessStation::Run(const std::atomic<bool>& stop, const std::function<void()>& eachRound) {
     while (!stop.load()) {
         Step(std::chrono::milliseconds(200));
+        if (eachRound) {
+            eachRound();
+        }
         if (const std::time_t now = std::time(nullptr); now >= m_nextSummary) {
             m_nextSummary = NextMinute(now);
             PrintPlantSummary();

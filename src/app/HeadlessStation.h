@@ -6,6 +6,7 @@
 #include <cstdint>
 #include <cstdio>
 #include <ctime>
+#include <functional>
 #include <map>
 #include <string>
 
@@ -18,8 +19,8 @@ class HeadlessStation {
 public:
     HeadlessStation(CHeliowatchDoc& document, MessageQueue& queue, std::FILE* out);
 
-    // Runs until stop becomes true.
-    void Run(const std::atomic<bool>& stop);
+    // Runs until stop becomes true; eachRound after every round.
+    void Run(const std::atomic<bool>& stop, const std::function<void()>& eachRound = {});
     // One round: the messages that arrived within timeout, then the ports.
     void Step(std::chrono::milliseconds timeout);
     void PrintPlantSummary();

@@ -7,11 +7,10 @@
 #include "StationOptions.h"
 #include "StopSignals.h"
 #include "comm/CommEnvironment.h"
-#include "platform/PortDirectory.h"
+#include "platform/Log.h"
 #include "platform/SingleInstance.h"
 #include "res/ResourceIds.h"
 #include "store/HeliowatchDoc.h"
-#include "store/SettingsStore.h"
 #include "widgets/MessageBox.h"
 
 #include <QApplication>
@@ -73,23 +72,18 @@ bool CHeliowatchApp::InitInstance() {
     splash.SetBitmap(IDB_SPLASH);
     splash.Start();
 
-    if (!m_options.portDirectory.empty()) {
-        SetPortDirectory(m_options.portDirectory);
-    }
     std::string problem;
     m_dataLock = ClaimDataDirectory(m_options, problem);
     if (!m_dataLock) {
         splash.Hide();
-        std::fprintf(stderr, "heliowatch: %s\n", problem.c_str());
+        Log(LogLevel::Error, problem);
         MessageBox::Show(nullptr, QString::fromStdString(problem), APP_TITLE);
         return false;
     }
     m_notifier = std::make_unique<GuiNotifier>(qApp, APP_TITLE);
     CommEnvironment environment = CommEnvironment::Default();
     environment.notifier = m_notifier.get();
-    m_document = std::make_unique<CHeliowatchDoc>(environment, m_options.configFile.empty()
-                                                                   ? SettingsStore::DefaultPath()
-                                                                   : m_options.configFile);
+    m_document = std::make_unique<CHeliowatchDoc>(environment, m_options.configFile);
     m_mainFrame = std::make_unique<CMainFrame>(*m_document);
     m_mainFrame->SetShutdown([this] { Shutdown(); });
 

@@ -3,16 +3,17 @@
 #include "DataDirectoryClaim.h"
 #include "HeadlessStation.h"
 #include "MessageQueue.h"
+#include "ServiceWatchdog.h"
 #include "StationOptions.h"
 #include "comm/CommShared.h"
+#include "platform/DataDirectory.h"
+#include "platform/Log.h"
 #include "platform/PortDirectory.h"
 #include "platform/SingleInstance.h"
 #include "store/HeliowatchDoc.h"
 #include "store/PaneTargets.h"
-#include "store/SettingsStore.h"
 
 #include <csignal>
-#include <cstdio>
 
 namespace {
 std::atomic<bool> g_stopRequested{false};
@@ -29,6 +30,15 @@ void InstallStopHandlers() {
     sigaction(SIGTERM, &action, nullptr);
 }
 
+// The first thing to look at when a service does not do what was expected.
+void LogPlaces(const CHeliowatchDoc& document, const std::string& settingsFile) {
+    Log(LogLevel::Info,
+        "settings " + settingsFile + ", ports " + PortDirectory() + ", data " + DataDirectory());
+    if (document.GetGroups().empty()) {
+        Log(LogLevel::Warning, "no port is enabled in " + settingsFile + "; nothing to poll");
+    }
+}
+
 void SetPaneTargets(MessageTarget* target) {
     g_hListWnd = target;
     g_hGeneralStatusWnd = target;
@@ -40,31 +50,30 @@ void SetPaneTargets(MessageTarget* target) {
 int RunHeadless(const StationOptions& options) {
     static_assert(std::atomic<bool>::is_always_lock_free, "set from a signal handler");
     InstallStopHandlers();
-    if (!options.portDirectory.empty()) {
-        SetPortDirectory(options.portDirectory);
-    }
     std::string claimProblem;
     const auto dataLock = ClaimDataDirectory(options, claimProblem);
     if (!dataLock) {
-        std::fprintf(stderr, "heliowatch: %s\n", claimProblem.c_str());
+        Log(LogLevel::Error, claimProblem);
         return 1;
     }
-    const std::string config =
-        options.configFile.empty() ? SettingsStore::DefaultPath() : options.configFile;
 
     MessageQueue queue; // outlives the document and so every thread posting to it
     SetPaneTargets(&queue);
     int exitCode = 0;
     {
-        CHeliowatchDoc document(CommEnvironment::Default(), config);
+        CHeliowatchDoc document(CommEnvironment::Default(), options.configFile);
         std::string problem;
         if (document.OnNewDocument(&problem)) {
             g_viewsCreated = 1;
+            LogPlaces(document, options.configFile);
             HeadlessStation station(document, queue, stdout);
-            station.Run(g_stopRequested);
+            ServiceWatchdog watchdog;
+            watchdog.Ready();
+            station.Run(g_stopRequested, [&watchdog] { watchdog.Alive(); });
+            watchdog.Stopping();
             document.OnCloseDocument();
         } else {
-            std::fprintf(stderr, "heliowatch: %s\n", problem.c_str());
+            Log(LogLevel::Error, problem);
             exitCode = 1;
         }
     }

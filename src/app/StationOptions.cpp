@@ -1,75 +1,167 @@
 #include "StationOptions.h"
 
-#include <QStandardPaths>
-#include <filesystem>
-#include <string_view>
-#include <unistd.h>
+#include "platform/StationPlaces.h"
+
+#include <QCommandLineParser>
+#include <variant>
+#include <vector>
 
 namespace {
-bool TakeValue(int argc, char** argv, int& i, std::string& target, StationOptions& options) {
-    if (i + 1 >= argc) {
-        options.error = std::string(argv[i]) + " needs a value";
-        return false;
-    }
-    target = argv[++i];
-    return true;
+using Field = std::variant<bool StationOptions::*, std::string StationOptions::*>;
+
+struct OptionSpec {
+    const char* names; // comma-separated, the long one last
+    const char* valueName;
+    const char* description;
+    Field field;
+};
+
+// One row per option: the parser, the usage text and the result all come
+// from here.
+const std::vector<OptionSpec>& OptionTable() {
+    static const std::vector<OptionSpec> table{
+        {"headless", "",
+         "run without a window: one line per event on standard\n"
+         "output (registered, online, offline, fault-opened,\n"
+         "fault-closed, removed, port-opened, port-lost) and a\n"
+         "'plant' summary line every minute; SIGINT or SIGTERM\n"
+         "ends it",
+         &StationOptions::headless},
+        {"config", "FILE",
+         "settings file: [Interval] Interval=<seconds>;\n"
+         "[Com<n>] Enable=1, EnvironmentCom=<m>",
+         &StationOptions::configFile},
+        {"port-dir", "DIR",
+         "directory of COM<n> entries naming the serial devices;\n"
+         "a port without an entry is /dev/ttyS<n-1>",
+         &StationOptions::portDirectory},
+        {"data-dir", "DIR",
+         "where the HistLog folder with the history and fault\n"
+         "files goes",
+         &StationOptions::dataDirectory},
+        {"list-ports", "",
+         "list every port the station could use: its number,\n"
+         "the device it leads to and, for USB adapters, the\n"
+         "stable /dev/serial/by-id name, vendor, product and\n"
+         "serial; opens no port",
+         &StationOptions::listPorts},
+        {"check", "",
+         "open each port enabled in the settings once and print\n"
+         "'ok' or the reason per port; the exit status is 1 when\n"
+         "any failed",
+         &StationOptions::check},
+        {"h,help", "", "this text", &StationOptions::help},
+        {"version", "", "the version", &StationOptions::version},
+    };
+    return table;
 }
 
-std::string ProgramDirectory() {
-    std::error_code error;
-    const auto program = std::filesystem::read_symlink("/proc/self/exe", error);
-    return error ? std::string() : program.parent_path().string();
+QCommandLineOption MakeOption(const OptionSpec& spec) {
+    QCommandLineOption option(QString::fromLatin1(spec.names).split(','));
+    option.setValueName(QString::fromLatin1(spec.valueName));
+    return option;
+}
+
+QString LongName(const OptionSpec& spec) {
+    return QString::fromLatin1(spec.names).split(',').constLast();
+}
+
+std::string DashedName(const QString& name) {
+    return (name.size() == 1 ? "-" : "--") + name.toStdString();
+}
+
+std::string ParseError(const QCommandLineParser& parser) {
+    if (const QStringList unknown = parser.unknownOptionNames(); !unknown.isEmpty()) {
+        return "unknown option " + DashedName(unknown.constFirst());
+    }
+    return parser.errorText().toStdString();
+}
+
+void Store(const QCommandLineParser& parser, const OptionSpec& spec, StationOptions& options) {
+    const QString name = LongName(spec);
+    if (const auto* flag = std::get_if<bool StationOptions::*>(&spec.field)) {
+        options.*(*flag) = parser.isSet(name);
+    } else if (parser.isSet(name)) {
+        options.*std::get<std::string StationOptions::*>(spec.field) =
+            parser.value(name).toStdString();
+    }
+}
+
+std::string OptionHeading(const OptionSpec& spec) {
+    std::string heading;
+    for (const QString& name : QString::fromLatin1(spec.names).split(',')) {
+        heading += (heading.empty() ? "  " : ", ") + DashedName(name);
+    }
+    if (*spec.valueName != '\0') {
+        heading += std::string(" ") + spec.valueName;
+    }
+    return heading;
+}
+
+// The description starts in column 23; its further lines line up below.
+std::string OptionHelp(const OptionSpec& spec) {
+    constexpr std::size_t DESCRIPTION_COLUMN = 22;
+    std::string text = OptionHeading(spec);
+    text.append(text.size() < DESCRIPTION_COLUMN ? DESCRIPTION_COLUMN - text.size() : 1, ' ');
+    for (const char* c = spec.description; *c != '\0'; ++c) {
+        text += *c;
+        if (*c == '\n') {
+            text.append(DESCRIPTION_COLUMN, ' ');
+        }
+    }
+    return text + "\n";
 }
 } // namespace
 
 StationOptions ParseStationOptions(int argc, char** argv) {
+    QCommandLineParser parser;
+    for (const OptionSpec& spec : OptionTable()) {
+        parser.addOption(MakeOption(spec));
+    }
+    QStringList arguments;
+    for (int i = 0; i < argc; ++i) {
+        arguments << QString::fromLocal8Bit(argv[i]);
+    }
     StationOptions options;
-    for (int i = 1; i < argc && options.error.empty(); ++i) {
-        const std::string_view argument = argv[i];
-        if (argument == "--headless") {
-            options.headless = true;
-        } else if (argument == "--help" || argument == "-h") {
-            options.help = true;
-        } else if (argument == "--config") {
-            TakeValue(argc, argv, i, options.configFile, options);
-        } else if (argument == "--port-dir") {
-            TakeValue(argc, argv, i, options.portDirectory, options);
-        } else if (argument == "--data-dir") {
-            TakeValue(argc, argv, i, options.dataDirectory, options);
-        } else {
-            options.error = "unknown option " + std::string(argument);
-        }
+    if (!parser.parse(arguments)) {
+        options.error = ParseError(parser);
+    } else if (!parser.positionalArguments().isEmpty()) {
+        options.error =
+            "unexpected argument " + parser.positionalArguments().constFirst().toStdString();
+    }
+    for (const OptionSpec& spec : OptionTable()) {
+        Store(parser, spec, options);
+    }
+    if (options.configFile.empty()) {
+        options.configFile = DefaultSettingsFile();
+    }
+    if (options.dataDirectory.empty()) {
+        options.dataDirectory = DefaultDataDirectory();
     }
     return options;
 }
 
-const char* StationUsage() {
-    return "usage: heliowatch [--headless] [--config FILE] [--port-dir DIR] [--data-dir DIR]\n"
-           "\n"
-           "Monitors the photovoltaic inverters on the serial ports enabled in the settings,\n"
-           "in a window unless --headless is given. Only one copy runs with a window.\n"
-           "\n"
-           "  --headless       run without a window: one line per event on standard output\n"
-           "                   (registered, online, offline, fault-opened, fault-closed,\n"
-           "                   removed, port-opened, port-lost) and a 'plant' summary line\n"
-           "                   every minute; SIGINT or SIGTERM ends it\n"
-           "  --config FILE    settings file (default $XDG_CONFIG_HOME/heliowatch/Heliowatch.ini)\n"
-           "                   [Interval] Interval=<seconds>; [Com<n>] Enable=1, "
-           "EnvironmentCom=<m>\n"
-           "  --port-dir DIR   directory of COM<n> entries naming the serial devices (default\n"
-           "                   $HELIOWATCH_PORT_DIR, else $XDG_CONFIG_HOME/heliowatch/ports);\n"
-           "                   a port without an entry is /dev/ttyS<n-1>\n"
-           "  --data-dir DIR   where the HistLog folder with the history and fault files goes\n"
-           "                   (default: the program's directory when writable, else\n"
-           "                   $XDG_DATA_HOME/heliowatch)\n"
-           "  --help           this text\n";
-}
-
-std::string DefaultDataDirectory() {
-    const std::string program = ProgramDirectory();
-    if (!program.empty() && access(program.c_str(), W_OK) == 0) {
-        return program;
+std::string StationUsage() {
+    std::string usage =
+        "Usage: heliowatch [options]\n"
+        "\n"
+        "Monitors the photovoltaic inverters on the serial ports enabled in the settings,\n"
+        "in a window unless --headless is given. Only one copy runs with a window.\n"
+        "\n"
+        "Options:\n";
+    for (const OptionSpec& spec : OptionTable()) {
+        usage += OptionHelp(spec);
     }
-    return QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation).toStdString() +
-           "/heliowatch";
+    return usage + "\n"
+                   "Default places:\n"
+                   "  settings  --config, else $CONFIGURATION_DIRECTORY/Heliowatch.ini (systemd),\n"
+                   "            else $XDG_CONFIG_HOME/heliowatch/Heliowatch.ini (~/.config)\n"
+                   "  ports     --port-dir, else $HELIOWATCH_PORT_DIR, else the folder 'ports'\n"
+                   "            beside the default settings file\n"
+                   "  data      --data-dir, else $HELIOWATCH_DATA_DIR, else $STATE_DIRECTORY\n"
+                   "            (systemd), else $XDG_DATA_HOME/heliowatch (~/.local/share)\n"
+                   "\n"
+                   "Environment:\n"
+                   "  HELIOWATCH_TRACE=1    write the debug trace to standard error\n"
+                   "  QT_LOGGING_RULES      e.g. 'heliowatch.info=false' to keep only warnings\n";
 }

@@ -2,10 +2,15 @@
 
 #include <string>
 
-// The station's command line.
+// The station's command line. Places not given are filled in from
+// DefaultSettingsFile() and DefaultDataDirectory(); the port directory is
+// left empty for PortDirectory() to choose.
 struct StationOptions {
     bool headless = false;
     bool help = false;
+    bool version = false;
+    bool listPorts = false;
+    bool check = false;
     std::string configFile;
     std::string portDirectory;
     std::string dataDirectory;
@@ -13,8 +18,4 @@ struct StationOptions {
 };
 
 StationOptions ParseStationOptions(int argc, char** argv);
-const char* StationUsage();
-
-// The program's own directory when it is writable, else
-// $XDG_DATA_HOME/heliowatch.
-std::string DefaultDataDirectory();
+std::string StationUsage();

@@ -1,5 +1,10 @@
+#include "HeliowatchVersion.h"
+#include "PortCheck.h"
+#include "PortListing.h"
 #include "RunHeadless.h"
 #include "StationOptions.h"
+#include "platform/Log.h"
+#include "platform/PortDirectory.h"
 
 #ifdef HELIOWATCH_WITH_GUI
 #include "RunGui.h"
@@ -8,26 +13,48 @@
 #include <cstdio>
 #include <ctime>
 
-int main(int argc, char** argv) {
-    // The port threads convert times at once; the zone is read here, before
-    // any of them exists.
-    tzset();
-    const StationOptions options = ParseStationOptions(argc, argv);
-    if (!options.error.empty()) {
-        std::fprintf(stderr, "heliowatch: %s\n%s", options.error.c_str(), StationUsage());
-        return 2;
-    }
-    if (options.help) {
-        std::fputs(StationUsage(), stdout);
-        return 0;
-    }
+namespace {
+int RunStation(int argc, char** argv, const StationOptions& options) {
     if (options.headless) {
         return RunHeadless(options);
     }
 #ifdef HELIOWATCH_WITH_GUI
     return RunGui(argc, argv, options);
 #else
+    (void)argc;
+    (void)argv;
     std::fputs("heliowatch: built without the window; use --headless\n", stderr);
     return 2;
 #endif
+}
+} // namespace
+
+int main(int argc, char** argv) {
+    // The port threads convert times at once; the zone is read here, before
+    // any of them exists.
+    tzset();
+    StartLogging();
+    const StationOptions options = ParseStationOptions(argc, argv);
+    if (!options.error.empty()) {
+        std::fprintf(stderr, "heliowatch: %s\n\n%s", options.error.c_str(), StationUsage().c_str());
+        return 2;
+    }
+    if (options.help) {
+        std::fputs(StationUsage().c_str(), stdout);
+        return 0;
+    }
+    if (options.version) {
+        std::puts("heliowatch " HELIOWATCH_VERSION);
+        return 0;
+    }
+    if (!options.portDirectory.empty()) {
+        SetPortDirectory(options.portDirectory);
+    }
+    if (options.listPorts) {
+        return ListPorts(stdout);
+    }
+    if (options.check) {
+        return CheckPorts(options.configFile, stdout);
+    }
+    return RunStation(argc, argv, options);
 }

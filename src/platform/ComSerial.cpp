@@ -48,8 +48,9 @@ bool IsVanished(int error) {
     return error == EIO || error == ENODEV || error == ENXIO;
 }
 
-std::string ErrorText(const std::string& path, int error) {
-    return path + ": " + std::strerror(error);
+std::string ErrorText(int error) {
+    const std::string text = std::strerror(error);
+    return error == EACCES || error == EPERM ? text + ": add the user to the dialout group" : text;
 }
 
 void SleepOneMillisecond() {
@@ -103,18 +104,18 @@ int CSerial::OpenDevice() {
     const std::string path = PortDevicePath(m_nCommPort);
     const int fd = open(path.c_str(), O_RDWR | O_NOCTTY | O_NONBLOCK | O_CLOEXEC);
     if (fd < 0) {
-        m_strLastError = ErrorText(path, errno);
+        m_strLastError = ErrorText(errno);
         return -1;
     }
     termios line{};
     if (tcgetattr(fd, &line) != 0) {
-        m_strLastError = path + " is not a serial device";
+        m_strLastError = "not a serial device";
         close(fd);
         return -1;
     }
     ioctl(fd, TIOCEXCL);
     if (flock(fd, LOCK_EX | LOCK_NB) != 0) {
-        m_strLastError = errno == EWOULDBLOCK ? path + " is in use" : ErrorText(path, errno);
+        m_strLastError = errno == EWOULDBLOCK ? "in use by another program" : ErrorText(errno);
         close(fd);
         return -1;
     }

@@ -3,7 +3,7 @@
 #include <string>
 
 // Where the station keeps its history: set once at start-up (--data-dir, else
-// the program's directory when writable, else $XDG_DATA_HOME/heliowatch).
+// DefaultDataDirectory()).
 void SetDataDirectory(const std::string& directory);
 std::string DataDirectory();
 // DataDirectory() + "/HistLog"

@@ -1,7 +1,6 @@
+#include "Log.h"
 #include "UserNotifier.h"
 
-#include <cstdio>
-
 void LoggingNotifier::Show(const std::string& text) {
-    std::fprintf(stderr, "%s\n", text.c_str());
+    Log(LogLevel::Warning, text);
 }

@@ -1,24 +1,13 @@
 #include "PortDirectory.h"
 
-#include <cstdlib>
+#include "StationPlaces.h"
+
 #include <mutex>
 #include <sys/stat.h>
 
 namespace {
 std::mutex g_directoryLock;
 std::string g_directoryOverride;
-
-std::string DefaultPortDirectory() {
-    if (const char* fromEnvironment = std::getenv("HELIOWATCH_PORT_DIR");
-        fromEnvironment != nullptr && *fromEnvironment != '\0') {
-        return fromEnvironment;
-    }
-    if (const char* config = std::getenv("XDG_CONFIG_HOME"); config != nullptr && *config != '\0') {
-        return std::string(config) + "/heliowatch/ports";
-    }
-    const char* home = std::getenv("HOME");
-    return std::string(home != nullptr ? home : "") + "/.config/heliowatch/ports";
-}
 } // namespace
 
 std::string PortDirectory() {

@@ -6,7 +6,7 @@
 // (symlinks or device nodes); a number without an entry falls back to
 // /dev/ttyS<n-1>.
 
-// --port-dir, else HELIOWATCH_PORT_DIR, else $XDG_CONFIG_HOME/heliowatch/ports.
+// --port-dir, else DefaultPortDirectory().
 std::string PortDirectory();
 void SetPortDirectory(const std::string& directory);
 

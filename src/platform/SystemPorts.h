@@ -8,6 +8,7 @@ struct SystemPortPlaces {
     std::string portDirectory;
     std::string deviceDirectory = "/dev";
     std::string ttyClassDirectory = "/sys/class/tty";
+    std::string byIdDirectory = "/dev/serial/by-id";
 };
 
 // The port numbers the machine offers, ascending and without repeats: every

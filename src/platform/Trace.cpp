@@ -1,16 +1,13 @@
 #include "Trace.h"
 
+#include "Log.h"
+
 #include <cstdarg>
 #include <cstdio>
-#include <cstdlib>
-#include <cstring>
+#include <string>
 
 bool TraceEnabled() {
-    static const bool enabled = [] {
-        const char* value = std::getenv("HELIOWATCH_TRACE");
-        return value != nullptr && std::strcmp(value, "1") == 0;
-    }();
-    return enabled;
+    return LogEnabled(LogLevel::Debug);
 }
 
 void Trace(const char* format, ...) {
@@ -19,6 +16,12 @@ void Trace(const char* format, ...) {
     }
     va_list arguments;
     va_start(arguments, format);
-    std::vfprintf(stderr, format, arguments);
+    va_list measuring;
+    va_copy(measuring, arguments);
+    const int length = std::vsnprintf(nullptr, 0, format, measuring);
+    va_end(measuring);
+    std::string text(length > 0 ? static_cast<std::size_t>(length) : 0, '\0');
+    std::vsnprintf(text.data(), text.size() + 1, format, arguments);
     va_end(arguments);
+    Log(LogLevel::Debug, text);
 }

@@ -1,5 +1,5 @@
 #pragma once
 
-// Debug trace: written to stderr when HELIOWATCH_TRACE=1, otherwise dropped.
+// Debug trace: a Log(LogLevel::Debug) line, written when HELIOWATCH_TRACE=1.
 void Trace(const char* format, ...) __attribute__((format(printf, 1, 2)));
 bool TraceEnabled();

@@ -10,7 +10,7 @@ public:
     virtual void Show(const std::string& text) = 0;
 };
 
-// Without a user interface the text goes to standard error.
+// Without a user interface the text is a warning in the log.
 class LoggingNotifier : public UserNotifier {
 public:
     void Show(const std::string& text) override;

@@ -1,5 +1,7 @@
 #include "Warning.h"
 
+#include "Log.h"
+
 #include <cstdarg>
 #include <cstdio>
 
@@ -9,6 +11,5 @@ void Warning(const char* format, ...) {
     va_start(arguments, format);
     std::vsnprintf(text, sizeof text, format, arguments);
     va_end(arguments);
-    // One call, so that lines of several threads never mix.
-    std::fprintf(stderr, "heliowatch: %s\n", text);
+    Log(LogLevel::Warning, text);
 }

@@ -1,6 +1,7 @@
 #include "HeliowatchDoc.h"
 
 #include "PaneTargets.h"
+#include "PortSettings.h"
 #include "SettingsStore.h"
 #include "comm/CommShared.h"
 #include "comm/CommThread.h"
@@ -13,15 +14,9 @@
 #include <cstdio>
 
 namespace {
-constexpr int FIRST_PORT = 1;
-constexpr int LAST_PORT = 19;
 constexpr int UNSET = -1;
 constexpr int LINE_BAUD = 9600;
 constexpr int LINE_DATA_BITS = 8;
-
-std::string PortSection(int port) {
-    return "Com" + std::to_string(port);
-}
 
 // A sensor change the thread has not carried out yet is what the operator
 // chose, so it is what gets saved.
@@ -66,12 +61,8 @@ bool CHeliowatchDoc::LoadSettings(std::string* problem) {
         interval > 0) {
         g_nInterval = interval;
     }
-    for (int port = FIRST_PORT; port <= LAST_PORT; ++port) {
-        const std::string section = PortSection(port);
-        if (m_settings->GetInt(section, "Enable", UNSET, SWITCH_RANGE) == 1) {
-            AddPortGroup(port,
-                         m_settings->GetInt(section, "EnvironmentCom", UNSET, PORT_NUMBER_RANGE));
-        }
+    for (const EnabledPort& port : ReadEnabledPorts(*m_settings)) {
+        AddPortGroup(port.comPort, port.envComPort);
     }
     return true;
 }

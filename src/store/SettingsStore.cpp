@@ -6,7 +6,6 @@
 #include "platform/MakeDirectories.h"
 #include "platform/Warning.h"
 
-#include <QStandardPaths>
 #include <cerrno>
 #include <charconv>
 #include <cstring>
@@ -101,9 +100,4 @@ bool SettingsStore::WriteInt(const std::string& section, const std::string& key,
     }
     Warning("settings not saved: %s", reason.c_str());
     return false;
-}
-
-std::string SettingsStore::DefaultPath() {
-    const QString config = QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation);
-    return (config + "/heliowatch/Heliowatch.ini").toStdString();
 }

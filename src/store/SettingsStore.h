@@ -23,9 +23,6 @@ public:
     bool WriteInt(const std::string& section, const std::string& key, int value);
     const std::string& Path() const { return m_path; }
 
-    // --config, else $XDG_CONFIG_HOME/heliowatch/Heliowatch.ini.
-    static std::string DefaultPath();
-
 private:
     std::string m_path;
     IniDocument m_document;

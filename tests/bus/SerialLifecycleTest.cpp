@@ -27,7 +27,7 @@ TEST_F(SerialLineTest, SecondUserIsKeptOutUntilTheFirstCloses) {
     EXPECT_EQ(second.Open(), 0);
     EXPECT_FALSE(second.IsOpen());
     EXPECT_EQ(second.m_hComm, CSerial::INVALID_HANDLE);
-    EXPECT_NE(second.LastError().find("COM3 is in use"), std::string::npos) << second.LastError();
+    EXPECT_EQ(second.LastError(), "in use by another program");
 
     m_serial.Close();
     EXPECT_EQ(m_serial.m_hComm, CSerial::NO_HANDLE);
@@ -102,15 +102,15 @@ TEST(SerialFailedOpen, OnlyATerminalIsASerialPortAndTheReasonIsKept) {
     ASSERT_EQ(symlink("/dev/null", (directory.Path() + "/COM7").c_str()), 0);
     ASSERT_EQ(mkfifo((directory.Path() + "/COM8").c_str(), 0600), 0);
     SetPortDirectory(directory.Path());
-    const std::pair<int, const char*> cases[] = {{5, "COM5: No such file or directory"},
-                                                 {6, "COM6 is not a serial device"},
-                                                 {7, "COM7 is not a serial device"},
-                                                 {8, "COM8 is not a serial device"}};
+    const std::pair<int, const char*> cases[] = {{5, "No such file or directory"},
+                                                 {6, "not a serial device"},
+                                                 {7, "not a serial device"},
+                                                 {8, "not a serial device"}};
     for (const auto& [port, reason] : cases) {
         CSerial serial(port, 9600, 0, 8, 0);
         EXPECT_EQ(serial.Open(), 0) << port;
         EXPECT_FALSE(serial.IsOpen()) << port;
-        EXPECT_NE(serial.LastError().find(reason), std::string::npos) << serial.LastError();
+        EXPECT_EQ(serial.LastError(), reason) << port;
     }
     std::ifstream file(regular);
     EXPECT_EQ(std::string(std::istreambuf_iterator<char>(file), {}), "keep");

@@ -171,7 +171,7 @@ TEST_F(HeadlessStationTest, UnknownOptionPrintsTheUsage) {
     EXPECT_EQ(station.Wait(5s), 2);
     const std::string error = station.ErrorOutput();
     EXPECT_NE(error.find("unknown option --frobnicate"), std::string::npos);
-    EXPECT_NE(error.find("usage: heliowatch"), std::string::npos);
+    EXPECT_NE(error.find("Usage: heliowatch"), std::string::npos);
 }
 
 TEST_F(HeadlessStationTest, MalformedSettingsAreOneClearLine) {
