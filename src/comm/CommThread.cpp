@@ -4,6 +4,7 @@
 #include "CommShared.h"
 #include "InverterCommands.h"
 #include "Polling.h"
+#include "PortOpening.h"
 #include "Registration.h"
 #include "Scheduler.h"
 #include "WindowMessages.h"
@@ -46,7 +47,7 @@ bool CreatePorts(CInverterGroup& group, const CommEnvironment& environment) {
 }
 
 void OpenPorts(CInverterGroup& group) {
-    group.m_bPortOpen = group.m_pSerial->Open();
+    OpenInverterPort(group);
     if (group.m_bEnvEnabled) {
         group.m_bEnvPortOpen = group.m_pEnvSerial->Open();
     }
@@ -92,7 +93,7 @@ void ChangeEnvPort(CInverterGroup& group, const CommEnvironment& environment) {
 
 void ReopenClosedPorts(CInverterGroup& group) {
     if (!group.m_pSerial->IsOpen()) {
-        group.m_bPortOpen = group.m_pSerial->Open();
+        OpenInverterPort(group);
     }
     if (group.m_bEnvEnabled && !group.m_pEnvSerial->IsOpen()) {
         group.m_bEnvPortOpen = group.m_pEnvSerial->Open();

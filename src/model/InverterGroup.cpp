@@ -102,3 +102,14 @@ bool CInverterGroup::IsSerialTaken(const CInverter* inverter, const std::string&
                strcasecmp(other->m_strSerialNo.c_str(), serialNo.c_str()) == 0;
     });
 }
+
+std::string CInverterGroup::PortProblem() const {
+    auto lock = Lock();
+    return m_strPortProblem;
+}
+
+std::string CInverterGroup::SwapPortProblem(std::string problem) {
+    auto lock = Lock();
+    std::swap(problem, m_strPortProblem);
+    return problem;
+}

@@ -54,6 +54,10 @@ public:
     // removes records, so on that thread the pointers stay valid without the
     // lock; other threads must hold the lock while they use them.
     std::vector<CInverter*> Inverters() const;
+    // Why the inverter port last failed to open, in words; empty while it
+    // opens. Swapping gives back the reason it replaces.
+    std::string PortProblem() const;
+    std::string SwapPortProblem(std::string problem);
     // Another inverter of the group has this serial number, ignoring case.
     bool IsSerialTaken(const CInverter* inverter, const std::string& serialNo) const;
 
@@ -85,4 +89,5 @@ public:
 
 private:
     mutable std::recursive_mutex m_lock;
+    std::string m_strPortProblem; // guarded by m_lock
 };

@@ -1,4 +1,7 @@
 #include "CommFixture.h"
+#include "platform/PortDirectory.h"
+
+#include <algorithm>
 
 namespace {
 
@@ -194,6 +197,21 @@ TEST_F(ScheduleTest, UnopenablePortIsRetriedOnEveryPass) {
     RunFor(1);
     EXPECT_EQ(group.m_bPortOpen, 1);
     EXPECT_FALSE(wire.sent.empty());
+}
+
+TEST_F(ScheduleTest, AFailingPortIsReportedOnceWithItsReasonAndOnceWhenItOpens) {
+    wire.openFails = true;
+    testing::internal::CaptureStderr();
+    RunFor(std::chrono::milliseconds(300));
+    EXPECT_EQ(group.PortProblem(), "Permission denied");
+    wire.openFails = false;
+    RunFor(1);
+    EXPECT_EQ(group.PortProblem(), "");
+    const std::string log = testing::internal::GetCapturedStderr();
+    EXPECT_EQ(std::count(log.begin(), log.end(), '\n'), 2) << log;
+    EXPECT_NE(log.find("COM3 " + PortDevicePath(3) + ": Permission denied\n"), std::string::npos)
+        << log;
+    EXPECT_NE(log.find("COM3 " + PortDevicePath(3) + " opened again\n"), std::string::npos) << log;
 }
 
 TEST_F(ScheduleTest, GivesUpAfter102WaitsForTheViews) {

@@ -6,6 +6,7 @@
 #include <cstdint>
 #include <functional>
 #include <memory>
+#include <string>
 #include <vector>
 
 class FakeClock;
@@ -21,6 +22,7 @@ struct ScriptedWire {
     std::vector<Sent> sent;
     std::function<Bytes(const BusMessage& request)> responder;
     bool openFails = false;
+    std::string openError = "Permission denied";
     int opens = 0;
     int portsCreated = 0;
     std::vector<int> createdForPorts;
@@ -41,6 +43,7 @@ public:
     void PurgeTx() override {}
     int Send(const std::uint8_t* bytes, int count) override;
     int Receive(std::uint8_t* buffer, int& count) override;
+    std::string LastError() const override { return m_bOpen ? std::string() : m_wire.openError; }
 
 private:
     ScriptedWire& m_wire;

@@ -1,0 +1,22 @@
+#include "PortOpening.h"
+
+#include "model/InverterGroup.h"
+#include "platform/Log.h"
+#include "platform/PortDirectory.h"
+#include "platform/SerialPort.h"
+
+void OpenInverterPort(CInverterGroup& group) {
+    group.m_bPortOpen = group.m_pSerial->Open();
+    const std::string problem = group.m_bPortOpen ? std::string() : group.m_pSerial->LastError();
+    const std::string before = group.SwapPortProblem(problem);
+    if (problem == before) {
+        return;
+    }
+    const std::string port =
+        PortEntryName(group.m_nComPort) + " " + PortDevicePath(group.m_nComPort);
+    if (problem.empty()) {
+        Log(LogLevel::Info, port + " opened again");
+    } else {
+        Log(LogLevel::Warning, port + ": " + problem);
+    }
+}
