@@ -37,6 +37,7 @@ int CurrentEnvPort(const CInverterGroup& group) {
 CHeliowatchDoc::CHeliowatchDoc(CommEnvironment environment, std::string settingsPath)
     : m_environment(std::move(environment)),
       m_settings(std::make_unique<SettingsStore>(std::move(settingsPath))) {
+    m_sink.SetHistoryFollower(&m_history);
     m_environment.sink = &m_sink;
     g_hExitEvent.Reset();
 }
@@ -52,6 +53,8 @@ bool CHeliowatchDoc::OnNewDocument(std::string* problem) {
     }
     std::error_code ignored;
     std::filesystem::create_directories(HistLogDirectory(), ignored);
+    // The threads wait for the views, so no sample arrives before this.
+    m_history.Start();
     return true;
 }
 
@@ -215,4 +218,5 @@ void CHeliowatchDoc::OnCloseDocument(std::chrono::milliseconds bound) {
     }
     m_groups.clear();
     m_pCurInverter = nullptr;
+    m_history.Stop();
 }
