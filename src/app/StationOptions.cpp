@@ -15,6 +15,20 @@ bool TakeValue(int argc, char** argv, int& i, std::string& target, StationOption
     return true;
 }
 
+// --report KIND, then a date unless the next argument is an option.
+void TakeReport(int argc, char** argv, int& i, StationOptions& options) {
+    if (!TakeValue(argc, argv, i, options.report, options)) {
+        return;
+    }
+    if (options.report != "day" && options.report != "month" && options.report != "year") {
+        options.error = "--report takes day, month or year, not " + options.report;
+        return;
+    }
+    if (i + 1 < argc && std::string_view(argv[i + 1]).substr(0, 2) != "--") {
+        options.reportDate = argv[++i];
+    }
+}
+
 std::string ProgramDirectory() {
     std::error_code error;
     const auto program = std::filesystem::read_symlink("/proc/self/exe", error);
@@ -36,15 +50,26 @@ StationOptions ParseStationOptions(int argc, char** argv) {
             TakeValue(argc, argv, i, options.portDirectory, options);
         } else if (argument == "--data-dir") {
             TakeValue(argc, argv, i, options.dataDirectory, options);
+        } else if (argument == "--rebuild-history") {
+            options.rebuildHistory = true;
+        } else if (argument == "--report") {
+            TakeReport(argc, argv, i, options);
+        } else if (argument == "--serial") {
+            TakeValue(argc, argv, i, options.serial, options);
         } else {
             options.error = "unknown option " + std::string(argument);
         }
+    }
+    if (options.error.empty() && !options.serial.empty() && options.report.empty()) {
+        options.error = "--serial goes with --report";
     }
     return options;
 }
 
 const char* StationUsage() {
     return "usage: heliowatch [--headless] [--config FILE] [--port-dir DIR] [--data-dir DIR]\n"
+           "       heliowatch --rebuild-history [--data-dir DIR]\n"
+           "       heliowatch --report day|month|year [DATE] [--serial S] [--data-dir DIR]\n"
            "\n"
            "Monitors the photovoltaic inverters on the serial ports enabled in the settings,\n"
            "in a window unless --headless is given. Only one copy runs with a window.\n"
@@ -62,6 +87,13 @@ const char* StationUsage() {
            "  --data-dir DIR   where the HistLog folder with the history and fault files goes\n"
            "                   (default: the program's directory when writable, else\n"
            "                   $XDG_DATA_HOME/heliowatch)\n"
+           "  --rebuild-history  build the history summary (HistSummary.db beside HistLog)\n"
+           "                   anew from the history files, then end\n"
+           "  --report day|month|year [DATE]\n"
+           "                   print the energy in kWh of a day by hour, of a month by day\n"
+           "                   or of a year by month, for the plant and each inverter, then\n"
+           "                   end; DATE is 2026-11-03, 2026-11 or 2026 (default: now)\n"
+           "  --serial S       the report for the inverter with serial number S only\n"
            "  --help           this text\n";
 }
 

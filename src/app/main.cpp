@@ -1,3 +1,4 @@
+#include "HistoryCommands.h"
 #include "RunHeadless.h"
 #include "StationOptions.h"
 
@@ -16,6 +17,9 @@ int main(int argc, char** argv) {
     if (options.help) {
         std::fputs(StationUsage(), stdout);
         return 0;
+    }
+    if (options.rebuildHistory || !options.report.empty()) {
+        return RunHistoryCommand(options);
     }
     if (options.headless) {
         return RunHeadless(options);
