@@ -64,8 +64,8 @@ int Report(const StationOptions& options) {
     if (!options.reportDate.empty()) {
         const std::optional<int> date = ParsePeriodDate(options.reportDate, kind);
         if (!date) {
-            return Fail("not a " + options.report + " (2026-11-03, 2026-11 or 2026): " +
-                        options.reportDate);
+            return Fail("not a " + options.report +
+                        " (2026-11-03, 2026-11 or 2026): " + options.reportDate);
         }
         anchor = *date;
     }

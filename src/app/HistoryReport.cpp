@@ -104,9 +104,9 @@ bool HistoryReport(SummaryReader& reader, const HistoryPeriod& period, const std
             keys.push_back(key);
         }
     }
-    std::vector<std::vector<std::string>> rows{{byHour ? "hour" : period.kind == PeriodKind::MONTH
-                                                                     ? "date"
-                                                                     : "month"}};
+    std::vector<std::vector<std::string>> rows{{byHour                             ? "hour"
+                                                : period.kind == PeriodKind::MONTH ? "date"
+                                                                                   : "month"}};
     std::vector<Energies> energies;
     for (const Column& column : columns) {
         rows[0].push_back(column.name);
@@ -115,9 +115,9 @@ bool HistoryReport(SummaryReader& reader, const HistoryPeriod& period, const std
     }
     std::vector<std::int64_t> totals(columns.size(), 0);
     for (const std::int64_t key : keys) {
-        std::vector<std::string> row{byHour ? IsoMinuteText(key)
-                                            : PeriodKeyText(static_cast<int>(key),
-                                                            period.BarDivisor())};
+        std::vector<std::string> row{
+            byHour ? IsoMinuteText(key)
+                   : PeriodKeyText(static_cast<int>(key), period.BarDivisor())};
         for (std::size_t i = 0; i < columns.size(); ++i) {
             const std::int64_t wattHours = energies[i].count(key) ? energies[i][key] : 0;
             totals[i] += wattHours;

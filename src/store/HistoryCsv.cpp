@@ -33,9 +33,9 @@ std::string DayCsv(SummaryReader& reader, const HistoryPeriod& period, std::int6
         points.emplace(point.start, point);
     }
     const bool plant = source == SummaryReader::PLANT;
-    std::string csv = plant ? Row({"start", "end", "mean power (W)", "energy (kWh)"})
-                            : Row({"start", "end", "mean power (W)", "maximum power (W)",
-                                   "energy (kWh)"});
+    std::string csv =
+        plant ? Row({"start", "end", "mean power (W)", "energy (kWh)"})
+              : Row({"start", "end", "mean power (W)", "maximum power (W)", "energy (kWh)"});
     for (std::time_t start = day.start; start < day.end; start += BUCKET_SECONDS) {
         std::vector<std::string> fields{IsoTimeText(start), IsoTimeText(start + BUCKET_SECONDS)};
         const auto found = points.find(start);

@@ -44,8 +44,8 @@ std::optional<CivilTime> ParseTime(std::string_view text) {
     CivilTime time{Digits(text, 0, 4),  Digits(text, 5, 2),  Digits(text, 8, 2),
                    Digits(text, 11, 2), Digits(text, 14, 2), Digits(text, 17, 2)};
     if (time.month < 1 || time.month > 12 || time.day < 1 ||
-        time.day > CivilDays::DaysInMonth(time.year, time.month) || time.hour > 23 || time.minute > 59 ||
-        time.second > 59) {
+        time.day > CivilDays::DaysInMonth(time.year, time.month) || time.hour > 23 ||
+        time.minute > 59 || time.second > 59) {
         return std::nullopt;
     }
     return time;
@@ -115,8 +115,8 @@ std::optional<HistoryLineValues> ParseHistoryLine(std::string_view line) {
         if (count == fields.size()) {
             return std::nullopt;
         }
-        fields[count++] = line.substr(start, comma == std::string_view::npos ? line.npos
-                                                                             : comma - start);
+        fields[count++] =
+            line.substr(start, comma == std::string_view::npos ? line.npos : comma - start);
         if (comma == std::string_view::npos) {
             break;
         }

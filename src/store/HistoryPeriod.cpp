@@ -120,7 +120,10 @@ std::optional<int> ParsePeriodDate(const std::string& text, PeriodKind kind) {
     int year = 0;
     int month = 1;
     int day = 1;
-    const std::size_t parts = text.size() == 4 ? 1 : text.size() == 7 ? 2 : text.size() == 10 ? 3 : 0;
+    const std::size_t parts = text.size() == 4    ? 1
+                              : text.size() == 7  ? 2
+                              : text.size() == 10 ? 3
+                                                  : 0;
     const bool parsed = parts >= 1 && ParseDigits(text, 0, 4, year) &&
                         (parts < 2 || (text[4] == '-' && ParseDigits(text, 5, 2, month))) &&
                         (parts < 3 || (text[7] == '-' && ParseDigits(text, 8, 2, day)));

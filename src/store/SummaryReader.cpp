@@ -12,7 +12,8 @@ std::string NameOf(const std::string& file) {
 } // namespace
 
 bool SummaryReader::Open(const std::string& path, std::string* problem) {
-    if (!m_db.Open(path, true) || m_db.QueryInt("PRAGMA user_version", -1) != SUMMARY_SCHEMA_VERSION) {
+    if (!m_db.Open(path, true) ||
+        m_db.QueryInt("PRAGMA user_version", -1) != SUMMARY_SCHEMA_VERSION) {
         if (problem != nullptr) {
             *problem = m_db.IsOpen() ? "no usable history summary in " + path : m_db.Error();
         }
@@ -40,7 +41,9 @@ std::map<int, std::int64_t> SummaryReader::Energy(int firstDay, int lastDay, int
                            " GROUP BY 1")
             : m_db.Prepare("SELECT day / ?3, SUM(energy_wh) FROM day WHERE source = ?4"
                            " AND day BETWEEN ?1 AND ?2 GROUP BY 1");
-    query.Bind(1, std::int64_t{firstDay}).Bind(2, std::int64_t{lastDay}).Bind(3, std::int64_t{divisor});
+    query.Bind(1, std::int64_t{firstDay})
+        .Bind(2, std::int64_t{lastDay})
+        .Bind(3, std::int64_t{divisor});
     if (source != PLANT) {
         query.Bind(4, source);
     }
@@ -53,9 +56,11 @@ std::map<int, std::int64_t> SummaryReader::Energy(int firstDay, int lastDay, int
 std::map<std::int64_t, std::map<int, std::int64_t>>
 SummaryReader::EnergyBySource(int firstDay, int lastDay, int divisor) {
     std::map<std::int64_t, std::map<int, std::int64_t>> energy;
-    SqliteStatement query = m_db.Prepare(
-        "SELECT source, day / ?3, SUM(energy_wh) FROM day WHERE day BETWEEN ?1 AND ?2 GROUP BY 1, 2");
-    query.Bind(1, std::int64_t{firstDay}).Bind(2, std::int64_t{lastDay}).Bind(3, std::int64_t{divisor});
+    SqliteStatement query = m_db.Prepare("SELECT source, day / ?3, SUM(energy_wh) FROM day WHERE "
+                                         "day BETWEEN ?1 AND ?2 GROUP BY 1, 2");
+    query.Bind(1, std::int64_t{firstDay})
+        .Bind(2, std::int64_t{lastDay})
+        .Bind(3, std::int64_t{divisor});
     while (query.Step()) {
         energy[query.Int(0)][static_cast<int>(query.Int(1))] = query.Int(2);
     }
@@ -87,8 +92,9 @@ PeakPower SummaryReader::Peak(int firstDay, int lastDay, std::time_t start, std:
                               std::int64_t source) {
     SqliteStatement query =
         source == PLANT
-            ? m_db.Prepare("SELECT power_mw / 1000, start FROM plant_bucket"
-                           " WHERE start >= ?3 AND start < ?4 ORDER BY power_mw DESC, start LIMIT 1")
+            ? m_db.Prepare(
+                  "SELECT power_mw / 1000, start FROM plant_bucket"
+                  " WHERE start >= ?3 AND start < ?4 ORDER BY power_mw DESC, start LIMIT 1")
             : m_db.Prepare("SELECT peak_w, peak_time FROM day WHERE source = ?5"
                            " AND day BETWEEN ?1 AND ?2 ORDER BY peak_w DESC, peak_time LIMIT 1");
     query.Bind(1, std::int64_t{firstDay})

@@ -35,8 +35,7 @@ public:
     bool Open(const std::string& path, std::string* problem);
     std::vector<SummarySource> Sources();
     // Energy by bar key (day key / divisor) over the days from first to last.
-    std::map<int, std::int64_t> Energy(int firstDay, int lastDay, int divisor,
-                                       std::int64_t source);
+    std::map<int, std::int64_t> Energy(int firstDay, int lastDay, int divisor, std::int64_t source);
     // The same for every inverter at once.
     std::map<std::int64_t, std::map<int, std::int64_t>> EnergyBySource(int firstDay, int lastDay,
                                                                        int divisor);

@@ -25,13 +25,12 @@ const char* const ADD_DAY =
     " minutes_online = minutes_online + excluded.minutes_online,"
     " temp_min = min(temp_min, excluded.temp_min),"
     " temp_max = max(temp_max, excluded.temp_max)";
-const char* const ADD_BUCKET =
-    "INSERT INTO bucket VALUES(?1, ?2, ?3, ?4, ?5, ?6)"
-    " ON CONFLICT(source, start) DO UPDATE SET"
-    " samples = samples + excluded.samples,"
-    " power_sum_w = power_sum_w + excluded.power_sum_w,"
-    " power_max_w = max(power_max_w, excluded.power_max_w),"
-    " energy_wh = energy_wh + excluded.energy_wh";
+const char* const ADD_BUCKET = "INSERT INTO bucket VALUES(?1, ?2, ?3, ?4, ?5, ?6)"
+                               " ON CONFLICT(source, start) DO UPDATE SET"
+                               " samples = samples + excluded.samples,"
+                               " power_sum_w = power_sum_w + excluded.power_sum_w,"
+                               " power_max_w = max(power_max_w, excluded.power_max_w),"
+                               " energy_wh = energy_wh + excluded.energy_wh";
 const char* const DROP_PLANT = "DELETE FROM plant_bucket WHERE start = ?1";
 // Each inverter's mean in whole mW, so the sum does not depend on the order.
 const char* const SUM_PLANT =

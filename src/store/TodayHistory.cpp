@@ -52,8 +52,8 @@ off_t StartOfDay(int fd, off_t size, int dayKey) {
     off_t position = size;
     while (position > 0) {
         position = std::max<off_t>(0, position - STEP_BACK_BYTES);
-        const int day = FirstDayIn(ReadRange(fd, position, std::min(size, position + STEP_BACK_BYTES)),
-                                   position == 0);
+        const int day = FirstDayIn(
+            ReadRange(fd, position, std::min(size, position + STEP_BACK_BYTES)), position == 0);
         if (day != 0 && day < dayKey) {
             break;
         }
@@ -146,7 +146,8 @@ TodayHistory::PlantCurves TodayHistory::Plant(int intervalSeconds) const {
         latest[readings[i].file] = readings[i].point;
         const std::time_t now = readings[i].point->time;
         const bool lastOfSecond = i + 1 == readings.size() || readings[i + 1].point->time != now;
-        if (!lastOfSecond || (!curves.power.empty() && now - curves.power.back().m_time < interval)) {
+        if (!lastOfSecond ||
+            (!curves.power.empty() && now - curves.power.back().m_time < interval)) {
             continue;
         }
         double power = 0.0;
