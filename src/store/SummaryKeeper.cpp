@@ -21,6 +21,7 @@ void SummaryKeeper::Start() {
         return;
     }
     m_stop = false;
+    m_state = State::OPENING;
     m_thread = std::thread(&SummaryKeeper::Run, this);
 }
 
@@ -45,12 +46,13 @@ void SummaryKeeper::Notify(const std::string& historyFileName) {
 
 bool SummaryKeeper::Flush() {
     std::unique_lock lock(m_lock);
-    if (!m_running) {
+    m_flushed.wait(lock, [&] { return m_state != State::OPENING; });
+    if (m_state != State::RUNNING) {
         return false;
     }
     const std::uint64_t request = ++m_flushRequested;
     m_wake.notify_all();
-    m_flushed.wait(lock, [&] { return m_flushDone >= request || !m_running; });
+    m_flushed.wait(lock, [&] { return m_flushDone >= request || m_state != State::RUNNING; });
     return m_flushDone >= request && m_problem.empty();
 }
 
@@ -80,15 +82,16 @@ void SummaryKeeper::Run() {
     SummaryStore store;
     RebuildReport report;
     std::string problem;
-    if (!writeRight.Acquire(&problem) || !OpenSummary(store, report, &problem)) {
+    const bool opened = writeRight.Acquire(&problem) && OpenSummary(store, report, &problem);
+    if (!opened) {
         Report(problem);
-        return;
-    }
-    {
-        std::lock_guard lock(m_lock);
-        m_running = true;
     }
     std::unique_lock lock(m_lock);
+    m_state = opened ? State::RUNNING : State::IDLE;
+    m_flushed.notify_all();
+    if (!opened) {
+        return;
+    }
     const auto due = [&] {
         return m_stop || m_flushRequested > m_flushDone ||
                (!m_pending.empty() &&
@@ -118,7 +121,7 @@ void SummaryKeeper::Run() {
             break;
         }
     }
-    m_running = false;
+    m_state = State::IDLE;
     lock.unlock();
     m_flushed.notify_all();
 }

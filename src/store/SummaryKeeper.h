@@ -48,7 +48,7 @@ private:
     std::uint64_t m_flushRequested = 0;
     std::uint64_t m_flushDone = 0;
     bool m_stop = false;
-    bool m_running = false;
+    enum class State { IDLE, OPENING, RUNNING } m_state = State::IDLE;
     std::string m_problem;
     std::thread m_thread;
 };
