@@ -46,7 +46,8 @@ void WriteHistory(const std::string& histLog, int inverters, int days, int every
         for (int day = 0; day < days; ++day) {
             const std::time_t start = calendar.Bounds(CivilDays::AddDays(FIRST_DAY, day)).start;
             for (int second = 6 * 3600; second < 20 * 3600; second += every) {
-                const int watts = static_cast<int>(3000 * std::sin((second - 21600) * M_PI / 50400));
+                const int watts =
+                    static_cast<int>(3000 * std::sin((second - 21600) * M_PI / 50400));
                 text += Line(start + second, second, watts);
             }
         }
@@ -130,7 +131,8 @@ void UpkeepAt380(benchmark::State& state) {
     const std::string directory = FreshDataDirectory("upkeep-bench");
     const std::string histLog = directory + "/HistLog";
     WriteHistory(histLog, FILES, 1, 600);
-    const std::time_t start = LocalCalendar().Bounds(CivilDays::AddDays(FIRST_DAY, 1)).start + 36000;
+    const std::time_t start =
+        LocalCalendar().Bounds(CivilDays::AddDays(FIRST_DAY, 1)).start + 36000;
     double busy = 0.0;
     for (auto _ : state) {
         SummaryKeeper keeper(std::chrono::hours(1));
@@ -147,7 +149,8 @@ void UpkeepAt380(benchmark::State& state) {
             if ((second + 1) % BATCH_SECONDS == 0) {
                 const auto before = std::chrono::steady_clock::now();
                 keeper.Flush();
-                busy += std::chrono::duration<double>(std::chrono::steady_clock::now() - before).count();
+                busy += std::chrono::duration<double>(std::chrono::steady_clock::now() - before)
+                            .count();
             }
         }
         state.SetIterationTime(busy);

@@ -42,7 +42,8 @@ void FillSummary(int inverters, int withBuckets) {
             const std::time_t start = calendar.Bounds(key).start;
             days.push_back({key, 10000 + (day * 37 + inverter) % 20000, 3000, start + 43200,
                             start + 21600, start + 72000, 2520, 840, 150, 450});
-            for (std::time_t t = start + 21600; inverter < withBuckets && t < start + 72000; t += STEP) {
+            for (std::time_t t = start + 21600; inverter < withBuckets && t < start + 72000;
+                 t += STEP) {
                 buckets.push_back({t, 15, 15 * 2000, 2500, 170});
             }
         }
@@ -62,4 +63,3 @@ void FillSummary(int inverters, int withBuckets) {
     store.Commit();
     store.FinishBulk();
 }
-

@@ -31,9 +31,8 @@ constexpr std::array<const char*, 12> MONTHS{"Jan", "Feb", "Mar", "Apr", "May", 
 constexpr std::array<PeriodKind, 4> KINDS{PeriodKind::DAY, PeriodKind::MONTH, PeriodKind::YEAR,
                                           PeriodKind::ALL};
 
-QString Named(QWidget* widget, int id) {
+void Named(QWidget* widget, int id) {
     widget->setObjectName(QString::number(id));
-    return widget->objectName();
 }
 
 QDate DateOf(int dayKey) {

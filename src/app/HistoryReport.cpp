@@ -1,6 +1,5 @@
 #include "HistoryReport.h"
 
-#include "store/HistoryFileName.h"
 #include "store/LocalCalendar.h"
 #include "store/SummaryReader.h"
 #include "store/SummaryText.h"
@@ -64,24 +63,19 @@ std::string Table(const std::vector<std::vector<std::string>>& rows) {
 
 bool ChooseColumns(SummaryReader& reader, const std::string& serial, std::vector<Column>& columns,
                    std::string& problem) {
-    const std::vector<SummarySource> sources = reader.Sources();
-    if (serial.empty()) {
-        columns.push_back({"plant", SummaryReader::PLANT});
-        for (const SummarySource& source : sources) {
-            columns.push_back({source.name, source.id});
+    if (!serial.empty()) {
+        const std::optional<SummarySource> source = reader.SourceOfSerial(serial);
+        if (!source) {
+            problem = "no inverter with serial number " + serial + " in the history summary";
+            return false;
         }
+        columns.push_back({source->name, source->id});
         return true;
     }
-    const std::string fileName = HistoryFileName(serial);
-    const std::string stem = fileName.substr(0, fileName.size() - 4);
-    const auto found = std::find_if(sources.begin(), sources.end(), [&](const SummarySource& s) {
-        return s.name == serial || s.name == stem;
-    });
-    if (found == sources.end()) {
-        problem = "no inverter with serial number " + serial + " in the history summary";
-        return false;
+    columns.push_back({"plant", SummaryReader::PLANT});
+    for (const SummarySource& source : reader.Sources()) {
+        columns.push_back({source.name, source.id});
     }
-    columns.push_back({found->name, found->id});
     return true;
 }
 } // namespace

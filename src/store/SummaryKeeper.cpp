@@ -109,9 +109,8 @@ void SummaryKeeper::Run() {
         lock.unlock();
         const bool usable = files.empty() || Process(store, files);
         if (!usable) {
-            store.Close();
             report = {};
-            if (!OpenSummary(store, report, &problem)) {
+            if (!ReplaceDamagedSummary(store, report, &problem)) {
                 Report(problem);
             }
         }

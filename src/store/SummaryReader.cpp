@@ -1,5 +1,6 @@
 #include "SummaryReader.h"
 
+#include "HistoryFileName.h"
 #include "SummaryStore.h"
 
 namespace {
@@ -25,11 +26,23 @@ bool SummaryReader::Open(const std::string& path, std::string* problem) {
 
 std::vector<SummarySource> SummaryReader::Sources() {
     std::vector<SummarySource> sources;
-    SqliteStatement query = m_db.Prepare("SELECT id, file FROM source ORDER BY file");
+    SqliteStatement query = m_db.Prepare("SELECT id, file FROM source WHERE EXISTS"
+                                         " (SELECT 1 FROM day WHERE day.source = source.id)"
+                                         " ORDER BY file");
     while (query.Step()) {
         sources.push_back({query.Int(0), NameOf(query.Text(1))});
     }
     return sources;
+}
+
+std::optional<SummarySource> SummaryReader::SourceOfSerial(const std::string& serialNo) {
+    const std::string name = NameOf(HistoryFileName(serialNo));
+    for (const SummarySource& source : Sources()) {
+        if (source.name == name) {
+            return source;
+        }
+    }
+    return std::nullopt;
 }
 
 std::map<int, std::int64_t> SummaryReader::Energy(int firstDay, int lastDay, int divisor,

@@ -5,6 +5,7 @@
 #include <cstdint>
 #include <ctime>
 #include <map>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -33,7 +34,10 @@ public:
     static constexpr std::int64_t PLANT = 0;
 
     bool Open(const std::string& path, std::string* problem);
+    // The inverters with samples, by name.
     std::vector<SummarySource> Sources();
+    // The inverter whose history file a serial number names; nothing if none.
+    std::optional<SummarySource> SourceOfSerial(const std::string& serialNo);
     // Energy by bar key (day key / divisor) over the days from first to last.
     std::map<int, std::int64_t> Energy(int firstDay, int lastDay, int divisor, std::int64_t source);
     // The same for every inverter at once.

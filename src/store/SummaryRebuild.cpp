@@ -123,6 +123,16 @@ bool OpenSummary(SummaryStore& store, RebuildReport& report, std::string* proble
     return CatchUpSummary(store, report.counts, problem);
 }
 
+bool ReplaceDamagedSummary(SummaryStore& store, RebuildReport& report, std::string* problem) {
+    store.Close();
+    if (!MoveSummaryAside(SummaryPath())) {
+        SetProblem(problem, SummaryPath() + " is damaged and cannot be moved aside");
+        return false;
+    }
+    report.movedAside = "damaged";
+    return OpenSummary(store, report, problem);
+}
+
 bool CatchUpSummary(SummaryStore& store, ReadCounts& counts, std::string* problem) {
     const std::string directory = HistLogDirectory();
     SummaryUpdater updater(store, directory);

@@ -26,6 +26,9 @@ bool RebuildSummary(const RebuildProgress& progress, RebuildReport& report, std:
 // first. Then every history file is read up to its end.
 bool OpenSummary(SummaryStore& store, RebuildReport& report, std::string* problem);
 
+// Moves a summary found damaged while in use aside and builds it anew.
+bool ReplaceDamagedSummary(SummaryStore& store, RebuildReport& report, std::string* problem);
+
 // Reads every history file of the directory from where the summary stopped,
 // in one transaction.
 bool CatchUpSummary(SummaryStore& store, ReadCounts& counts, std::string* problem);

@@ -1,6 +1,7 @@
+#include "app/HistoryReport.h"
+
 #include "HistoryFixture.h"
 #include "HistoryLines.h"
-#include "app/HistoryReport.h"
 #include "app/StationOptions.h"
 #include "store/SummaryReader.h"
 #include "store/SummaryStore.h"
@@ -81,7 +82,8 @@ TEST(HistoryOptions, ReportTakesAKindAndAnOptionalDate) {
         for (const char* argument : c.arguments) {
             argv.push_back(const_cast<char*>(argument));
         }
-        const StationOptions options = ParseStationOptions(static_cast<int>(argv.size()), argv.data());
+        const StationOptions options =
+            ParseStationOptions(static_cast<int>(argv.size()), argv.data());
         EXPECT_EQ(options.report, c.report);
         EXPECT_EQ(options.reportDate, c.date);
         EXPECT_EQ(options.error, c.error);

@@ -39,7 +39,7 @@ TEST(HistoryLineParser, RejectsWhatIsNotAWholeDataLine) {
         "",
         "  Time,Temp(C),Vpv(V),Vac(V),Iac(A),Fac(Hz),Pac(W),Zac(mOhm),E-Today(kWh),E-Total(kWh),"
         "h-Total(h),Radiation(w/m*2),WindSpeed(m/s),EnvironmentTemp(C),ModuleTemp(C)\r\n",
-        SINGLE.substr(0, 60),                      // cut short
+        SINGLE.substr(0, 60),                         // cut short
         SINGLE.substr(0, SINGLE.size() - 4) + "\r\n", // last field gone
         "hello,world\r\n",
         SINGLE.substr(0, SINGLE.size() - 2) + ",0\r\n", // 16 fields

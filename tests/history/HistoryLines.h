@@ -9,7 +9,7 @@
 struct LineSample {
     std::time_t time = 0;
     int powerW = 0;
-    int eTodayHundredths = 0;      // 0.01 kWh
+    int eTodayHundredths = 0;       // 0.01 kWh
     std::uint32_t eTotalTenths = 0; // 0.1 kWh
     int tempTenths = 250;
 };

@@ -1,9 +1,9 @@
 #include "HistoryFixture.h"
 #include "HistoryLines.h"
 #include "store/SqliteDb.h"
-#include "store/SummarySchema.h"
-#include "store/SummaryRebuild.h"
 #include "store/SummaryReader.h"
+#include "store/SummaryRebuild.h"
+#include "store/SummarySchema.h"
 #include "store/SummaryStore.h"
 
 #include <filesystem>
@@ -76,9 +76,9 @@ TEST_F(SummaryDamageTest, UnusableSummaryIsMovedAsideAndRebuilt) {
         [] {
             SqliteDb old;
             ASSERT_TRUE(old.Open(SummaryPath(), false));
-            const std::string oldSchema = "PRAGMA application_id = " +
-                                          std::to_string(SUMMARY_APPLICATION_ID) +
-                                          "; PRAGMA user_version = 0; CREATE TABLE day(day);";
+            const std::string oldSchema =
+                "PRAGMA application_id = " + std::to_string(SUMMARY_APPLICATION_ID) +
+                "; PRAGMA user_version = 0; CREATE TABLE day(day);";
             ASSERT_TRUE(old.Exec(oldSchema.c_str()));
         },
     };

@@ -66,10 +66,12 @@ TEST_F(SummaryDayTest, DayRowIsWhatTheFileSays) {
     const LocalCalendar::Day bounds = LocalCalendar().Bounds(DAY);
     const std::vector<CurvePoint> curve = reader.Curve(bounds.start, bounds.end, source);
     EXPECT_EQ(curve.size(), 168U - 2 - 12);
-    EXPECT_EQ(std::accumulate(curve.begin(), curve.end(), std::int64_t{0},
-                              [](std::int64_t sum, const CurvePoint& p) { return sum + p.energyWh; }),
-              8380);
-    const std::vector<CurvePoint> plant = reader.Curve(bounds.start, bounds.end, SummaryReader::PLANT);
+    EXPECT_EQ(
+        std::accumulate(curve.begin(), curve.end(), std::int64_t{0},
+                        [](std::int64_t sum, const CurvePoint& p) { return sum + p.energyWh; }),
+        8380);
+    const std::vector<CurvePoint> plant =
+        reader.Curve(bounds.start, bounds.end, SummaryReader::PLANT);
     ASSERT_EQ(plant.size(), curve.size());
     EXPECT_EQ(plant[0].meanW, curve[0].meanW);
     EXPECT_EQ(reader.Peak(DAY, DAY, bounds.start, bounds.end, source).watts, PEAK_W);
@@ -88,7 +90,8 @@ TEST_F(SummaryDayTest, LiveUpkeepKeepsWhatARebuildFinds) {
         for (std::size_t at = 0, piece = 0; at < single.size(); at += piece) {
             piece = std::min<std::size_t>(single.size() - at, 7001);
             AppendBytes(InHistLog("A1.csv"), single.substr(at, piece));
-            AppendBytes(InHistLog("B2.csv"), threeText.substr(std::min(at, threeText.size()), piece));
+            AppendBytes(InHistLog("B2.csv"),
+                        threeText.substr(std::min(at, threeText.size()), piece));
             keeper.Notify("A1.csv");
             keeper.Notify("B2.csv");
             ASSERT_TRUE(keeper.Flush()) << keeper.Problem();

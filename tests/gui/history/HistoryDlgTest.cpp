@@ -1,6 +1,7 @@
+#include "app/HistoryDlg.h"
+
 #include "HistoryFixture.h"
 #include "HistoryLines.h"
-#include "app/HistoryDlg.h"
 #include "charts/HistoryChartView.h"
 #include "res/ResourceIds.h"
 #include "store/SummaryReader.h"
@@ -134,13 +135,13 @@ TEST_F(HistoryDlgTest, DayOfOneInverterExportsItsFiveMinuteStretches) {
     EXPECT_EQ(Text(IDC_HISTORY_TOTALS), "Energy: 3.00 kWh    Peak: 2030 W at 16:00:00");
     const std::vector<QStringList> rows = ParsedByPython(Export(IDC_HISTORY_EXPORT_CSV, "d.csv"));
     ASSERT_EQ(rows.size(), 1U + 288U);
-    EXPECT_EQ(rows[0], (QStringList{"start", "end", "mean power (W)", "maximum power (W)",
-                                    "energy (kWh)"}));
-    EXPECT_EQ(rows[1 + 16 * 12], (QStringList{"2026-06-30T16:00:00+02:00",
-                                              "2026-06-30T16:05:00+02:00", "2030.0", "2030",
-                                              "3.000"}));
-    EXPECT_EQ(rows[1 + 12 * 12], (QStringList{"2026-06-30T12:00:00+02:00",
-                                              "2026-06-30T12:05:00+02:00", "", "", ""}));
+    EXPECT_EQ(rows[0],
+              (QStringList{"start", "end", "mean power (W)", "maximum power (W)", "energy (kWh)"}));
+    EXPECT_EQ(rows[1 + 16 * 12],
+              (QStringList{"2026-06-30T16:00:00+02:00", "2026-06-30T16:05:00+02:00", "2030.0",
+                           "2030", "3.000"}));
+    EXPECT_EQ(rows[1 + 12 * 12],
+              (QStringList{"2026-06-30T12:00:00+02:00", "2026-06-30T12:05:00+02:00", "", "", ""}));
 
     const QImage picture(Export(IDC_HISTORY_EXPORT_PNG, "d.png"));
     EXPECT_EQ(picture.size(), Chart()->size());
