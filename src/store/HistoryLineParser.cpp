@@ -89,9 +89,44 @@ std::optional<std::int64_t> ParseNumber(std::string_view text, int decimals) {
     return negative ? -value : value;
 }
 
-bool IsNumber(std::string_view text) {
-    constexpr int ANY_DECIMALS = 9;
-    return ParseNumber(text, ANY_DECIMALS).has_value();
+struct Fields {
+    std::array<std::string_view, THREE_FIELDS> text;
+    std::size_t count = 0;
+    std::uint32_t notNumbers = 0; // bit i: field i is not "[blanks][-]digits[.digits]"
+};
+
+// One pass over the line: split at the commas, and tell each field's shape on
+// the way, so no field is looked at twice.
+std::optional<Fields> Split(std::string_view line) {
+    enum State { BLANKS, SIGN, WHOLE, POINT, FRACTION, OTHER };
+    Fields fields;
+    State state = BLANKS;
+    std::size_t start = 0;
+    for (std::size_t i = 0; i <= line.size(); ++i) {
+        if (i == line.size() || line[i] == ',') {
+            if (fields.count == fields.text.size()) {
+                return std::nullopt;
+            }
+            if (state != WHOLE && state != FRACTION) {
+                fields.notNumbers |= 1U << fields.count;
+            }
+            fields.text[fields.count++] = line.substr(start, i - start);
+            start = i + 1;
+            state = BLANKS;
+            continue;
+        }
+        const char c = line[i];
+        const bool digit = IsDigit(c);
+        switch (state) {
+        case BLANKS: state = c == ' ' ? BLANKS : c == '-' ? SIGN : digit ? WHOLE : OTHER; break;
+        case SIGN: state = digit ? WHOLE : OTHER; break;
+        case WHOLE: state = digit ? WHOLE : c == '.' ? POINT : OTHER; break;
+        case POINT:
+        case FRACTION: state = digit ? FRACTION : OTHER; break;
+        case OTHER: break;
+        }
+    }
+    return fields;
 }
 
 std::string_view WithoutLineEnd(std::string_view line) {
@@ -107,44 +142,31 @@ bool IsHistoryHeader(std::string_view line) {
 }
 
 std::optional<HistoryLineValues> ParseHistoryLine(std::string_view line) {
-    line = WithoutLineEnd(line);
-    std::array<std::string_view, THREE_FIELDS> fields;
-    std::size_t count = 0;
-    for (std::size_t start = 0;;) {
-        const std::size_t comma = line.find(',', start);
-        if (count == fields.size()) {
-            return std::nullopt;
-        }
-        fields[count++] =
-            line.substr(start, comma == std::string_view::npos ? line.npos : comma - start);
-        if (comma == std::string_view::npos) {
-            break;
-        }
-        start = comma + 1;
-    }
-    if (count != SINGLE_FIELDS && count != THREE_FIELDS) {
+    const std::optional<Fields> fields = Split(WithoutLineEnd(line));
+    if (!fields || (fields->count != SINGLE_FIELDS && fields->count != THREE_FIELDS)) {
         return std::nullopt;
     }
-    const std::optional<CivilTime> time = ParseTime(fields[0]);
+    const std::optional<CivilTime> time = ParseTime(fields->text[0]);
     if (!time) {
         return std::nullopt;
     }
-    const Columns& columns = count == SINGLE_FIELDS ? SINGLE_COLUMNS : THREE_COLUMNS;
-    for (std::size_t i = 1; i < count; ++i) {
-        if (!IsNumber(fields[i]) && !(i == columns.impedance && fields[i] == NOT_AVAILABLE)) {
-            return std::nullopt;
-        }
+    const Columns& columns = fields->count == SINGLE_FIELDS ? SINGLE_COLUMNS : THREE_COLUMNS;
+    const std::uint32_t impedance = 1U << columns.impedance;
+    const std::uint32_t allowed =
+        1U | (fields->text[columns.impedance] == NOT_AVAILABLE ? impedance : 0U);
+    if ((fields->notNumbers & ~allowed) != 0) {
+        return std::nullopt;
     }
-    const auto temp = ParseNumber(fields[columns.temp], 1);
-    const auto power = ParseNumber(fields[columns.power], 0);
-    const auto eToday = ParseNumber(fields[columns.eToday], 2);
-    const auto eTotal = ParseNumber(fields[columns.eTotal], 1);
+    const auto temp = ParseNumber(fields->text[columns.temp], 1);
+    const auto power = ParseNumber(fields->text[columns.power], 0);
+    const auto eToday = ParseNumber(fields->text[columns.eToday], 2);
+    const auto eTotal = ParseNumber(fields->text[columns.eTotal], 1);
     if (!temp || !power || !eToday || !eTotal || *eToday < 0 || *eTotal < 0) {
         return std::nullopt;
     }
     HistoryLineValues values;
     values.time = *time;
-    values.phases = count == SINGLE_FIELDS ? 1 : 3;
+    values.phases = fields->count == SINGLE_FIELDS ? 1 : 3;
     values.tempTenths = *temp;
     values.powerW = *power;
     values.eTodayWh = *eToday * 10;
