@@ -35,6 +35,9 @@ int Rebuild() {
     if (!rebuilt) {
         return Fail(problem);
     }
+    if (const std::string note = RebuildNote(report); !note.empty()) {
+        std::fprintf(stderr, "heliowatch: %s\n", note.c_str());
+    }
     const double seconds =
         std::chrono::duration<double>(std::chrono::steady_clock::now() - begun).count();
     std::printf("history summary rebuilt from %d files: %lld lines, %lld skipped, in %.1f s\n",
@@ -46,12 +49,13 @@ int Rebuild() {
 // A summary nobody else writes is brought up to date first.
 void CatchUp() {
     SummaryLock writeRight;
-    std::string ignored;
-    if (writeRight.Acquire(&ignored)) {
+    std::string problem;
+    if (writeRight.Acquire(&problem)) {
         SummaryStore store;
         RebuildReport report;
-        if (!OpenSummary(store, report, &ignored)) {
-            Fail(ignored);
+        const bool opened = OpenSummary(store, report, &problem);
+        if (const std::string note = opened ? RebuildNote(report) : problem; !note.empty()) {
+            std::fprintf(stderr, "heliowatch: %s\n", note.c_str());
         }
     }
 }

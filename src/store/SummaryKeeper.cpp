@@ -83,9 +83,7 @@ void SummaryKeeper::Run() {
     RebuildReport report;
     std::string problem;
     const bool opened = writeRight.Acquire(&problem) && OpenSummary(store, report, &problem);
-    if (!opened) {
-        Report(problem);
-    }
+    Report(opened ? RebuildNote(report) : problem);
     std::unique_lock lock(m_lock);
     m_state = opened ? State::RUNNING : State::IDLE;
     m_flushed.notify_all();
@@ -110,9 +108,8 @@ void SummaryKeeper::Run() {
         const bool usable = files.empty() || Process(store, files);
         if (!usable) {
             report = {};
-            if (!ReplaceDamagedSummary(store, report, &problem)) {
-                Report(problem);
-            }
+            const bool replaced = ReplaceDamagedSummary(store, report, &problem);
+            Report(replaced ? RebuildNote(report) : problem);
         }
         Finished(flushRequest);
         lock.lock();
@@ -134,7 +131,7 @@ bool SummaryKeeper::Process(SummaryStore& store, std::set<std::string>& files) {
     }
     done = done && store.RefreshPlant(updater.TakeTouched()) && store.Commit();
     if (done) {
-        Report({});
+        Report(counts.unreadable.empty() ? std::string() : counts.unreadable.front());
         return true;
     }
     const bool damaged = store.Damaged();

@@ -68,6 +68,17 @@ bool ReadAll(SummaryStore& store, const RebuildProgress& progress, RebuildReport
 }
 } // namespace
 
+std::string RebuildNote(const RebuildReport& report) {
+    std::string note;
+    if (!report.movedAside.empty()) {
+        note = SummaryPath() + " was moved aside (" + report.movedAside + ") and built anew";
+    }
+    for (const std::string& unreadable : report.counts.unreadable) {
+        note += (note.empty() ? "" : "; ") + unreadable;
+    }
+    return note;
+}
+
 bool RebuildSummary(const RebuildProgress& progress, RebuildReport& report, std::string* problem) {
     const std::string path = SummaryPath();
     const std::string building = path + NEW_SUFFIX;

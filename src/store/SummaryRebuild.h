@@ -14,6 +14,9 @@ struct RebuildReport {
     std::string movedAside; // why the summary found was moved aside; empty if none was
 };
 
+// What a person should hear of: a summary moved aside, files left unread.
+std::string RebuildNote(const RebuildReport& report);
+
 using RebuildProgress = std::function<void(std::int64_t doneBytes, std::int64_t totalBytes)>;
 
 // Builds a new summary from every history file of HistLogDirectory() beside

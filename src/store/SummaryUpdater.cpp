@@ -36,8 +36,9 @@ public:
         for (;;) {
             const ssize_t got = ::pread(fd, buffer.data(), buffer.size(), offset);
             if (got < 0) {
-                m_owner.m_error = ErrnoText("read " + m_record.file);
-                return false;
+                m_counts.unreadable.push_back(
+                    ErrnoText("read " + m_owner.m_directory + "/" + m_record.file));
+                break;
             }
             if (got == 0) {
                 break;
@@ -138,8 +139,8 @@ bool SummaryUpdater::Update(const std::string& fileName, ReadCounts& counts,
     }
     struct stat status {};
     if (!fd.IsOpen() || ::fstat(fd.Get(), &status) != 0) {
-        m_error = ErrnoText("open " + path);
-        return false;
+        counts.unreadable.push_back(ErrnoText("open " + path));
+        return true;
     }
     SourceRecord record;
     if (!m_store.LoadSource(fileName, record)) {

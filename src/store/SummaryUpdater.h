@@ -16,6 +16,7 @@ struct ReadCounts {
     std::int64_t lines = 0;   // data lines counted
     std::int64_t skipped = 0; // lines that could not be read, left out
     std::int64_t bytes = 0;
+    std::vector<std::string> unreadable; // why files were left out, until the next time
 };
 
 // Reads history files into the summary from where it stopped last time, to
@@ -28,6 +29,8 @@ public:
 
     SummaryUpdater(SummaryStore& store, std::string histLogDirectory);
 
+    // False only when the summary could not be written; Error() tells why. A
+    // file that cannot be read is named in the counts and left as it was.
     bool Update(const std::string& fileName, ReadCounts& counts, const Progress& progress = {});
     // The 5-minute stretches whose rows changed since the last call.
     std::set<std::time_t> TakeTouched() { return std::exchange(m_touched, {}); }
