@@ -30,7 +30,11 @@ int Rebuild() {
     RebuildReport report;
     const auto begun = std::chrono::steady_clock::now();
     const bool rebuilt = RebuildSummary(
-        [&bar](std::int64_t done, std::int64_t total) { bar.Show(done, total); }, report, &problem);
+        [&bar](std::int64_t done, std::int64_t total) {
+            bar.Show(done, total);
+            return true;
+        },
+        report, &problem);
     bar.Finish();
     if (!rebuilt) {
         return Fail(problem);

@@ -82,7 +82,13 @@ void SummaryKeeper::Run() {
     SummaryStore store;
     RebuildReport report;
     std::string problem;
-    const bool opened = writeRight.Acquire(&problem) && OpenSummary(store, report, &problem);
+    // A rebuild of years of history must not hold up the station's shutdown.
+    const auto carryOn = [this](std::int64_t, std::int64_t) {
+        std::lock_guard lock(m_lock);
+        return !m_stop;
+    };
+    const bool opened =
+        writeRight.Acquire(&problem) && OpenSummary(store, report, &problem, carryOn);
     Report(opened ? RebuildNote(report) : problem);
     std::unique_lock lock(m_lock);
     m_state = opened ? State::RUNNING : State::IDLE;
@@ -108,7 +114,7 @@ void SummaryKeeper::Run() {
         const bool usable = files.empty() || Process(store, files);
         if (!usable) {
             report = {};
-            const bool replaced = ReplaceDamagedSummary(store, report, &problem);
+            const bool replaced = ReplaceDamagedSummary(store, report, &problem, carryOn);
             Report(replaced ? RebuildNote(report) : problem);
         }
         Finished(flushRequest);

@@ -50,9 +50,7 @@ bool ReadAll(SummaryStore& store, const RebuildProgress& progress, RebuildReport
     const std::int64_t total = TotalBytes(directory, files);
     SummaryUpdater updater(store, directory);
     const auto step = [&](std::int64_t done) {
-        if (progress) {
-            progress(done, std::max(total, done));
-        }
+        return !progress || progress(done, std::max(total, done));
     };
     for (const std::string& file : files) {
         if (!updater.Update(file, report.counts, step)) {
@@ -61,10 +59,7 @@ bool ReadAll(SummaryStore& store, const RebuildProgress& progress, RebuildReport
         }
         ++report.files;
     }
-    if (progress) {
-        progress(report.counts.bytes, std::max(total, report.counts.bytes));
-    }
-    return true;
+    return step(report.counts.bytes);
 }
 } // namespace
 
@@ -110,7 +105,8 @@ bool RebuildSummary(const RebuildProgress& progress, RebuildReport& report, std:
     return true;
 }
 
-bool OpenSummary(SummaryStore& store, RebuildReport& report, std::string* problem) {
+bool OpenSummary(SummaryStore& store, RebuildReport& report, std::string* problem,
+                 const RebuildProgress& progress) {
     const std::string path = SummaryPath();
     std::string reason;
     SummaryStore::Opened opened = store.Open(path, &reason);
@@ -123,7 +119,7 @@ bool OpenSummary(SummaryStore& store, RebuildReport& report, std::string* proble
         opened = SummaryStore::Opened::MISSING;
     }
     if (opened == SummaryStore::Opened::MISSING) {
-        if (!RebuildSummary({}, report, problem)) {
+        if (!RebuildSummary(progress, report, problem)) {
             return false;
         }
         if (store.Open(path, &reason) != SummaryStore::Opened::READY) {
@@ -134,14 +130,15 @@ bool OpenSummary(SummaryStore& store, RebuildReport& report, std::string* proble
     return CatchUpSummary(store, report.counts, problem);
 }
 
-bool ReplaceDamagedSummary(SummaryStore& store, RebuildReport& report, std::string* problem) {
+bool ReplaceDamagedSummary(SummaryStore& store, RebuildReport& report, std::string* problem,
+                           const RebuildProgress& progress) {
     store.Close();
     if (!MoveSummaryAside(SummaryPath())) {
         SetProblem(problem, SummaryPath() + " is damaged and cannot be moved aside");
         return false;
     }
     report.movedAside = "damaged";
-    return OpenSummary(store, report, problem);
+    return OpenSummary(store, report, problem, progress);
 }
 
 bool CatchUpSummary(SummaryStore& store, ReadCounts& counts, std::string* problem) {

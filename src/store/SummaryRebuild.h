@@ -17,7 +17,8 @@ struct RebuildReport {
 // What a person should hear of: a summary moved aside, files left unread.
 std::string RebuildNote(const RebuildReport& report);
 
-using RebuildProgress = std::function<void(std::int64_t doneBytes, std::int64_t totalBytes)>;
+// Told how far a rebuild has come; false abandons it.
+using RebuildProgress = std::function<bool(std::int64_t doneBytes, std::int64_t totalBytes)>;
 
 // Builds a new summary from every history file of HistLogDirectory() beside
 // the one at SummaryPath(), then puts it in that one's place. False, with the
@@ -27,10 +28,12 @@ bool RebuildSummary(const RebuildProgress& progress, RebuildReport& report, std:
 // Opens the summary for writing. One that is missing is built; one that is
 // not a summary, is damaged or has another schema version is moved aside
 // first. Then every history file is read up to its end.
-bool OpenSummary(SummaryStore& store, RebuildReport& report, std::string* problem);
+bool OpenSummary(SummaryStore& store, RebuildReport& report, std::string* problem,
+                 const RebuildProgress& progress = {});
 
 // Moves a summary found damaged while in use aside and builds it anew.
-bool ReplaceDamagedSummary(SummaryStore& store, RebuildReport& report, std::string* problem);
+bool ReplaceDamagedSummary(SummaryStore& store, RebuildReport& report, std::string* problem,
+                           const RebuildProgress& progress = {});
 
 // Reads every history file of the directory from where the summary stopped,
 // in one transaction.

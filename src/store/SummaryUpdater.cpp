@@ -74,8 +74,9 @@ public:
             if (!Flush()) {
                 return false;
             }
-            if (progress) {
-                progress(m_counts.bytes);
+            if (progress && !progress(m_counts.bytes)) {
+                m_owner.m_error = "stopped before every history file was read";
+                return false;
             }
         }
         m_record.state = m_sums.State();

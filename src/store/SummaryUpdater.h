@@ -25,7 +25,8 @@ struct ReadCounts {
 // from its start. Works inside the caller's transaction.
 class SummaryUpdater {
 public:
-    using Progress = std::function<void(std::int64_t bytes)>;
+    // Told the bytes read so far after every chunk; false abandons the read.
+    using Progress = std::function<bool(std::int64_t bytes)>;
 
     SummaryUpdater(SummaryStore& store, std::string histLogDirectory);
 
