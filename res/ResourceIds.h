@@ -121,3 +121,17 @@ inline constexpr int IDC_DATABITS = 1012;
 inline constexpr int IDC_STOPBITS = 1013;
 inline constexpr int IDC_ENVIRONMENT = 1014;
 inline constexpr int IDC_ENV_PORT = 1015;
+
+// History browser
+inline constexpr int ID_VIEW_HISTORY = 32790;
+inline constexpr int IDD_HISTORY = 160;
+inline constexpr int IDC_HISTORY_CALENDAR = 1300;
+inline constexpr int IDC_HISTORY_PERIOD = 1301;
+inline constexpr int IDC_HISTORY_SUBJECT = 1302;
+inline constexpr int IDC_HISTORY_BACK = 1303;
+inline constexpr int IDC_HISTORY_FORWARD = 1304;
+inline constexpr int IDC_HISTORY_TITLE = 1305;
+inline constexpr int IDC_HISTORY_CHART = 1306;
+inline constexpr int IDC_HISTORY_TOTALS = 1307;
+inline constexpr int IDC_HISTORY_EXPORT_CSV = 1308;
+inline constexpr int IDC_HISTORY_EXPORT_PNG = 1309;

@@ -5,6 +5,7 @@
 #include "DeviceListView.h"
 #include "ErrorListDlg.h"
 #include "GeneralStatusView.h"
+#include "HistoryDlg.h"
 #include "InverterStatusDlg.h"
 #include "PaneFrame.h"
 #include "PaneLayout.h"
@@ -53,6 +54,7 @@ CMainFrame::~CMainFrame() = default;
 void CMainFrame::BuildMenus() {
     QMenu* file = menuBar()->addMenu("&File");
     AddCommand(file, "Error", ID_FILE_ERROR, &CMainFrame::OnErrorList);
+    AddCommand(file, "History...", ID_VIEW_HISTORY, &CMainFrame::OnHistory);
     file->addSeparator();
     AddCommand(file, "E&xit", ID_APP_EXIT, nullptr);
     connect(Command(ID_APP_EXIT), &QAction::triggered, this, &QWidget::close);
@@ -222,6 +224,11 @@ void CMainFrame::OnIntervalSetting() {
 
 void CMainFrame::OnErrorList() {
     CErrorListDlg dialog(this);
+    dialog.exec();
+}
+
+void CMainFrame::OnHistory() {
+    CHistoryDlg dialog(this);
     dialog.exec();
 }
 

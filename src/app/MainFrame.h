@@ -50,6 +50,7 @@ private:
     void OnIntervalSetting();
     void OnAbout();
     void OnErrorList();
+    void OnHistory();
     void OnInverterStatus();
     void ShowInverterStatus(CInverter* inverter);
     void OnParameterSetting();

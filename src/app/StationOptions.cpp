@@ -50,6 +50,19 @@ const std::vector<OptionSpec>& OptionTable() {
          "'ok' or the reason per port; the exit status is 1 when\n"
          "any failed",
          &StationOptions::check},
+        {"rebuild-history", "",
+         "build the history summary (HistSummary.db beside\n"
+         "HistLog) anew from the history files, then end",
+         &StationOptions::rebuildHistory},
+        {"report", "KIND",
+         "KIND is day, month or year, optionally followed by a\n"
+         "DATE (2026-11-03, 2026-11 or 2026; default: now):\n"
+         "print the energy in kWh of a day by hour, a month by\n"
+         "day or a year by month, for the plant and each\n"
+         "inverter, then end",
+         &StationOptions::report},
+        {"serial", "S", "with --report: the inverter with serial number S only",
+         &StationOptions::serial},
         {"h,help", "", "this text", &StationOptions::help},
         {"version", "", "the version", &StationOptions::version},
     };
@@ -111,6 +124,22 @@ std::string OptionHelp(const OptionSpec& spec) {
     }
     return text + "\n";
 }
+// A report may name its DATE after its kind; nothing else stands alone.
+std::string CheckReport(const QStringList& positional, StationOptions& options) {
+    if (!options.report.empty() && options.report != "day" && options.report != "month" &&
+        options.report != "year") {
+        return "--report takes day, month or year, not " + options.report;
+    }
+    if (!options.serial.empty() && options.report.empty()) {
+        return "--serial goes with --report";
+    }
+    if (positional.size() == 1 && !options.report.empty()) {
+        options.reportDate = positional.constFirst().toStdString();
+    } else if (!positional.isEmpty()) {
+        return "unexpected argument " + positional.constFirst().toStdString();
+    }
+    return {};
+}
 } // namespace
 
 StationOptions ParseStationOptions(int argc, char** argv) {
@@ -123,15 +152,12 @@ StationOptions ParseStationOptions(int argc, char** argv) {
         arguments << QString::fromLocal8Bit(argv[i]);
     }
     StationOptions options;
-    if (!parser.parse(arguments)) {
-        options.error = ParseError(parser);
-    } else if (!parser.positionalArguments().isEmpty()) {
-        options.error =
-            "unexpected argument " + parser.positionalArguments().constFirst().toStdString();
-    }
+    const bool parsed = parser.parse(arguments);
     for (const OptionSpec& spec : OptionTable()) {
         Store(parser, spec, options);
     }
+    options.error =
+        parsed ? CheckReport(parser.positionalArguments(), options) : ParseError(parser);
     if (options.configFile.empty()) {
         options.configFile = DefaultSettingsFile();
     }

@@ -11,9 +11,13 @@ struct StationOptions {
     bool version = false;
     bool listPorts = false;
     bool check = false;
+    bool rebuildHistory = false;
     std::string configFile;
     std::string portDirectory;
     std::string dataDirectory;
+    std::string report;     // "day", "month" or "year"; empty: no report
+    std::string reportDate; // empty: the current day, month or year
+    std::string serial;     // the report's one inverter; empty: the plant
     std::string error; // set when the command line is not understood
 };
 

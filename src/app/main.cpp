@@ -1,4 +1,5 @@
 #include "HeliowatchVersion.h"
+#include "HistoryCommands.h"
 #include "PortCheck.h"
 #include "PortListing.h"
 #include "RunHeadless.h"
@@ -55,6 +56,9 @@ int main(int argc, char** argv) {
     }
     if (options.check) {
         return CheckPorts(options.configFile, stdout);
+    }
+    if (options.rebuildHistory || !options.report.empty()) {
+        return RunHistoryCommand(options);
     }
     return RunStation(argc, argv, options);
 }

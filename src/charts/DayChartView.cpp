@@ -22,6 +22,9 @@ void CDayChartView::OnInitialUpdate() {
     if (auto* frame = qobject_cast<QMdiSubWindow*>(parentWidget())) {
         frame->setWindowTitle(m_caption);
     }
+    for (const CGraphSample& sample : TodayFromHistory()) {
+        m_graph.AddSample(sample);
+    }
     ArmTimer();
 }
 

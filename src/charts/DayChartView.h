@@ -4,6 +4,7 @@
 
 #include <QTimer>
 #include <QWidget>
+#include <vector>
 
 class CHeliowatchDoc;
 
@@ -15,8 +16,9 @@ class CDayChartView : public QWidget {
 public:
     ~CDayChartView() override;
 
-    // Run once the view sits in its pane's frame: captions the frame and arms
-    // the refresh timer.
+    // Run once the view sits in its pane's frame: captions the frame, refills
+    // the chart with today's samples from the history and arms the refresh
+    // timer.
     void OnInitialUpdate();
     // One refresh tick: appends the total now, redraws, and re-arms the timer
     // when the sampling interval has changed since it was last armed here.
@@ -32,6 +34,7 @@ protected:
 
     const CHeliowatchDoc& Document() const { return m_document; }
     virtual double SampleValue() const = 0;
+    virtual std::vector<CGraphSample> TodayFromHistory() const = 0;
 
     bool event(QEvent* event) override;
     void paintEvent(QPaintEvent* event) override;

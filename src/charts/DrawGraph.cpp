@@ -10,6 +10,7 @@
 #include <QPainter>
 #include <QPoint>
 #include <QRect>
+#include <algorithm>
 #include <cstdint>
 #include <cstdlib>
 #include <vector>
@@ -18,7 +19,7 @@ namespace {
 
 constexpr int SECONDS_PER_DAY = 86'400;
 constexpr int VALUE_STEPS = 20; // a label and grid line every second step
-constexpr int TIME_STEPS = 48;  // half hours
+constexpr int SECONDS_PER_HOUR = 3600;
 constexpr int LABEL_FONT_PIXELS = 11;
 
 // Writes text with its cell's top-left corner at (x, y), in black.
@@ -130,7 +131,7 @@ void CDrawGraph::DrawUnit(QPainter& painter, const Area& area) {
 // Snaps the plot to 20 value steps and 48 half hours of whole pixels.
 void CDrawGraph::DrawGrid(QPainter& painter, Area& area) const {
     area.top += area.Height() % VALUE_STEPS;
-    area.right -= area.Width() % TIME_STEPS;
+    area.right -= area.Width() % TimeSteps();
     area.Fill(painter, m_plotBrush);
 
     const QPen previous = painter.pen();
@@ -171,23 +172,39 @@ void CDrawGraph::DrawValueAxis(QPainter& painter, const Area& area) const {
 void CDrawGraph::DrawTimeAxis(QPainter& painter, const Area& area) const {
     const QFontMetrics metrics = painter.fontMetrics();
     const int labelEvery = m_bFourHourLabels ? 8 : 4;
-    const int dx = area.Width() / TIME_STEPS;
-    for (int i = 0, x = area.left; i <= TIME_STEPS; ++i, x += dx) {
+    const int steps = TimeSteps();
+    const int dx = area.Width() / steps;
+    for (int i = 0, x = area.left; i <= steps; ++i, x += dx) {
         if (i % 2 != 0) {
             continue;
         }
         painter.setPen(m_framePen);
         painter.drawLine(x, area.bottom, x, area.bottom + 2);
-        if (i > 0 && i < TIME_STEPS) {
+        if (i > 0 && i < steps) {
             painter.setPen(m_gridPen);
             painter.drawLine(x, area.bottom, x, area.top);
         }
         if (i % labelEvery == 0) {
-            const QString label = QString::asprintf("%02d:00", i / 2);
+            const QString label = HourLabel(i / 2);
             TextOut(painter, x - metrics.horizontalAdvance(label) / 2,
                     area.bottom + metrics.height() - 2, label);
         }
     }
+}
+
+// Half hours of the day.
+int CDrawGraph::TimeSteps() const {
+    return 2 * (m_dayAxis ? std::max(m_dayAxis->hours, 1) : 24);
+}
+
+QString CDrawGraph::HourLabel(int hour) const {
+    if (!m_dayAxis) {
+        return QString::asprintf("%02d:00", hour);
+    }
+    const std::time_t time = m_dayAxis->start + std::time_t{hour} * SECONDS_PER_HOUR;
+    std::tm local{};
+    localtime_r(&time, &local);
+    return QString::asprintf("%02d:%02d", local.tm_hour, local.tm_min);
 }
 
 void CDrawGraph::DrawTitle(QPainter& painter, const Area& area) const {
@@ -204,16 +221,20 @@ void CDrawGraph::DrawTitle(QPainter& painter, const Area& area) const {
 // curve has one colour, so the pixels and lines are gathered and drawn in two
 // calls, without repeats.
 void CDrawGraph::DrawCurve(QPainter& painter, const Area& area, const CDaySeries& series) const {
-    const int joinLimit = 3 * g_nInterval;
+    const int joinLimit =
+        m_dayAxis && m_dayAxis->joinSeconds > 0 ? m_dayAxis->joinSeconds : 3 * g_nInterval;
+    const std::int64_t daySeconds =
+        m_dayAxis ? std::int64_t{TimeSteps()} * SECONDS_PER_HOUR / 2 : SECONDS_PER_DAY;
     CSecondOfDay secondOfDay;
     std::vector<QPoint> pixels;
     std::vector<QLine> joins;
     QPoint previous;
     int previousSecond = 0;
     for (const CGraphSample& sample : series.m_samples) {
-        const int second = secondOfDay.At(sample.m_time);
+        const int second = m_dayAxis ? static_cast<int>(sample.m_time - m_dayAxis->start)
+                                     : secondOfDay.At(sample.m_time);
         const QPoint point(
-            static_cast<int>(area.left + std::int64_t{area.Width()} * second / SECONDS_PER_DAY),
+            static_cast<int>(area.left + std::int64_t{area.Width()} * second / daySeconds),
             area.bottom - static_cast<int>(area.Height() * sample.m_dValue / m_dScaleMax));
         const bool joined = !pixels.empty() && std::abs(second - previousSecond) <= joinLimit;
         if (joined && point != previous &&

@@ -7,6 +7,8 @@
 #include <QFont>
 #include <QPen>
 #include <QString>
+#include <ctime>
+#include <optional>
 
 class QPainter;
 class QRect;
@@ -23,6 +25,17 @@ public:
 
     void SetAppearance(const QColor& curve, const QString& unit, const QString& title,
                        bool fourHourLabels);
+
+    // One given local day instead of the clock's 24 hours: the time axis runs
+    // over the day's 23, 24 or 25 hours from its first second with hour labels
+    // read off the local clock, and samples up to joinSeconds apart are
+    // joined.
+    struct DayAxis {
+        std::time_t start = 0;
+        int hours = 24;
+        int joinSeconds = 0;
+    };
+    void SetDayAxis(const DayAxis& axis) { m_dayAxis = axis; }
 
     void AddSample(const CGraphSample& sample) { m_series.AddSample(sample); }
     void RemoveAllSamples() { m_series.RemoveAllSamples(); }
@@ -53,6 +66,8 @@ private:
     void DrawTimeAxis(QPainter& painter, const Area& area) const;
     void DrawTitle(QPainter& painter, const Area& area) const;
     void DrawCurve(QPainter& painter, const Area& area, const CDaySeries& series) const;
+    int TimeSteps() const;
+    QString HourLabel(int hour) const;
 
     QColor m_crCurve;
     QString m_strUnit;
@@ -66,4 +81,5 @@ private:
     CDaySeries m_series;
     double m_dScaleMax = 0.0;
     bool m_bFourHourLabels = false;
+    std::optional<DayAxis> m_dayAxis;
 };

@@ -10,3 +10,7 @@ CPowerView::CPowerView(CHeliowatchDoc& document, QWidget* parent)
 double CPowerView::SampleValue() const {
     return Document().GetTotalPower();
 }
+
+std::vector<CGraphSample> CPowerView::TodayFromHistory() const {
+    return Document().History().TodayPlantCurves(Document().GetInterval()).power;
+}

@@ -11,4 +11,5 @@ public:
 
 protected:
     double SampleValue() const override;
+    std::vector<CGraphSample> TodayFromHistory() const override;
 };

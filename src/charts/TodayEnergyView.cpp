@@ -10,3 +10,7 @@ CTodayEnergyView::CTodayEnergyView(CHeliowatchDoc& document, QWidget* parent)
 double CTodayEnergyView::SampleValue() const {
     return Document().GetTotalEToday();
 }
+
+std::vector<CGraphSample> CTodayEnergyView::TodayFromHistory() const {
+    return Document().History().TodayPlantCurves(Document().GetInterval()).energy;
+}

@@ -31,6 +31,7 @@ int CurrentEnvPort(const CInverterGroup& group) {
 CHeliowatchDoc::CHeliowatchDoc(CommEnvironment environment, std::string settingsPath)
     : m_environment(std::move(environment)),
       m_settings(std::make_unique<SettingsStore>(std::move(settingsPath))) {
+    m_sink.SetHistoryFollower(&m_history);
     m_environment.sink = &m_sink;
     g_hExitEvent.Reset();
 }
@@ -47,6 +48,8 @@ bool CHeliowatchDoc::OnNewDocument(std::string* problem) {
     // A folder that cannot be made now is reported by the first write that
     // misses it, and made again then if it can be.
     CreateDataDirectories();
+    // The threads wait for the views, so no sample arrives before this.
+    m_history.Start();
     return true;
 }
 
@@ -209,4 +212,5 @@ void CHeliowatchDoc::OnCloseDocument(std::chrono::milliseconds bound) {
     }
     m_groups.clear();
     m_pCurInverter = nullptr;
+    m_history.Stop();
 }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "StationHistory.h"
 #include "StationPollSink.h"
 #include "comm/CommEnvironment.h"
 
@@ -42,6 +43,8 @@ public:
     void SetCurInverter(CInverter* inverter) { m_pCurInverter = inverter; }
     CInverter* GetCurInverter() const { return m_pCurInverter; }
     std::vector<CInverterGroup*> GetGroups() const;
+    StationHistory& History() { return m_history; }
+    const StationHistory& History() const { return m_history; }
     // Runs use on the inverter under its group's lock if the record is still
     // registered; false when it is gone. Records named in posted messages may
     // have been destroyed since, so readers go through here.
@@ -62,6 +65,7 @@ private:
     double SumOverInverters(Accessor accessor, bool onlyProducing) const;
 
     CommEnvironment m_environment;
+    StationHistory m_history;
     StationPollSink m_sink;
     std::unique_ptr<SettingsStore> m_settings;
     std::vector<Port> m_groups;

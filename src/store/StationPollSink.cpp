@@ -14,6 +14,9 @@ void StationPollSink::OnSampleDecoded(CInverter& inverter) {
         TrackFaultsThree(inverter);
         WriteThreeHistory(inverter);
         break;
-    default: break;
+    default: return;
+    }
+    if (m_historyFollower != nullptr) {
+        m_historyFollower->OnSampleDecoded(inverter);
     }
 }

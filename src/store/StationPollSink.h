@@ -7,4 +7,10 @@
 class StationPollSink : public PollSink {
 public:
     void OnSampleDecoded(CInverter& inverter) override;
+
+    // Told of every sample once its history line is written; may be null.
+    void SetHistoryFollower(PollSink* follower) { m_historyFollower = follower; }
+
+private:
+    PollSink* m_historyFollower = nullptr;
 };

@@ -1,0 +1,65 @@
+#include "HistoryBenchData.h"
+
+#include "platform/DataDirectory.h"
+#include "store/LocalCalendar.h"
+#include "store/SummaryStore.h"
+
+#include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+
+namespace {
+constexpr int DAYS = 365;
+constexpr std::time_t STEP = 300;
+} // namespace
+
+std::string FreshDataDirectory(const char* name) {
+    std::string pattern = std::string("/tmp/heliowatch-") + name + ".XXXXXX";
+    const std::string directory = mkdtemp(pattern.data());
+    std::filesystem::create_directories(directory + "/HistLog");
+    SetDataDirectory(directory);
+    return directory;
+}
+
+std::string SerialOf(int inverter) {
+    char text[24];
+    std::snprintf(text, sizeof text, "BENCH%011d", inverter);
+    return text;
+}
+
+void FillSummary(int inverters, int withBuckets) {
+    SummaryStore store;
+    store.Create(SummaryPath(), true);
+    store.Begin();
+    LocalCalendar calendar;
+    for (int inverter = 0; inverter < inverters; ++inverter) {
+        SourceRecord record;
+        store.LoadSource(SerialOf(inverter) + ".csv", record);
+        std::vector<DayRow> days;
+        std::vector<BucketRow> buckets;
+        for (int day = 0; day < DAYS; ++day) {
+            const int key = CivilDays::AddDays(FIRST_DAY, day);
+            const std::time_t start = calendar.Bounds(key).start;
+            days.push_back({key, 10000 + (day * 37 + inverter) % 20000, 3000, start + 43200,
+                            start + 21600, start + 72000, 2520, 840, 150, 450});
+            for (std::time_t t = start + 21600; inverter < withBuckets && t < start + 72000;
+                 t += STEP) {
+                buckets.push_back({t, 15, 15 * 2000, 2500, 170});
+            }
+        }
+        store.AddRows(record.id, days, buckets);
+    }
+    if (withBuckets == 0) {
+        std::vector<BucketRow> plant;
+        for (int day = 0; day < DAYS; ++day) {
+            const std::time_t start = calendar.Bounds(CivilDays::AddDays(FIRST_DAY, day)).start;
+            for (std::time_t t = start + 21600; t < start + 72000; t += STEP) {
+                plant.push_back({t, 15, 15 * 2000, 2500, 170});
+            }
+        }
+        store.AddRows(0, {}, plant); // a plant of many: one row per stretch is what counts
+    }
+    store.RebuildPlant();
+    store.Commit();
+    store.FinishBulk();
+}

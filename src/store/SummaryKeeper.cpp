@@ -1,0 +1,155 @@
+#include "SummaryKeeper.h"
+
+#include "SummaryLock.h"
+#include "SummaryRebuild.h"
+#include "SummaryStore.h"
+#include "platform/DataDirectory.h"
+
+#include <algorithm>
+#include <cstdio>
+#include <utility>
+
+SummaryKeeper::SummaryKeeper(std::chrono::milliseconds batchPeriod) : m_batchPeriod(batchPeriod) {}
+
+SummaryKeeper::~SummaryKeeper() {
+    Stop();
+}
+
+void SummaryKeeper::Start() {
+    std::lock_guard lock(m_lock);
+    if (m_thread.joinable()) {
+        return;
+    }
+    m_stop = false;
+    m_state = State::OPENING;
+    m_thread = std::thread(&SummaryKeeper::Run, this);
+}
+
+void SummaryKeeper::Stop() {
+    {
+        std::lock_guard lock(m_lock);
+        m_stop = true;
+    }
+    m_wake.notify_all();
+    if (m_thread.joinable()) {
+        m_thread.join();
+    }
+}
+
+void SummaryKeeper::Notify(const std::string& historyFileName) {
+    std::lock_guard lock(m_lock);
+    if (m_pending.empty()) {
+        m_firstPending = std::chrono::steady_clock::now();
+    }
+    m_pending.insert(historyFileName);
+}
+
+bool SummaryKeeper::Flush() {
+    std::unique_lock lock(m_lock);
+    m_flushed.wait(lock, [&] { return m_state != State::OPENING; });
+    if (m_state != State::RUNNING) {
+        return false;
+    }
+    const std::uint64_t request = ++m_flushRequested;
+    m_wake.notify_all();
+    m_flushed.wait(lock, [&] { return m_flushDone >= request || m_state != State::RUNNING; });
+    return m_flushDone >= request && m_problem.empty();
+}
+
+std::string SummaryKeeper::Problem() const {
+    std::lock_guard lock(m_lock);
+    return m_problem;
+}
+
+void SummaryKeeper::Report(const std::string& problem) {
+    std::lock_guard lock(m_lock);
+    if (!problem.empty() && problem != m_problem) {
+        std::fprintf(stderr, "heliowatch: history summary: %s\n", problem.c_str());
+    }
+    m_problem = problem;
+}
+
+void SummaryKeeper::Finished(std::uint64_t flushRequest) {
+    {
+        std::lock_guard lock(m_lock);
+        m_flushDone = std::max(m_flushDone, flushRequest);
+    }
+    m_flushed.notify_all();
+}
+
+void SummaryKeeper::Run() {
+    SummaryLock writeRight;
+    SummaryStore store;
+    RebuildReport report;
+    std::string problem;
+    // A rebuild of years of history must not hold up the station's shutdown.
+    const auto carryOn = [this](std::int64_t, std::int64_t) {
+        std::lock_guard lock(m_lock);
+        return !m_stop;
+    };
+    const bool opened =
+        writeRight.Acquire(&problem) && OpenSummary(store, report, &problem, carryOn);
+    Report(opened ? RebuildNote(report) : problem);
+    std::unique_lock lock(m_lock);
+    m_state = opened ? State::RUNNING : State::IDLE;
+    m_flushed.notify_all();
+    if (!opened) {
+        return;
+    }
+    const auto due = [&] {
+        return m_stop || m_flushRequested > m_flushDone ||
+               (!m_pending.empty() &&
+                std::chrono::steady_clock::now() >= m_firstPending + m_batchPeriod);
+    };
+    for (;;) {
+        if (m_pending.empty()) {
+            m_wake.wait(lock, due);
+        } else {
+            m_wake.wait_until(lock, m_firstPending + m_batchPeriod, due);
+        }
+        std::set<std::string> files = std::exchange(m_pending, {});
+        const std::uint64_t flushRequest = m_flushRequested;
+        const bool stopping = m_stop;
+        lock.unlock();
+        const bool usable = files.empty() || Process(store, files);
+        if (!usable) {
+            report = {};
+            const bool replaced = ReplaceDamagedSummary(store, report, &problem, carryOn);
+            Report(replaced ? RebuildNote(report) : problem);
+        }
+        Finished(flushRequest);
+        lock.lock();
+        if (stopping) {
+            break;
+        }
+    }
+    m_state = State::IDLE;
+    lock.unlock();
+    m_flushed.notify_all();
+}
+
+bool SummaryKeeper::Process(SummaryStore& store, std::set<std::string>& files) {
+    SummaryUpdater updater(store, HistLogDirectory());
+    ReadCounts counts;
+    bool done = store.Begin();
+    for (auto file = files.begin(); done && file != files.end(); ++file) {
+        done = updater.Update(*file, counts);
+    }
+    done = done && store.RefreshPlant(updater.TakeTouched()) && store.Commit();
+    if (done) {
+        Report(counts.unreadable.empty() ? std::string() : counts.unreadable.front());
+        return true;
+    }
+    const bool damaged = store.Damaged();
+    Report(updater.Error().empty() ? store.Error() : updater.Error());
+    store.Rollback();
+    if (!damaged) {
+        // Nothing was stored: the next batch reads the same lines again.
+        std::lock_guard lock(m_lock);
+        if (m_pending.empty()) {
+            m_firstPending = std::chrono::steady_clock::now();
+        }
+        m_pending.merge(files);
+    }
+    return !damaged;
+}

@@ -1,0 +1,57 @@
+#pragma once
+
+#include "SqliteDb.h"
+
+#include <cstdint>
+#include <ctime>
+#include <map>
+#include <optional>
+#include <string>
+#include <vector>
+
+// An inverter as the summary knows it: by its history file.
+struct SummarySource {
+    std::int64_t id = 0;
+    std::string name; // the history file's name without ".csv"
+};
+
+// One 5-minute stretch of a day curve.
+struct CurvePoint {
+    std::time_t start = 0;
+    double meanW = 0.0;
+    std::int64_t maxW = -1; // -1 for the plant, whose maximum is not kept
+    std::int64_t energyWh = 0;
+};
+
+struct PeakPower {
+    std::int64_t watts = -1; // -1: no sample in the period
+    std::time_t time = 0;
+};
+
+// Read-only queries of the summary. Source 0 stands for the whole plant.
+class SummaryReader {
+public:
+    static constexpr std::int64_t PLANT = 0;
+
+    bool Open(const std::string& path, std::string* problem);
+    // The inverters with samples, by name.
+    std::vector<SummarySource> Sources();
+    // The inverter whose history file a serial number names; nothing if none.
+    std::optional<SummarySource> SourceOfSerial(const std::string& serialNo);
+    // Energy by bar key (day key / divisor) over the days from first to last.
+    std::map<int, std::int64_t> Energy(int firstDay, int lastDay, int divisor, std::int64_t source);
+    // The same for every inverter at once.
+    std::map<std::int64_t, std::map<int, std::int64_t>> EnergyBySource(int firstDay, int lastDay,
+                                                                       int divisor);
+    // The stretches with samples from start up to end.
+    std::vector<CurvePoint> Curve(std::time_t start, std::time_t end, std::int64_t source);
+    // An inverter's highest sample; the plant's highest 5-minute mean.
+    PeakPower Peak(int firstDay, int lastDay, std::time_t start, std::time_t end,
+                   std::int64_t source);
+    // The first and last day with samples; 0 and 0 when there are none.
+    std::pair<int, int> DaysWithData();
+    std::string Error() const { return m_db.Error(); }
+
+private:
+    SqliteDb m_db;
+};

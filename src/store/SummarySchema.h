@@ -1,0 +1,46 @@
+#pragma once
+
+// The summary database's tables. Energies in Wh, powers in W (the plant's in
+// mW, so that sums of means stay exact), temperatures in 0.1 degree Celsius,
+// times in UTC seconds, days as local yyyymmdd keys.
+inline constexpr int SUMMARY_APPLICATION_ID = 0x48575355; // "HWSU"
+
+inline constexpr const char* SUMMARY_SCHEMA = R"sql(
+CREATE TABLE source(
+    id INTEGER PRIMARY KEY,
+    file TEXT NOT NULL UNIQUE,
+    device INTEGER NOT NULL DEFAULT 0,
+    inode INTEGER NOT NULL DEFAULT 0,
+    read_bytes INTEGER NOT NULL DEFAULT 0,
+    skipped_lines INTEGER NOT NULL DEFAULT 0,
+    last_time INTEGER,
+    last_day INTEGER,
+    last_e_today_wh INTEGER,
+    last_e_total_wh INTEGER);
+CREATE TABLE day(
+    day INTEGER NOT NULL,
+    source INTEGER NOT NULL,
+    energy_wh INTEGER NOT NULL,
+    peak_w INTEGER NOT NULL,
+    peak_time INTEGER NOT NULL,
+    first_time INTEGER NOT NULL,
+    last_time INTEGER NOT NULL,
+    samples INTEGER NOT NULL,
+    minutes_online INTEGER NOT NULL,
+    temp_min INTEGER NOT NULL,
+    temp_max INTEGER NOT NULL,
+    PRIMARY KEY(day, source)) WITHOUT ROWID;
+CREATE INDEX day_of_source ON day(source, day);
+CREATE TABLE bucket(
+    source INTEGER NOT NULL,
+    start INTEGER NOT NULL,
+    samples INTEGER NOT NULL,
+    power_sum_w INTEGER NOT NULL,
+    power_max_w INTEGER NOT NULL,
+    energy_wh INTEGER NOT NULL,
+    PRIMARY KEY(source, start)) WITHOUT ROWID;
+CREATE TABLE plant_bucket(
+    start INTEGER PRIMARY KEY,
+    power_mw INTEGER NOT NULL,
+    energy_wh INTEGER NOT NULL);
+)sql";

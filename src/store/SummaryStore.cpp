@@ -1,0 +1,254 @@
+#include "SummaryStore.h"
+
+#include "SummarySchema.h"
+#include "platform/DataDirectory.h"
+
+#include <sys/stat.h>
+
+namespace {
+const char* const FIND_SOURCE =
+    "SELECT id, device, inode, read_bytes, skipped_lines, last_time, last_day, last_e_today_wh,"
+    " last_e_total_wh FROM source WHERE file = ?1";
+const char* const INSERT_SOURCE = "INSERT INTO source(file) VALUES(?1)";
+const char* const SAVE_SOURCE =
+    "UPDATE source SET device = ?2, inode = ?3, read_bytes = ?4, skipped_lines = ?5,"
+    " last_time = ?6, last_day = ?7, last_e_today_wh = ?8, last_e_total_wh = ?9 WHERE id = ?1";
+const char* const ADD_DAY =
+    "INSERT INTO day VALUES(?1, ?2, ?3, ?4, ?5, ?6, ?7, ?8, ?9, ?10, ?11)"
+    " ON CONFLICT(day, source) DO UPDATE SET"
+    " energy_wh = energy_wh + excluded.energy_wh,"
+    " peak_time = CASE WHEN excluded.peak_w > peak_w THEN excluded.peak_time ELSE peak_time END,"
+    " peak_w = max(peak_w, excluded.peak_w),"
+    " first_time = min(first_time, excluded.first_time),"
+    " last_time = max(last_time, excluded.last_time),"
+    " samples = samples + excluded.samples,"
+    " minutes_online = minutes_online + excluded.minutes_online,"
+    " temp_min = min(temp_min, excluded.temp_min),"
+    " temp_max = max(temp_max, excluded.temp_max)";
+const char* const ADD_BUCKET = "INSERT INTO bucket VALUES(?1, ?2, ?3, ?4, ?5, ?6)"
+                               " ON CONFLICT(source, start) DO UPDATE SET"
+                               " samples = samples + excluded.samples,"
+                               " power_sum_w = power_sum_w + excluded.power_sum_w,"
+                               " power_max_w = max(power_max_w, excluded.power_max_w),"
+                               " energy_wh = energy_wh + excluded.energy_wh";
+const char* const DROP_PLANT = "DELETE FROM plant_bucket WHERE start = ?1";
+// Each inverter's mean in whole mW, so the sum does not depend on the order.
+const char* const SUM_PLANT =
+    "INSERT INTO plant_bucket SELECT start, SUM(power_sum_w * 1000 / samples), SUM(energy_wh)"
+    " FROM bucket WHERE source IN (SELECT id FROM source) AND start = ?1 GROUP BY start";
+const char* const REBUILD_PLANT =
+    "DELETE FROM plant_bucket;"
+    "INSERT INTO plant_bucket SELECT start, SUM(power_sum_w * 1000 / samples), SUM(energy_wh)"
+    " FROM bucket GROUP BY start;";
+
+bool FileExists(const std::string& path) {
+    struct stat status {};
+    return ::stat(path.c_str(), &status) == 0;
+}
+} // namespace
+
+std::string SummaryPath() {
+    return DataDirectory() + "/" + SUMMARY_FILE_NAME;
+}
+
+SummaryStore::Opened SummaryStore::Open(const std::string& path, std::string* problem) {
+    Close();
+    if (!FileExists(path)) {
+        return Opened::MISSING;
+    }
+    if (!m_db.Open(path, false) || !CheckSchema(problem)) {
+        if (problem != nullptr && problem->empty()) {
+            *problem = m_db.Error();
+        }
+        Close();
+        return Opened::UNUSABLE;
+    }
+    if (!m_db.Exec("PRAGMA journal_mode = WAL; PRAGMA synchronous = NORMAL;") || !Prepare()) {
+        if (problem != nullptr) {
+            *problem = m_db.Error();
+        }
+        Close();
+        return Opened::UNUSABLE;
+    }
+    return Opened::READY;
+}
+
+bool SummaryStore::CheckSchema(std::string* problem) {
+    const std::int64_t application = m_db.QueryInt("PRAGMA application_id", -1);
+    const std::int64_t version = m_db.QueryInt("PRAGMA user_version", -1);
+    if (application == -1 || version == -1) {
+        return false;
+    }
+    if (application != SUMMARY_APPLICATION_ID) {
+        if (problem != nullptr) {
+            *problem = "not a history summary";
+        }
+        return false;
+    }
+    if (version != SUMMARY_SCHEMA_VERSION) {
+        if (problem != nullptr) {
+            *problem = "summary of schema version " + std::to_string(version) + ", not " +
+                       std::to_string(SUMMARY_SCHEMA_VERSION);
+        }
+        return false;
+    }
+    return true;
+}
+
+bool SummaryStore::Create(const std::string& path, bool bulk) {
+    Close();
+    const std::string setUp = "PRAGMA application_id = " + std::to_string(SUMMARY_APPLICATION_ID) +
+                              "; PRAGMA user_version = " + std::to_string(SUMMARY_SCHEMA_VERSION) +
+                              ";" +
+                              (bulk ? "PRAGMA journal_mode = OFF; PRAGMA synchronous = OFF;"
+                                    : "PRAGMA journal_mode = WAL; PRAGMA synchronous = NORMAL;");
+    return !FileExists(path) && m_db.Open(path, false) && m_db.Exec(setUp.c_str()) &&
+           m_db.Exec(SUMMARY_SCHEMA) && Prepare();
+}
+
+bool SummaryStore::FinishBulk() {
+    return m_db.Exec("PRAGMA journal_mode = WAL; PRAGMA synchronous = NORMAL;");
+}
+
+void SummaryStore::Close() {
+    m_findSource = {};
+    m_insertSource = {};
+    m_saveSource = {};
+    m_addDay = {};
+    m_addBucket = {};
+    m_dropPlant = {};
+    m_sumPlant = {};
+    m_db.Close();
+}
+
+bool SummaryStore::Prepare() {
+    m_findSource = m_db.Prepare(FIND_SOURCE);
+    m_insertSource = m_db.Prepare(INSERT_SOURCE);
+    m_saveSource = m_db.Prepare(SAVE_SOURCE);
+    m_addDay = m_db.Prepare(ADD_DAY);
+    m_addBucket = m_db.Prepare(ADD_BUCKET);
+    m_dropPlant = m_db.Prepare(DROP_PLANT);
+    m_sumPlant = m_db.Prepare(SUM_PLANT);
+    return m_findSource.IsValid() && m_insertSource.IsValid() && m_saveSource.IsValid() &&
+           m_addDay.IsValid() && m_addBucket.IsValid() && m_dropPlant.IsValid() &&
+           m_sumPlant.IsValid();
+}
+
+bool SummaryStore::Begin() {
+    return m_db.Exec("BEGIN IMMEDIATE");
+}
+
+bool SummaryStore::Commit() {
+    return m_db.Exec("COMMIT");
+}
+
+void SummaryStore::Rollback() {
+    m_db.Exec("ROLLBACK");
+}
+
+bool SummaryStore::LoadSource(const std::string& file, SourceRecord& record) {
+    record = SourceRecord{};
+    record.file = file;
+    m_findSource.Bind(1, file);
+    if (m_findSource.Step()) {
+        record.id = m_findSource.Int(0);
+        record.device = m_findSource.Int(1);
+        record.inode = m_findSource.Int(2);
+        record.readBytes = m_findSource.Int(3);
+        record.skippedLines = m_findSource.Int(4);
+        record.state.any = !m_findSource.IsNull(5);
+        record.state.lastTime = m_findSource.Int(5);
+        record.state.lastDay = static_cast<int>(m_findSource.Int(6));
+        record.state.eTodayWh = m_findSource.Int(7);
+        record.state.eTotalWh = m_findSource.Int(8);
+    }
+    const bool failed = m_findSource.Failed();
+    m_findSource.Reset();
+    if (failed) {
+        return false;
+    }
+    if (record.id != 0) {
+        return true;
+    }
+    m_insertSource.Bind(1, file);
+    if (!m_insertSource.Run()) {
+        return false;
+    }
+    record.id = m_db.QueryInt("SELECT last_insert_rowid()", 0);
+    return record.id != 0;
+}
+
+bool SummaryStore::SaveSource(const SourceRecord& record) {
+    m_saveSource.Bind(1, record.id)
+        .Bind(2, record.device)
+        .Bind(3, record.inode)
+        .Bind(4, record.readBytes)
+        .Bind(5, record.skippedLines);
+    if (record.state.any) {
+        m_saveSource.Bind(6, std::int64_t{record.state.lastTime})
+            .Bind(7, std::int64_t{record.state.lastDay})
+            .Bind(8, record.state.eTodayWh)
+            .Bind(9, record.state.eTotalWh);
+    }
+    return m_saveSource.Run();
+}
+
+bool SummaryStore::ForgetRows(std::int64_t source, std::set<std::time_t>& touched) {
+    SqliteStatement starts = m_db.Prepare("SELECT start FROM bucket WHERE source = ?1");
+    starts.Bind(1, source);
+    while (starts.Step()) {
+        touched.insert(starts.Int(0));
+    }
+    SqliteStatement dropDays = m_db.Prepare("DELETE FROM day WHERE source = ?1");
+    SqliteStatement dropBuckets = m_db.Prepare("DELETE FROM bucket WHERE source = ?1");
+    dropDays.Bind(1, source);
+    dropBuckets.Bind(1, source);
+    return !starts.Failed() && dropDays.Run() && dropBuckets.Run();
+}
+
+bool SummaryStore::AddRows(std::int64_t source, const std::vector<DayRow>& days,
+                           const std::vector<BucketRow>& buckets) {
+    for (const DayRow& row : days) {
+        m_addDay.Bind(1, std::int64_t{row.day})
+            .Bind(2, source)
+            .Bind(3, row.energyWh)
+            .Bind(4, row.peakW)
+            .Bind(5, std::int64_t{row.peakTime})
+            .Bind(6, std::int64_t{row.firstTime})
+            .Bind(7, std::int64_t{row.lastTime})
+            .Bind(8, row.samples)
+            .Bind(9, row.minutes)
+            .Bind(10, row.tempMin)
+            .Bind(11, row.tempMax);
+        if (!m_addDay.Run()) {
+            return false;
+        }
+    }
+    for (const BucketRow& row : buckets) {
+        m_addBucket.Bind(1, source)
+            .Bind(2, std::int64_t{row.start})
+            .Bind(3, row.samples)
+            .Bind(4, row.powerSum)
+            .Bind(5, row.powerMax)
+            .Bind(6, row.energyWh);
+        if (!m_addBucket.Run()) {
+            return false;
+        }
+    }
+    return true;
+}
+
+bool SummaryStore::RefreshPlant(const std::set<std::time_t>& starts) {
+    for (const std::time_t start : starts) {
+        m_dropPlant.Bind(1, std::int64_t{start});
+        m_sumPlant.Bind(1, std::int64_t{start});
+        if (!m_dropPlant.Run() || !m_sumPlant.Run()) {
+            return false;
+        }
+    }
+    return true;
+}
+
+bool SummaryStore::RebuildPlant() {
+    return m_db.Exec(REBUILD_PLANT);
+}

@@ -1,0 +1,106 @@
+#include "HistoryFixture.h"
+#include "HistoryLines.h"
+#include "store/HistoryFile.h"
+#include "store/LocalCalendar.h"
+#include "store/SummaryKeeper.h"
+#include "store/SummaryReader.h"
+#include "store/SummaryStore.h"
+
+#include <filesystem>
+#include <numeric>
+
+namespace {
+
+constexpr int DAY = 20260610;
+constexpr std::int64_t PEAK_W = 3456;
+
+// 06:00 to 19:59 once a minute with a 10-minute gap at 09:00, the station
+// offline from 12:00 to 12:59 and the inverter restarting at 15:00, its
+// E-today counter starting again from 0. Yield: 5.39 + 2.99 kWh.
+std::vector<LineSample> GeneratedDay() {
+    std::vector<LineSample> samples;
+    std::uint32_t eTotalHundredths = 500000;
+    for (int minute = 6 * 60; minute < 20 * 60; ++minute) {
+        const bool gap = minute >= 9 * 60 && minute < 9 * 60 + 10;
+        const bool offline = minute >= 12 * 60 && minute < 13 * 60;
+        const int eToday = minute < 15 * 60 ? minute - 6 * 60 : minute - 15 * 60;
+        eTotalHundredths += 1;
+        if (gap || offline) {
+            continue;
+        }
+        LineSample sample{Berlin(2026, 6, 10, minute / 60, minute % 60), 1000 + minute % 7 * 10,
+                          eToday, eTotalHundredths / 10};
+        sample.powerW = minute == 13 * 60 + 30 ? static_cast<int>(PEAK_W) : sample.powerW;
+        sample.tempTenths = minute == 7 * 60 ? -25 : minute == 14 * 60 ? 612 : 250;
+        samples.push_back(sample);
+    }
+    return samples;
+}
+
+class SummaryDayTest : public HistoryFixture {};
+
+TEST_F(SummaryDayTest, DayRowIsWhatTheFileSays) {
+    WriteBytes(InHistLog("A1.csv"), SingleFile(GeneratedDay()));
+    Rebuild();
+    SummaryReader reader;
+    ASSERT_TRUE(reader.Open(SummaryPath(), nullptr));
+    ASSERT_EQ(reader.Sources().size(), 1U);
+    const std::int64_t source = reader.Sources()[0].id;
+    EXPECT_EQ(reader.Energy(DAY, DAY, 1, source).at(DAY), 8380);
+
+    SqliteDb db;
+    ASSERT_TRUE(db.Open(SummaryPath(), true));
+    SqliteStatement day = db.Prepare(
+        "SELECT peak_w, peak_time, first_time, last_time, samples, minutes_online, temp_min,"
+        " temp_max FROM day");
+    ASSERT_TRUE(day.Step());
+    EXPECT_EQ(day.Int(0), PEAK_W);
+    EXPECT_EQ(day.Int(1), Berlin(2026, 6, 10, 13, 30));
+    EXPECT_EQ(day.Int(2), Berlin(2026, 6, 10, 6, 0));
+    EXPECT_EQ(day.Int(3), Berlin(2026, 6, 10, 19, 59));
+    EXPECT_EQ(day.Int(4), 770);
+    EXPECT_EQ(day.Int(5), 770);
+    EXPECT_EQ(day.Int(6), -25);
+    EXPECT_EQ(day.Int(7), 612);
+
+    const LocalCalendar::Day bounds = LocalCalendar().Bounds(DAY);
+    const std::vector<CurvePoint> curve = reader.Curve(bounds.start, bounds.end, source);
+    EXPECT_EQ(curve.size(), 168U - 2 - 12);
+    EXPECT_EQ(
+        std::accumulate(curve.begin(), curve.end(), std::int64_t{0},
+                        [](std::int64_t sum, const CurvePoint& p) { return sum + p.energyWh; }),
+        8380);
+    const std::vector<CurvePoint> plant =
+        reader.Curve(bounds.start, bounds.end, SummaryReader::PLANT);
+    ASSERT_EQ(plant.size(), curve.size());
+    EXPECT_EQ(plant[0].meanW, curve[0].meanW);
+    EXPECT_EQ(reader.Peak(DAY, DAY, bounds.start, bounds.end, source).watts, PEAK_W);
+}
+
+// The writer thread reads the files as they grow, a line cut in two by an
+// append included; what it keeps must be what a rebuild finds.
+TEST_F(SummaryDayTest, LiveUpkeepKeepsWhatARebuildFinds) {
+    const std::string single = SingleFile(GeneratedDay());
+    std::vector<LineSample> three = GeneratedDay();
+    three.resize(300);
+    const std::string threeText = ThreeFile(three);
+    {
+        SummaryKeeper keeper(std::chrono::hours(1));
+        keeper.Start();
+        for (std::size_t at = 0, piece = 0; at < single.size(); at += piece) {
+            piece = std::min<std::size_t>(single.size() - at, 7001);
+            AppendBytes(InHistLog("A1.csv"), single.substr(at, piece));
+            AppendBytes(InHistLog("B2.csv"),
+                        threeText.substr(std::min(at, threeText.size()), piece));
+            keeper.Notify("A1.csv");
+            keeper.Notify("B2.csv");
+            ASSERT_TRUE(keeper.Flush()) << keeper.Problem();
+        }
+    }
+    const std::vector<std::string> live = SummaryRowsOf(SummaryPath());
+    Rebuild();
+    EXPECT_EQ(live, SummaryRowsOf(SummaryPath()));
+    EXPECT_GT(live.size(), 300U);
+}
+
+} // namespace
