@@ -6,7 +6,12 @@
 namespace {
 constexpr double MW_PER_W = 1000.0;
 
+// The serial number the file was named after; the bare name for a file this
+// station did not name.
 std::string NameOf(const std::string& file) {
+    if (std::optional<std::string> serialNo = SerialOfHistoryFileName(file)) {
+        return *serialNo;
+    }
     constexpr std::string_view SUFFIX = ".csv";
     return file.ends_with(SUFFIX) ? file.substr(0, file.size() - SUFFIX.size()) : file;
 }
@@ -36,9 +41,8 @@ std::vector<SummarySource> SummaryReader::Sources() {
 }
 
 std::optional<SummarySource> SummaryReader::SourceOfSerial(const std::string& serialNo) {
-    const std::string name = NameOf(HistoryFileName(serialNo));
     for (const SummarySource& source : Sources()) {
-        if (source.name == name) {
+        if (source.name == serialNo) {
             return source;
         }
     }
