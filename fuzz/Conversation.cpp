@@ -10,6 +10,7 @@ namespace {
 class FixedClock : public Clock {
 public:
     std::time_t Now() override { return SAMPLE_TIME; }
+    std::chrono::milliseconds Monotonic() override { return {}; }
     void Sleep(std::chrono::milliseconds) override {}
     bool WaitForEvent(const ManualResetEvent&, std::chrono::milliseconds) override { return false; }
 };

@@ -5,6 +5,7 @@
 #include "platform/SystemPorts.h"
 #include "res/ResourceIds.h"
 #include "store/HeliowatchDoc.h"
+#include "store/SettingRanges.h"
 #include "widgets/DialogControls.h"
 #include "widgets/DialogUnits.h"
 
@@ -19,7 +20,6 @@
 namespace {
 // The settings keep ports 1 to 19; a higher port would run until the next
 // start and then be forgotten, so it is not offered.
-constexpr int LAST_PORT = 19;
 constexpr int LIST_DROP_HEIGHT = 73;
 constexpr int LIST_CLOSED_HEIGHT = 14;
 
@@ -118,18 +118,18 @@ void CCommConfigDlg::BuildEntries() {
 }
 
 void CCommConfigDlg::ReadSystemPortNames(const SystemPortLister& listSystemPorts) {
-    m_systemPortNames.clear();
+    m_systemPorts.clear();
     for (const int port : listSystemPorts()) {
         if (port <= LAST_PORT) {
-            m_systemPortNames.append(QString("COM%1").arg(port));
+            m_systemPorts.push_back(port);
         }
     }
 }
 
 QStringList CCommConfigDlg::SystemPortTexts() const {
     QStringList texts;
-    for (const QString& name : m_systemPortNames) {
-        texts.append("Com" + name.mid(3));
+    for (const int port : m_systemPorts) {
+        texts.append(PortText(port));
     }
     return texts;
 }

@@ -53,7 +53,7 @@ private:
     void ApplyToGroup(const PortEntry& entry, CInverterGroup& group) const;
 
     CHeliowatchDoc& m_doc;
-    QStringList m_systemPortNames;
+    std::vector<int> m_systemPorts;
     std::vector<std::unique_ptr<PortEntry>> m_entries;
     PortEntry* m_pCurEntry = nullptr;
     QComboBox* m_pComList = nullptr;

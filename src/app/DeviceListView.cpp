@@ -1,11 +1,13 @@
 #include "DeviceListView.h"
 
+#include "PortList.h"
 #include "StatusIcons.h"
 #include "comm/CommShared.h"
 #include "comm/WindowMessages.h"
 #include "model/InverterGroup.h"
 #include "res/ResourceIds.h"
 #include "store/HeliowatchDoc.h"
+#include "widgets/BusText.h"
 #include "widgets/FullTextToolTip.h"
 #include "widgets/WindowMessageEvent.h"
 
@@ -21,7 +23,6 @@ constexpr int SHARED_COLUMNS = 8;
 constexpr int ICON_COLUMN_MARGIN = 2;
 constexpr int PORT_ROLE = CDeviceListView::RECORD_ROLE + 1;
 constexpr int ADDRESS_ROLE = CDeviceListView::RECORD_ROLE + 2;
-constexpr qsizetype PORT_TEXT_PREFIX = 3; // "Com"
 
 using RowKey = std::pair<int, int>; // COM port, then bus address
 using StatusImages = std::array<QIcon, 3>;
@@ -33,10 +34,6 @@ struct RowValues {
     int image = CDeviceListView::IMAGE_GREY;
     MessageTarget* statusWnd = nullptr;
 };
-
-QString BusText(const std::string& text) {
-    return QString::fromLatin1(text.data(), static_cast<qsizetype>(text.size()));
-}
 
 void ReadMeasurements(const CInverter& inverter, RowValues& row) {
     const RuntimeData* data = inverter.m_pRuntimeData.get();
@@ -70,7 +67,7 @@ int StatusImageOf(const CInverter& inverter) {
 RowValues ReadRow(const CInverter& inverter, const CInverterGroup& group) {
     RowValues row;
     row.key = {group.m_nComPort, inverter.m_nAddress};
-    row.texts[CDeviceListView::COM_NO] = QString::asprintf("Com%d", group.m_nComPort);
+    row.texts[CDeviceListView::COM_NO] = PortText(group.m_nComPort);
     row.texts[CDeviceListView::ADDRESS] = QString::number(inverter.m_nAddress);
     row.texts[CDeviceListView::SERNO] = BusText(inverter.m_strSerialNo);
     row.texts[CDeviceListView::MODEL] = BusText(inverter.m_strModel);
@@ -106,17 +103,6 @@ RowKey KeyOfRow(const QTableWidget& list, int row) {
     return {status->data(PORT_ROLE).toInt(), status->data(ADDRESS_ROLE).toInt()};
 }
 
-// The leading decimal digits after the "Com" of a "ComNo." text; 0 if none.
-int PortNumberInText(const QString& text) {
-    int number = 0;
-    for (const QChar character : QStringView(text).mid(std::min(PORT_TEXT_PREFIX, text.size()))) {
-        if (character < u'0' || character > u'9') {
-            break;
-        }
-        number = number * 10 + (character.unicode() - u'0');
-    }
-    return number;
-}
 } // namespace
 
 CDeviceListView::CDeviceListView(CHeliowatchDoc& document, QWidget* parent)
@@ -275,7 +261,7 @@ bool CDeviceListView::IsDocumentGroup(const CInverterGroup* group) const {
 void CDeviceListView::DeleteRowsOfPort(int comPort) {
     for (int row = rowCount() - 1; row >= 0; --row) {
         const QTableWidgetItem* port = item(row, COM_NO);
-        if (port != nullptr && PortNumberInText(port->text()) == comPort) {
+        if (port != nullptr && PortNumberOfText(port->text()) == comPort) {
             removeRow(row);
         }
     }

@@ -8,6 +8,7 @@
 #include "store/FaultRecordReader.h"
 #include "store/FaultText.h"
 #include "store/ReplaceFile.h"
+#include "widgets/BusText.h"
 #include "widgets/DialogControls.h"
 #include "widgets/DialogUnits.h"
 #include "widgets/FileDialog.h"
@@ -42,13 +43,8 @@ std::string Printf(const char* format, Args... args) {
 }
 
 std::string SerialText(const InvFaultRecord& record) {
-    return std::string(record.serialNo.data(), strnlen(record.serialNo.data(), 16));
-}
-
-// Serial numbers can hold any byte; Latin-1 shows each one as one character
-// and gives the same bytes back.
-QString ShownText(const std::string& text) {
-    return QString::fromLatin1(text.data(), static_cast<qsizetype>(text.size()));
+    return std::string(record.serialNo.data(),
+                       strnlen(record.serialNo.data(), record.serialNo.size()));
 }
 
 std::string EndTimeText(const InvFaultRecord& record) {
@@ -180,7 +176,7 @@ void CErrorListDlg::FillInverterCombo() {
     m_cbInverter->clear();
     m_cbInverter->addItem(ALL_INVERTERS);
     for (const InvFaultRecord& record : m_records) {
-        const QString serial = ShownText(SerialText(record));
+        const QString serial = BusText(SerialText(record));
         if (m_cbInverter->findText(serial, Qt::MatchFixedString | Qt::MatchCaseSensitive) < 0) {
             m_cbInverter->addItem(serial);
         }
@@ -200,14 +196,13 @@ void CErrorListDlg::FillList() {
 void CErrorListDlg::AddRow(int row, const InvFaultRecord& record) {
     const RowTexts texts = TextsOf(record);
     for (int column = 0; column < COLUMNS; ++column) {
-        m_lcErrors->setItem(row, column, new QTableWidgetItem(ShownText(texts[column])));
+        m_lcErrors->setItem(row, column, new QTableWidgetItem(BusText(texts[column])));
     }
 }
 
 std::vector<const InvFaultRecord*> CErrorListDlg::ShownRecords() const {
     const bool allInverters = m_cbInverter->currentIndex() <= 0;
-    const QByteArray chosenText = m_cbInverter->currentText().toLatin1();
-    const std::string chosen = chosenText.toStdString();
+    const std::string chosen = BusBytes(m_cbInverter->currentText());
     std::vector<const InvFaultRecord*> shown;
     for (const InvFaultRecord& record : m_records) {
         if (allInverters || SerialText(record) == chosen) {

@@ -14,8 +14,6 @@ namespace {
 const QString CAPTION = QStringLiteral("General Status");
 constexpr int FORM_WIDTH = 341;
 constexpr int FORM_HEIGHT = 137;
-// Below this the scale would be too fine to read: the gauge keeps 0 to 100.
-constexpr double SMALLEST_SCALE_TOP = 99.99;
 
 constexpr FormControl FORM[] = {
     {IDC_ENERGY_BOX, ControlKind::GROUP_BOX, "Energy", 7, 7, 165, 65},
@@ -82,12 +80,7 @@ void CGeneralStatusView::OnTimer() {
         ArmTimer(interval);
     }
 
-    double minimum = 0.0;
-    double top = power;
-    NiceScaleMax(&minimum, &top);
-    if (top < SMALLEST_SCALE_TOP) {
-        top = 100.0;
-    }
+    const double top = GaugeScaleTop(power);
     m_meter.SetValueAndRange(power, 0.0, top);
 }
 

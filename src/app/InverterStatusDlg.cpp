@@ -7,11 +7,13 @@
 #include "comm/InverterCommands.h"
 #include "comm/WindowMessages.h"
 #include "model/InverterGroup.h"
+#include "model/SerialNumber.h"
 #include "model/SingleRuntimeData.h"
 #include "model/ThreeRuntimeData.h"
 #include "res/ResourceIds.h"
 #include "store/FaultText.h"
 #include "store/HeliowatchDoc.h"
+#include "widgets/BusText.h"
 #include "widgets/MessageBox.h"
 #include "widgets/WindowMessageEvent.h"
 
@@ -25,9 +27,6 @@
 
 namespace {
 const QColor BACKGROUND(236, 236, 216);
-// Below this the scale would be too fine to read: the gauge keeps 0 to 100.
-constexpr double SMALLEST_SCALE_TOP = 99.99;
-constexpr std::size_t SERIAL_LENGTH = 16;
 
 struct FieldText {
     int id;
@@ -44,10 +43,6 @@ struct WorkState {
     int temperature = 0; // 0.1 degree Celsius
     int mode = 0;
 };
-
-QString BusText(const std::string& text) {
-    return QString::fromLatin1(text.data(), static_cast<qsizetype>(text.size()));
-}
 
 template <class Data>
 bool ReadWorkStateAs(const RuntimeData& data, WorkState& state) {
@@ -171,12 +166,7 @@ bool CInverterStatusDlg::OnInitDialog() {
 void CInverterStatusDlg::InitMeter(int ratedPower) {
     m_meter.SetNeedleColour(QColor(255, 255, 255));
     m_meter.EnableColourBand(1);
-    double minimum = 0.0;
-    double top = ratedPower;
-    NiceScaleMax(&minimum, &top);
-    if (top < SMALLEST_SCALE_TOP) {
-        top = 100.0;
-    }
+    const double top = GaugeScaleTop(ratedPower);
     m_meter.SetRange(0.0, top);
     m_meter.SetValue(0.0);
 }
@@ -269,7 +259,7 @@ void CInverterStatusDlg::paintEvent(QPaintEvent*) {
 }
 
 std::string CInverterStatusDlg::TypedSerial() const {
-    return Edit(IDC_STATUS_SERIAL_NO)->text().toLatin1().toStdString();
+    return BusBytes(Edit(IDC_STATUS_SERIAL_NO)->text());
 }
 
 bool CInverterStatusDlg::ValidateSerial() {
@@ -285,10 +275,10 @@ QString CInverterStatusDlg::SerialProblem(const std::string& typed) const {
     if (typed.empty()) {
         return QStringLiteral("Please input serno");
     }
-    if (typed.size() > SERIAL_LENGTH) {
+    if (typed.size() > SERIAL_NO_LENGTH) {
         return QStringLiteral("Serno is too long");
     }
-    if (typed.size() < SERIAL_LENGTH) {
+    if (typed.size() < SERIAL_NO_LENGTH) {
         return QStringLiteral("Serno is not enough");
     }
     if (std::none_of(typed.begin(), typed.end(), IsAsciiLetterOrDigit)) {

@@ -20,6 +20,7 @@
 #include "res/ResourceIds.h"
 #include "store/HeliowatchDoc.h"
 #include "store/PaneTargets.h"
+#include "widgets/BusText.h"
 #include "widgets/MessageBox.h"
 
 #include <QCloseEvent>
@@ -36,7 +37,7 @@ QString InverterIdentity(const CInverter& inverter, const CInverterGroup& group)
     return QString("Com%1, Address %2, Serno %3")
         .arg(group.m_nComPort)
         .arg(static_cast<int>(inverter.m_nAddress))
-        .arg(QString::fromLatin1(inverter.m_strSerialNo));
+        .arg(BusText(inverter.m_strSerialNo));
 }
 } // namespace
 

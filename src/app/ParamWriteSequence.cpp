@@ -5,10 +5,6 @@
 #include "model/Inverter.h"
 #include "store/HeliowatchDoc.h"
 
-namespace {
-constexpr std::uint16_t FIRST_PARAM_ID = 0x40;
-}
-
 ParamWriteSequence::ParamWriteSequence(const CHeliowatchDoc& document, const CInverter* inverter,
                                        const Params& values, const ParamWriteTiming& timing)
     : m_document(document), m_pInverter(inverter), m_values(values), m_timing(timing) {}

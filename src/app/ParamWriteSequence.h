@@ -1,6 +1,7 @@
 #pragma once
 
 #include "ParamWriteTiming.h"
+#include "model/ParamSlots.h"
 
 #include <array>
 #include <chrono>
@@ -17,7 +18,7 @@ class CInverter;
 // running while it waits.
 class ParamWriteSequence {
 public:
-    using Params = std::array<std::uint16_t, 12>;
+    using Params = ParamValues;
 
     ParamWriteSequence(const CHeliowatchDoc& document, const CInverter* inverter,
                        const Params& values, const ParamWriteTiming& timing);

@@ -113,7 +113,7 @@ void CParameterSettingDlg::reject() {
 }
 
 bool CParameterSettingDlg::OnInitDialog() {
-    std::array<std::uint16_t, 12> current{};
+    ParamValues current{};
     const bool present = m_document.WithInverter(
         m_pInverter, [&](CInverter& record, CInverterGroup&) { current = record.m_params; });
     if (!present) {

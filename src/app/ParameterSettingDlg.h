@@ -2,6 +2,7 @@
 
 #include "ParamRows.h"
 #include "ParamWriteTiming.h"
+#include "model/ParamSlots.h"
 
 #include <QDialog>
 #include <QTimer>
@@ -52,7 +53,7 @@ private:
 
     CHeliowatchDoc& m_document;
     CInverter* m_pInverter;
-    std::array<std::uint16_t, 12> m_params{};
+    ParamValues m_params{};
     std::array<QLineEdit*, PARAM_ROW_COUNT> m_edits{};
     ParamWriteTiming m_timing;
     std::unique_ptr<ParamWriteSequence> m_pSequence;

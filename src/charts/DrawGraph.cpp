@@ -1,8 +1,8 @@
 #include "DrawGraph.h"
 
 #include "NiceScale.h"
-#include "SecondOfDay.h"
 #include "comm/CommShared.h"
+#include "model/LocalDay.h"
 
 #include <QFontMetrics>
 #include <QImage>
@@ -225,14 +225,14 @@ void CDrawGraph::DrawCurve(QPainter& painter, const Area& area, const CDaySeries
         m_dayAxis && m_dayAxis->joinSeconds > 0 ? m_dayAxis->joinSeconds : 3 * g_nInterval;
     const std::int64_t daySeconds =
         m_dayAxis ? std::int64_t{TimeSteps()} * SECONDS_PER_HOUR / 2 : SECONDS_PER_DAY;
-    CSecondOfDay secondOfDay;
+    CLocalDay localDay;
     std::vector<QPoint> pixels;
     std::vector<QLine> joins;
     QPoint previous;
     int previousSecond = 0;
     for (const CGraphSample& sample : series.m_samples) {
         const int second = m_dayAxis ? static_cast<int>(sample.m_time - m_dayAxis->start)
-                                     : secondOfDay.At(sample.m_time);
+                                     : localDay.SecondOfDay(sample.m_time);
         const QPoint point(
             static_cast<int>(area.left + std::int64_t{area.Width()} * second / daySeconds),
             area.bottom - static_cast<int>(area.Height() * sample.m_dValue / m_dScaleMax));

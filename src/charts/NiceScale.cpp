@@ -21,3 +21,11 @@ void NiceScaleMax(double* minimum, double* maximum) {
         *maximum = static_cast<double>(step * (leading + 1));
     }
 }
+
+double GaugeScaleTop(double value) {
+    constexpr double SMALLEST_SCALE_TOP = 99.99;
+    double minimum = 0.0;
+    double top = value;
+    NiceScaleMax(&minimum, &top);
+    return top < SMALLEST_SCALE_TOP ? 100.0 : top;
+}

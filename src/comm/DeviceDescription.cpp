@@ -1,6 +1,7 @@
 #include "DeviceDescription.h"
 
 #include "model/Inverter.h"
+#include "model/SerialNumber.h"
 #include "model/SingleRuntimeData.h"
 #include "model/ThreeRuntimeData.h"
 
@@ -15,7 +16,7 @@ constexpr FieldSpan kRatedPower{1, 6};
 constexpr FieldSpan kFirmware{7, 5};
 constexpr FieldSpan kModel{12, 16};
 constexpr FieldSpan kManufacturer{28, 16};
-constexpr FieldSpan kSerialNo{44, 16};
+constexpr FieldSpan kSerialNo{44, SERIAL_NO_LENGTH};
 constexpr FieldSpan kNominalVpv{60, 4};
 
 std::string Text(const std::uint8_t* data, FieldSpan span) {

@@ -10,8 +10,6 @@
 #include <atomic>
 
 namespace {
-constexpr std::uint16_t FIRST_PARAM_ID = 0x40;
-constexpr std::uint16_t PARAM_SLOTS = 12;
 
 CInverter* FirstRequesting(CommSession& session, std::atomic<int> CInverter::*flag) {
     for (CInverter* inverter : session.group.Inverters()) {

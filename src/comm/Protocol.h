@@ -1,5 +1,7 @@
 #pragma once
 
+#include "model/SerialNumber.h"
+
 #include <cstddef>
 #include <cstdint>
 
@@ -50,5 +52,4 @@ inline constexpr std::uint8_t FN_RESET_TOTALS = 0x40;
 // destination.
 inline constexpr std::uint8_t FN_ANY_DESTINATION = 0x40;
 
-inline constexpr std::size_t SERIAL_NO_LENGTH = 16;
 inline constexpr std::size_t DEVICE_INFO_LENGTH = 64;

@@ -1,12 +1,14 @@
 #pragma once
 
+#include "SerialNumber.h"
+
 #include <array>
 #include <cstdint>
 
 // One fault episode, exactly as stored in the fault record file (40 bytes,
 // little-endian on the supported targets).
 struct InvFaultRecord {
-    std::array<char, 16> serialNo{}; // NUL-filled; a 16-character number has no NUL
+    std::array<char, SERIAL_NO_LENGTH> serialNo{}; // NUL-filled; a 16-character number has no NUL
     std::uint16_t mode = 0;
     std::uint16_t reserved1 = 0;
     std::uint32_t errorBits = 0;

@@ -3,6 +3,7 @@
 #include "CommandReport.h"
 #include "DaySeries.h"
 #include "InvFaultRecord.h"
+#include "ParamSlots.h"
 #include "ParamWrite.h"
 #include "RuntimeData.h"
 
@@ -52,7 +53,7 @@ public:
     CDaySeries m_powerGraph;
     std::vector<std::uint8_t> m_runtimeFormat;
     std::vector<std::uint8_t> m_paramFormat;
-    std::array<std::uint16_t, 12> m_params{};
+    ParamValues m_params{};
     std::vector<ParamWrite> m_pendingParamWrites;
     std::uint8_t m_nAddress = 0; // fixed for the record's life
     std::atomic<int> m_bOnline{0};

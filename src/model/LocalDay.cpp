@@ -2,14 +2,7 @@
 
 namespace {
 
-std::time_t LocalMidnight(std::tm calendar, int daysLater) {
-    calendar.tm_mday += daysLater;
-    calendar.tm_hour = 0;
-    calendar.tm_min = 0;
-    calendar.tm_sec = 0;
-    calendar.tm_isdst = -1;
-    return std::mktime(&calendar);
-}
+constexpr std::time_t SECONDS_PER_DAY = 86'400;
 
 long UtcOffsetAt(std::time_t time) {
     std::tm local{};
@@ -17,26 +10,42 @@ long UtcOffsetAt(std::time_t time) {
     return local.tm_gmtoff;
 }
 
+// The first time value after from, up to limit, whose offset differs from
+// from's; limit when there is none. One clock change at most lies in a day.
+std::time_t NextOffsetChange(std::time_t from, std::time_t limit, long offset) {
+    if (UtcOffsetAt(limit - 1) == offset) {
+        return limit;
+    }
+    std::time_t same = from;
+    std::time_t changed = limit - 1;
+    while (changed - same > 1) {
+        const std::time_t middle = same + (changed - same) / 2;
+        (UtcOffsetAt(middle) == offset ? same : changed) = middle;
+    }
+    return changed;
+}
+
 } // namespace
 
 int CLocalDay::Date(std::time_t time) {
-    if (time < m_tStart || time >= m_tEnd) {
-        std::tm local{};
-        localtime_r(&time, &local);
-        Remember(local);
-    }
+    Look(time);
     return m_nDate;
 }
 
-// A day on which the clock is changed is not remembered: around the change the
-// same time value range need not map onto one date.
-void CLocalDay::Remember(const std::tm& local) {
-    const std::time_t start = LocalMidnight(local, 0);
-    const std::time_t end = LocalMidnight(local, 1);
-    const bool steadyClock = start != -1 && end != -1 && start < end &&
-                             UtcOffsetAt(start) == local.tm_gmtoff &&
-                             UtcOffsetAt(end - 1) == local.tm_gmtoff;
-    m_tStart = steadyClock ? start : 0;
-    m_tEnd = steadyClock ? end : 0;
+int CLocalDay::SecondOfDay(std::time_t time) {
+    Look(time);
+    return static_cast<int>(time - m_tMidnight);
+}
+
+void CLocalDay::Look(std::time_t time) {
+    if (time >= m_tStart && time < m_tEnd) {
+        return;
+    }
+    std::tm local{};
+    localtime_r(&time, &local);
+    const int second = local.tm_hour * 3600 + local.tm_min * 60 + local.tm_sec;
+    m_tMidnight = time - second;
+    m_tStart = UtcOffsetAt(m_tMidnight) == local.tm_gmtoff ? m_tMidnight : time;
+    m_tEnd = NextOffsetChange(time, m_tMidnight + SECONDS_PER_DAY, local.tm_gmtoff);
     m_nDate = (local.tm_year + 1900) * 10000 + (local.tm_mon + 1) * 100 + local.tm_mday;
 }

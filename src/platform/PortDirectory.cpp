@@ -1,5 +1,6 @@
 #include "PortDirectory.h"
 
+#include "DeviceNames.h"
 #include "StationPlaces.h"
 
 #include <mutex>
@@ -20,8 +21,16 @@ void SetPortDirectory(const std::string& directory) {
     g_directoryOverride = directory;
 }
 
+namespace {
+const std::string ENTRY_PREFIX = "COM";
+}
+
 std::string PortEntryName(int port) {
-    return "COM" + std::to_string(port);
+    return ENTRY_PREFIX + std::to_string(port);
+}
+
+int PortOfEntryName(const std::string& name) {
+    return NumberAfter(name, ENTRY_PREFIX);
 }
 
 std::string PortDevicePath(int port) {

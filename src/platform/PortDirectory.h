@@ -11,4 +11,6 @@ std::string PortDirectory();
 void SetPortDirectory(const std::string& directory);
 
 std::string PortEntryName(int port); // "COM<n>"
+// n for an entry named exactly "COM<n>", else -1.
+int PortOfEntryName(const std::string& name);
 std::string PortDevicePath(int port);

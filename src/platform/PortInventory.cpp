@@ -72,7 +72,7 @@ void AddUsbDetails(const SystemPortPlaces& places, PortDescription& port) {
 std::vector<int> PortNumbers(const SystemPortPlaces& places) {
     std::vector<int> numbers = ListSystemPorts(places);
     for (const std::string& name : EntryNames(places.portDirectory)) {
-        if (const int number = NumberAfter(name, "COM"); number > 0) {
+        if (const int number = PortOfEntryName(name); number > 0) {
             numbers.push_back(number);
         }
     }

@@ -29,7 +29,7 @@ bool HasUart(const std::string& ttyClassDirectory, const std::string& name) {
 
 void AddEntryPorts(const std::string& portDirectory, std::vector<int>& ports) {
     for (const std::string& name : EntryNames(portDirectory)) {
-        const int port = NumberAfter(name, "COM");
+        const int port = PortOfEntryName(name);
         if (port > 0 && Exists(portDirectory + "/" + name)) {
             ports.push_back(port);
         }

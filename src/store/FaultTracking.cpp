@@ -4,6 +4,7 @@
 #include "FaultText.h"
 #include "model/Inverter.h"
 #include "model/NoTime.h"
+#include "model/SerialNumber.h"
 #include "model/SingleRuntimeData.h"
 #include "model/ThreeRuntimeData.h"
 
@@ -48,7 +49,7 @@ bool IsFaultMode(int mode) {
     return mode > NORMAL_MODE;
 }
 
-void CopySerialNo(const std::string& serialNo, std::array<char, 16>& field) {
+void CopySerialNo(const std::string& serialNo, std::array<char, SERIAL_NO_LENGTH>& field) {
     field.fill('\0');
     std::copy_n(serialNo.begin(), std::min(serialNo.size(), field.size()), field.begin());
 }

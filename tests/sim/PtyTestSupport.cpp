@@ -13,14 +13,6 @@
 
 namespace simtest {
 
-std::string MakeTempDir() {
-    const char* base = std::getenv("HELIOWATCH_TEST_TMP");
-    const std::string parent = base != nullptr ? base : "/tmp";
-    std::filesystem::create_directories(parent);
-    std::string pattern = parent + "/sim-XXXXXX";
-    return mkdtemp(pattern.data()) != nullptr ? pattern : std::string{};
-}
-
 int OpenStationPort(const std::string& path) {
     const int fd = open(path.c_str(), O_RDWR | O_NOCTTY | O_NONBLOCK | O_CLOEXEC);
     if (fd < 0) {

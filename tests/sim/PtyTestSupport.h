@@ -7,7 +7,6 @@
 namespace simtest {
 
 // A fresh directory under the test's temporary area.
-std::string MakeTempDir();
 
 // Opens a port as the station does: raw, exclusive, locked.
 int OpenStationPort(const std::string& path);

@@ -1,4 +1,5 @@
 #include "PtyTestSupport.h"
+#include "TempDirectory.h"
 
 #include <csignal>
 #include <cstdio>
@@ -77,7 +78,8 @@ private:
 };
 
 TEST(SimCommandTest, AnnouncesItsPortsAndCleansUpOnTerminate) {
-    const std::string directory = MakeTempDir();
+    const TempDirectory temp;
+    const std::string& directory = temp.Path();
     const std::string ports = directory + "/ports";
     SimProcess sim({"--port-dir", ports, "--bus", "COM5:single*2", "--bus", "COM6:three",
                     "--control", directory + "/control", "--exec", "set COM5:2 nak on"});

@@ -2,6 +2,7 @@
 
 #include "InverterFactory.h"
 #include "PtyTestSupport.h"
+#include "TempDirectory.h"
 #include "comm/Frame.h"
 
 #include <chrono>
@@ -26,11 +27,6 @@ bool IsSymlink(const std::string& path) {
 
 class SimServerTest : public ::testing::Test {
 protected:
-    void SetUp() override {
-        directory = MakeTempDir();
-        ASSERT_FALSE(directory.empty());
-    }
-
     std::unique_ptr<sim::SimServer> MakeServer(bool paced = false) {
         sim::SimServerConfig config{directory + "/ports", directory + "/control", {}, {}};
         config.wireTime.paced = paced;
@@ -41,7 +37,8 @@ protected:
 
     std::string Link() const { return directory + "/ports/COM3"; }
 
-    std::string directory;
+    TempDirectory temp;
+    const std::string directory = temp.Path();
     sim::InverterFactory factory;
     FixedClock clock{UtcTime(2026, 6, 15, 12, 0)};
 };

@@ -13,20 +13,14 @@
 namespace fs = std::filesystem;
 
 void HistLogFixture::SetUp() {
-    const char* base = std::getenv("HELIOWATCH_TEST_TMP");
-    const fs::path parent = base != nullptr && *base != '\0' ? base : "/tmp";
-    std::error_code ignored;
-    fs::create_directories(parent, ignored);
-    std::string pattern = (parent / "store-XXXXXX").string();
-    ASSERT_NE(mkdtemp(pattern.data()), nullptr);
-    m_dataDirectory = pattern;
+    m_temp = std::make_unique<TempDirectory>();
+    m_dataDirectory = m_temp->Path();
     ASSERT_TRUE(fs::create_directory(HistLog()));
     SetDataDirectory(m_dataDirectory);
 }
 
 void HistLogFixture::TearDown() {
-    std::error_code ignored;
-    fs::remove_all(m_dataDirectory, ignored);
+    m_temp.reset();
 }
 
 std::vector<std::string> HistLogFixture::FilesBelowDataDirectory() const {

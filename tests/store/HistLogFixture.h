@@ -1,6 +1,9 @@
 #pragma once
 
+#include "TempDirectory.h"
+
 #include <gtest/gtest.h>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -18,5 +21,6 @@ protected:
     static std::string ReadFile(const std::string& path);
     static void WriteFile(const std::string& path, const std::string& bytes);
 
+    std::unique_ptr<TempDirectory> m_temp;
     std::string m_dataDirectory;
 };

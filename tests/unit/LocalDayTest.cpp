@@ -1,4 +1,4 @@
-#include "charts/SecondOfDay.h"
+#include "model/LocalDay.h"
 
 #include "LocalTime.h"
 
@@ -37,24 +37,31 @@ int ClockSecond(std::time_t time) {
     return local.tm_hour * 3600 + local.tm_min * 60 + local.tm_sec;
 }
 
+int ClockDate(std::time_t time) {
+    std::tm local{};
+    localtime_r(&time, &local);
+    return (local.tm_year + 1900) * 10000 + (local.tm_mon + 1) * 100 + local.tm_mday;
+}
+
 struct ChangeDay {
     int month;
     int day;
 };
 
-TEST_P(TimeZoneTest, SecondsFollowTheLocalClockThroughClockChangeDays) {
+TEST_P(TimeZoneTest, SecondsAndDatesFollowTheLocalClockThroughClockChangeDays) {
     // The days of 2024 on which the zones' clocks change, and one on which none does.
     for (const ChangeDay change :
          {ChangeDay{3, 10}, {3, 31}, {4, 7}, {10, 6}, {10, 27}, {11, 3}, {6, 4}}) {
         const std::time_t from = LocalTime(2024, change.month, change.day - 1, 22, 0, 0);
         const std::time_t to = from + 28 * 3600;
-        CSecondOfDay forward;
+        CLocalDay forward;
         for (std::time_t t = from; t < to; t += 7) {
-            ASSERT_EQ(forward.At(t), ClockSecond(t)) << GetParam() << " at " << t;
+            ASSERT_EQ(forward.SecondOfDay(t), ClockSecond(t)) << GetParam() << " at " << t;
+            ASSERT_EQ(forward.Date(t), ClockDate(t)) << GetParam() << " at " << t;
         }
-        CSecondOfDay backward;
+        CLocalDay backward;
         for (std::time_t t = to; t > from; t -= 13) {
-            ASSERT_EQ(backward.At(t), ClockSecond(t)) << GetParam() << " at " << t;
+            ASSERT_EQ(backward.SecondOfDay(t), ClockSecond(t)) << GetParam() << " at " << t;
         }
     }
 }
