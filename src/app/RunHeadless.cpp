@@ -6,6 +6,7 @@
 #include "comm/CommShared.h"
 #include "platform/DataDirectory.h"
 #include "platform/PortDirectory.h"
+#include "publish/Publisher.h"
 #include "store/HeliowatchDoc.h"
 #include "store/PaneTargets.h"
 #include "store/SettingsStore.h"
@@ -51,13 +52,18 @@ int RunHeadless(const StationOptions& options) {
     SetPaneTargets(&queue);
     int exitCode = 0;
     {
+        Publisher publisher; // outlives the threads handing it their samples
         CHeliowatchDoc document(CommEnvironment::Default(), config);
+        document.ChainPollSink(&publisher);
         std::string problem;
         if (document.OnNewDocument(&problem)) {
             g_viewsCreated = 1;
             HeadlessStation station(document, queue, stdout);
+            station.Publish(publisher);
+            publisher.Configure(document.GetMqttSettings());
             station.Run(g_stopRequested);
             document.OnCloseDocument();
+            publisher.Stop();
         } else {
             std::fprintf(stderr, "heliowatch: %s\n", problem.c_str());
             exitCode = 1;

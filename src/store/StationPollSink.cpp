@@ -16,4 +16,7 @@ void StationPollSink::OnSampleDecoded(CInverter& inverter) {
         break;
     default: break;
     }
+    if (PollSink* next = m_next.load()) {
+        next->OnSampleDecoded(inverter);
+    }
 }

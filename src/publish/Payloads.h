@@ -1,0 +1,23 @@
+#pragma once
+
+#include "StateFields.h"
+
+#include <QByteArray>
+#include <cstdint>
+#include <ctime>
+#include <string>
+#include <vector>
+
+struct PlantTotals;
+struct StateSample;
+struct StationEvent;
+
+// Local time in ISO 8601 with its offset from UTC: "2026-06-15T12:00:00+02:00".
+std::string IsoTimeText(std::time_t time);
+
+// One poll: who answered, when, its work mode and fault, and every value it
+// sent, keyed with its unit ("pac_w", "e_total_kwh").
+QByteArray StatePayload(const StateSample& sample, const std::vector<FieldValue>& values);
+QByteArray EventPayload(const StationEvent& event);
+// dropped: state messages the publisher had to let go since it started.
+QByteArray PlantPayload(const PlantTotals& totals, std::uint64_t dropped);
