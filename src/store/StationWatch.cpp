@@ -8,7 +8,12 @@
 
 #include <algorithm>
 
-StationWatch::StationWatch(const CHeliowatchDoc& document) : m_document(document) {}
+StationWatch::StationWatch(const CHeliowatchDoc& document)
+    : StationWatch([&document] { return document.GetGroups(); },
+                   [&document](std::time_t now) { return ReadPlantTotals(document, now); }) {}
+
+StationWatch::StationWatch(Groups groups, Totals totals)
+    : m_groups(std::move(groups)), m_totals(std::move(totals)) {}
 
 void StationWatch::AddObserver(StationObserver* observer) {
     m_observers.push_back(observer);
@@ -63,21 +68,30 @@ void StationWatch::OnRemoved(std::uintptr_t inverter) {
     }
 }
 
+// Records named in posted messages may be gone since: only one still in a
+// group is read, under that group's lock.
 bool StationWatch::Observe(std::uintptr_t inverter, EventSubject& subject) const {
-    return m_document.WithInverter(reinterpret_cast<const CInverter*>(inverter),
-                                   [&subject](CInverter& record, CInverterGroup& group) {
-                                       subject.comPort = group.m_nComPort;
-                                       subject.address = record.m_nAddress;
-                                       subject.serialNo = record.m_strSerialNo;
-                                       subject.model = record.m_strModel;
-                                       subject.online = record.m_bOnline == 1;
-                                       subject.inFault = record.m_nLastMode > 1;
-                                       subject.errorBits = record.m_dwErrorCode;
-                                   });
+    const auto* wanted = reinterpret_cast<const CInverter*>(inverter);
+    for (CInverterGroup* group : m_groups()) {
+        auto lock = group->Lock();
+        const auto records = group->Inverters();
+        if (std::find(records.begin(), records.end(), wanted) == records.end()) {
+            continue;
+        }
+        subject.comPort = group->m_nComPort;
+        subject.address = wanted->m_nAddress;
+        subject.serialNo = wanted->m_strSerialNo;
+        subject.model = wanted->m_strModel;
+        subject.online = wanted->m_bOnline == 1;
+        subject.inFault = wanted->m_nLastMode > 1;
+        subject.errorBits = wanted->m_dwErrorCode;
+        return true;
+    }
+    return false;
 }
 
 void StationWatch::CheckPorts() {
-    for (const CInverterGroup* group : m_document.GetGroups()) {
+    for (const CInverterGroup* group : m_groups()) {
         const int open = group->m_bPortOpen.load();
         auto known = m_portOpen.try_emplace(group, 0).first;
         if (open != known->second) {
@@ -94,7 +108,7 @@ void StationWatch::CheckPlant(std::time_t now) {
         return;
     }
     m_nextPlant = now + std::max(1, g_nInterval.load());
-    const PlantTotals totals = ReadPlantTotals(m_document, now);
+    const PlantTotals totals = m_totals(now);
     for (StationObserver* observer : m_observers) {
         observer->OnPlantTotals(totals);
     }

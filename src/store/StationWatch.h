@@ -4,6 +4,7 @@
 
 #include <cstdint>
 #include <ctime>
+#include <functional>
 #include <map>
 #include <vector>
 
@@ -16,7 +17,11 @@ class CInverterGroup;
 // the document, so the headless station and the window report alike.
 class StationWatch {
 public:
+    using Groups = std::function<std::vector<CInverterGroup*>()>;
+    using Totals = std::function<PlantTotals(std::time_t)>;
+
     explicit StationWatch(const CHeliowatchDoc& document);
+    StationWatch(Groups groups, Totals totals);
 
     void AddObserver(StationObserver* observer);
     // One message posted to the inverter list.
@@ -32,7 +37,8 @@ private:
     bool Observe(std::uintptr_t inverter, EventSubject& subject) const;
     void Tell(StationEventKind kind, const EventSubject& subject);
 
-    const CHeliowatchDoc& m_document;
+    Groups m_groups;
+    Totals m_totals;
     std::vector<StationObserver*> m_observers;
     std::map<std::uintptr_t, EventSubject> m_inverters;
     std::map<const CInverterGroup*, int> m_portOpen;
