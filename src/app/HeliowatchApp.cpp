@@ -4,11 +4,13 @@
 #include "MainFrame.h"
 #include "SplashThread.h"
 #include "StationOptions.h"
+#include "StationWatchPump.h"
 #include "StopSignals.h"
 #include "comm/CommEnvironment.h"
 #include "platform/DataDirectory.h"
 #include "platform/PortDirectory.h"
 #include "platform/SingleInstance.h"
+#include "publish/Publisher.h"
 #include "res/ResourceIds.h"
 #include "store/HeliowatchDoc.h"
 #include "store/SettingsStore.h"
@@ -65,6 +67,7 @@ int CHeliowatchApp::Run(int argc, char** argv) {
     Shutdown();
     // Widgets go while the application object still exists.
     m_mainFrame.reset();
+    m_watchPump.reset();
     return exitCode;
 }
 
@@ -84,6 +87,8 @@ bool CHeliowatchApp::InitInstance() {
     m_document = std::make_unique<CHeliowatchDoc>(environment, m_options.configFile.empty()
                                                                    ? SettingsStore::DefaultPath()
                                                                    : m_options.configFile);
+    m_publisher = std::make_unique<Publisher>();
+    m_document->ChainPollSink(m_publisher.get());
     m_mainFrame = std::make_unique<CMainFrame>(*m_document);
     m_mainFrame->SetShutdown([this] { Shutdown(); });
 
@@ -94,6 +99,10 @@ bool CHeliowatchApp::InitInstance() {
         return false;
     }
     m_mainFrame->CreateListPane();
+    m_watchPump = std::make_unique<StationWatchPump>(*m_document);
+    m_watchPump->AddObserver(m_publisher.get());
+    m_mainFrame->Publish(*m_publisher, m_watchPump->Tap());
+    m_publisher->Configure(m_document->GetMqttSettings());
     Pause(SPLASH_MS);
     splash.Hide();
     // Without a window manager nothing maximizes; the screen's size is the same.
@@ -110,5 +119,8 @@ void CHeliowatchApp::Shutdown() {
     }
     if (m_document) {
         m_document->OnCloseDocument();
+    }
+    if (m_publisher) {
+        m_publisher->Stop();
     }
 }
