@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 #include <ctime>
 #include <string>
@@ -9,6 +10,7 @@ struct BrokerStatus {
     State state = State::Disabled;
     std::string reason; // why it is lost, or why it cannot start
     std::uint64_t dropped = 0;
+    std::size_t queued = 0; // waiting to be sent
 };
 
 // A connection made or lost, as the station reports it.

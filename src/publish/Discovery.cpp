@@ -1,73 +1,64 @@
 #include "Discovery.h"
 
+#include "JsonWriter.h"
 #include "StateSample.h"
 #include "Topics.h"
 
-#include <QJsonArray>
-#include <QJsonDocument>
-#include <QJsonObject>
-
 namespace {
-QString Text(const std::string& text) {
-    return QString::fromStdString(text);
-}
-
-QJsonObject Device(const StateSample& sample) {
-    QJsonObject device;
-    device.insert("identifiers", QJsonArray{Text(sample.serialNo)});
-    device.insert("name", Text(sample.model + " " + sample.serialNo));
-    device.insert("model", Text(sample.model));
-    device.insert("manufacturer", Text(sample.manufacturer));
-    device.insert("sw_version", Text(sample.firmware));
-    return device;
-}
-
-// What every sensor of one inverter shares.
-QJsonObject SensorBase(const Topics& topics, const std::string& id, const StateSample& sample) {
-    QJsonObject base;
-    base.insert("state_topic", Text(topics.State(id)));
-    base.insert("availability", QJsonArray{QJsonObject{{"topic", Text(topics.Status())}},
-                                           QJsonObject{{"topic", Text(topics.Availability(id))}}});
-    base.insert("availability_mode", "all");
-    base.insert("payload_available", "online");
-    base.insert("payload_not_available", "offline");
-    base.insert("device", Device(sample));
-    return base;
-}
-
-MqttMessage SensorConfig(const Topics& topics, const std::string& id, QJsonObject config,
+// One sensor: what every sensor of the inverter shares, then its own.
+MqttMessage SensorConfig(const Topics& topics, const std::string& id, const StateSample& sample,
                          const StateField& field) {
     const std::string uniqueId = "heliowatch_" + id + "_" + field.key;
-    config.insert("name", field.name);
-    config.insert("unique_id", Text(uniqueId));
-    config.insert("object_id", Text(uniqueId));
-    config.insert("value_template", QString("{{ value_json.%1 }}").arg(field.key));
+    JsonWriter json;
+    json.Text("name", field.name)
+        .Text("unique_id", uniqueId)
+        .Text("object_id", uniqueId)
+        .Text("state_topic", topics.State(id))
+        .Text("value_template", std::string("{{ value_json.") + field.key + " }}");
     if (field.deviceClass != nullptr) {
-        config.insert("device_class", field.deviceClass);
+        json.Text("device_class", field.deviceClass);
     }
     if (field.stateClass != nullptr) {
-        config.insert("state_class", field.stateClass);
+        json.Text("state_class", field.stateClass);
     }
     if (field.unit != nullptr) {
-        config.insert("unit_of_measurement", QString::fromUtf8(field.unit));
+        json.Text("unit_of_measurement", field.unit);
     }
-    return {topics.SensorConfig(id, field.key),
-            QJsonDocument(config).toJson(QJsonDocument::Compact), 1, true};
+    json.BeginArray("availability")
+        .BeginObject()
+        .Text("topic", topics.Status())
+        .EndObject()
+        .BeginObject()
+        .Text("topic", topics.Availability(id))
+        .EndObject()
+        .EndArray()
+        .Text("availability_mode", "all")
+        .Text("payload_available", "online")
+        .Text("payload_not_available", "offline");
+    json.BeginObject("device")
+        .BeginArray("identifiers")
+        .Text(nullptr, sample.serialNo)
+        .EndArray()
+        .Text("name", sample.model + " " + sample.serialNo)
+        .Text("model", sample.model)
+        .Text("manufacturer", sample.manufacturer)
+        .Text("sw_version", sample.firmware)
+        .EndObject();
+    return {topics.SensorConfig(id, field.key), json.Finish(), true};
 }
 } // namespace
 
 std::vector<MqttMessage> DiscoveryMessages(const Topics& topics, const StateSample& sample,
                                            const std::vector<FieldValue>& values) {
     const std::string id = TopicId(sample.serialNo);
-    const QJsonObject base = SensorBase(topics, id, sample);
     std::vector<MqttMessage> messages;
     for (const FieldValue& value : values) {
         if (value.field->sensor) {
-            messages.push_back(SensorConfig(topics, id, base, *value.field));
+            messages.push_back(SensorConfig(topics, id, sample, *value.field));
         }
     }
     for (const StateField* field : TextSensors()) {
-        messages.push_back(SensorConfig(topics, id, base, *field));
+        messages.push_back(SensorConfig(topics, id, sample, *field));
     }
     return messages;
 }
@@ -75,7 +66,7 @@ std::vector<MqttMessage> DiscoveryMessages(const Topics& topics, const StateSamp
 std::vector<MqttMessage> DiscoveryRemovals(const Topics& topics, const std::string& id) {
     std::vector<MqttMessage> messages;
     for (const StateField* field : AllSensors()) {
-        messages.push_back({topics.SensorConfig(id, field->key), QByteArray(), 1, true});
+        messages.push_back({topics.SensorConfig(id, field->key), "", true});
     }
     return messages;
 }

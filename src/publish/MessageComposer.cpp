@@ -4,9 +4,6 @@
 #include "Payloads.h"
 
 namespace {
-constexpr int QOS_STATE = 0;
-constexpr int QOS_KEPT = 1;
-
 std::vector<const StateField*> SensorsOf(const std::vector<FieldValue>& values) {
     std::vector<const StateField*> sensors;
     for (const FieldValue& value : values) {
@@ -28,8 +25,7 @@ std::vector<MqttMessage> MessageComposer::Compose(Outbound item, std::uint64_t d
     if (const auto* event = std::get_if<StationEvent>(&item)) {
         return ComposeEvent(*event);
     }
-    return {
-        {m_topics.Plant(), PlantPayload(std::get<PlantTotals>(item), dropped), QOS_STATE, false}};
+    return {{m_topics.Plant(), PlantPayload(std::get<PlantTotals>(item), dropped), false}};
 }
 
 std::vector<MqttMessage> MessageComposer::ComposeState(const StateSample& sample) {
@@ -54,12 +50,12 @@ std::vector<MqttMessage> MessageComposer::ComposeState(const StateSample& sample
         messages.push_back(Availability(id, true));
     }
     inverter.state = StatePayload(sample, values);
-    messages.push_back({m_topics.State(id), inverter.state, QOS_STATE, false});
+    messages.push_back({m_topics.State(id), inverter.state, false});
     return messages;
 }
 
 std::vector<MqttMessage> MessageComposer::ComposeEvent(const StationEvent& event) {
-    std::vector<MqttMessage> messages{{m_topics.Events(), EventPayload(event), QOS_KEPT, false}};
+    std::vector<MqttMessage> messages{{m_topics.Events(), EventPayload(event), false}};
     if (event.subject.address == 0) {
         return messages;
     }
@@ -78,7 +74,7 @@ std::vector<MqttMessage> MessageComposer::ComposeEvent(const StationEvent& event
             const std::vector<MqttMessage> removals = DiscoveryRemovals(m_topics, id);
             messages.insert(messages.end(), removals.begin(), removals.end());
         }
-        messages.push_back({m_topics.Availability(id), QByteArray(), QOS_KEPT, true});
+        messages.push_back({m_topics.Availability(id), "", true});
         break;
     }
     default: break;
@@ -87,14 +83,14 @@ std::vector<MqttMessage> MessageComposer::ComposeEvent(const StationEvent& event
 }
 
 std::vector<MqttMessage> MessageComposer::Reconnected() const {
-    std::vector<MqttMessage> messages{{m_topics.Status(), "online", QOS_KEPT, true}};
+    std::vector<MqttMessage> messages{{m_topics.Status(), "online", true}};
     for (const auto& [id, inverter] : m_inverters) {
         if (m_discovery) {
             messages.insert(messages.end(), inverter.discovery.begin(), inverter.discovery.end());
         }
         messages.push_back(Availability(id, inverter.online));
-        if (inverter.online && !inverter.state.isEmpty()) {
-            messages.push_back({m_topics.State(id), inverter.state, QOS_STATE, false});
+        if (inverter.online && !inverter.state.empty()) {
+            messages.push_back({m_topics.State(id), inverter.state, false});
         }
     }
     return messages;
@@ -112,9 +108,9 @@ std::vector<MqttMessage> MessageComposer::Discovery() const {
 }
 
 MqttMessage MessageComposer::StationOffline() const {
-    return {m_topics.Status(), "offline", QOS_KEPT, true};
+    return {m_topics.Status(), "offline", true};
 }
 
 MqttMessage MessageComposer::Availability(const std::string& id, bool online) const {
-    return {m_topics.Availability(id), online ? "online" : "offline", QOS_KEPT, true};
+    return {m_topics.Availability(id), online ? "online" : "offline", true};
 }

@@ -29,7 +29,7 @@ private:
     struct Inverter {
         std::vector<const StateField*> sensors;
         std::vector<MqttMessage> discovery;
-        QByteArray state;
+        std::string state;
         bool online = false;
     };
 

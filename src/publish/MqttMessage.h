@@ -1,11 +1,11 @@
 #pragma once
 
-#include <QByteArray>
 #include <string>
 
+// Sent at QoS 0: on one connection messages arrive in the order sent, and
+// whatever a lost connection swallowed is sent again after the next one.
 struct MqttMessage {
     std::string topic;
-    QByteArray payload; // empty with retain clears the topic's retained message
-    int qos = 0;
+    std::string payload; // empty with retain clears the topic's retained message
     bool retain = false;
 };

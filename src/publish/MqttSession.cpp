@@ -139,8 +139,8 @@ std::string MqttSession::ConnectProblem(int result, int error) const {
 
 bool MqttSession::Publish(const MqttMessage& message, int& messageId) {
     return mosquitto_publish(m_client, &messageId, message.topic.c_str(),
-                             static_cast<int>(message.payload.size()), message.payload.constData(),
-                             message.qos, message.retain) == MOSQ_ERR_SUCCESS;
+                             static_cast<int>(message.payload.size()), message.payload.data(), 0,
+                             message.retain) == MOSQ_ERR_SUCCESS;
 }
 
 bool MqttSession::Subscribe(const std::string& topic) {

@@ -16,7 +16,7 @@ public:
     virtual void OnSessionConnected() = 0;
     // Refused, lost or never reached: why, in words. Told at most once.
     virtual void OnSessionFailed(const std::string& reason) = 0;
-    // A message handed to Publish has left (QoS 0) or been acknowledged.
+    // A message handed to Publish has left.
     virtual void OnSessionPublished(int messageId) = 0;
     virtual void OnSessionMessage(const std::string& topic, const std::string& payload) = 0;
 };

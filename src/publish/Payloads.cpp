@@ -1,5 +1,6 @@
 #include "Payloads.h"
 
+#include "JsonWriter.h"
 #include "StateSample.h"
 #include "model/SingleRuntimeData.h"
 #include "model/ThreeRuntimeData.h"
@@ -7,34 +8,22 @@
 #include "store/PlantTotals.h"
 #include "store/StationEvent.h"
 
-#include <QJsonDocument>
-#include <QJsonObject>
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
 
 namespace {
-QString Text(const std::string& text) {
-    return QString::fromStdString(text);
+void AddTime(JsonWriter& json, std::time_t time) {
+    json.Text("time", IsoTimeText(time)).Integer("epoch", time);
 }
 
-void AddTime(QJsonObject& object, std::time_t time) {
-    object.insert("time", Text(IsoTimeText(time)));
-    object.insert("epoch", static_cast<qint64>(time));
-}
-
-void AddFault(QJsonObject& object, std::uint32_t errorBits) {
-    object.insert("error_bits", static_cast<qint64>(errorBits));
-    object.insert("fault_text", Text(FaultText(errorBits)));
+void AddFault(JsonWriter& json, std::uint32_t errorBits) {
+    json.Integer("error_bits", errorBits).Text("fault_text", FaultText(errorBits));
 }
 
 // Sums of tenths carry binary noise ("691.1999999999999").
 double Rounded(double value, double steps) {
     return std::round(value * steps) / steps;
-}
-
-QByteArray Compact(const QJsonObject& object) {
-    return QJsonDocument(object).toJson(QJsonDocument::Compact);
 }
 
 struct Mode {
@@ -62,49 +51,48 @@ std::string IsoTimeText(std::time_t time) {
     return text;
 }
 
-QByteArray StatePayload(const StateSample& sample, const std::vector<FieldValue>& values) {
-    QJsonObject state;
-    AddTime(state, sample.data->GetSampleTime());
-    state.insert("port", sample.comPort);
-    state.insert("address", sample.address);
-    state.insert("serial", Text(sample.serialNo));
-    state.insert("model", Text(sample.model));
-    state.insert("kind", sample.data->GetPhaseType() == 3 ? "three" : "single");
+std::string StatePayload(const StateSample& sample, const std::vector<FieldValue>& values) {
+    JsonWriter json;
+    AddTime(json, sample.data->GetSampleTime());
+    json.Integer("port", sample.comPort)
+        .Integer("address", sample.address)
+        .Text("serial", sample.serialNo)
+        .Text("model", sample.model)
+        .Text("kind", sample.data->GetPhaseType() == 3 ? "three" : "single");
     const Mode mode = ModeOf(*sample.data);
-    state.insert("work_mode", mode.mode);
-    state.insert("work_mode_text", Text(ModeText(mode.mode)));
-    AddFault(state, mode.errorBits);
+    json.Integer("work_mode", mode.mode).Text("work_mode_text", ModeText(mode.mode));
+    AddFault(json, mode.errorBits);
     for (const FieldValue& value : values) {
-        state.insert(value.field->key, value.value);
+        json.Number(value.field->key, value.value);
     }
-    return Compact(state);
+    return json.Finish();
 }
 
-QByteArray EventPayload(const StationEvent& event) {
-    QJsonObject object;
-    object.insert("event", StationEventName(event.kind));
-    AddTime(object, event.when);
-    object.insert("port", event.subject.comPort);
+std::string EventPayload(const StationEvent& event) {
+    JsonWriter json;
+    json.Text("event", StationEventName(event.kind));
+    AddTime(json, event.when);
+    json.Integer("port", event.subject.comPort);
     if (event.subject.address > 0) {
-        object.insert("address", event.subject.address);
-        object.insert("serial", Text(event.subject.serialNo));
-        object.insert("model", Text(event.subject.model));
+        json.Integer("address", event.subject.address)
+            .Text("serial", event.subject.serialNo)
+            .Text("model", event.subject.model);
     }
     if (event.kind == StationEventKind::FaultOpened ||
         event.kind == StationEventKind::FaultClosed) {
-        AddFault(object, event.subject.errorBits);
+        AddFault(json, event.subject.errorBits);
     }
-    return Compact(object);
+    return json.Finish();
 }
 
-QByteArray PlantPayload(const PlantTotals& totals, std::uint64_t dropped) {
-    QJsonObject object;
-    AddTime(object, totals.when);
-    object.insert("power_w", Rounded(totals.powerW, 10));
-    object.insert("e_today_kwh", Rounded(totals.eTodayKWh, 100));
-    object.insert("e_total_kwh", Rounded(totals.eTotalKWh, 10));
-    object.insert("inverters_online", totals.answering);
-    object.insert("inverters_registered", totals.registered);
-    object.insert("dropped_messages", static_cast<qint64>(dropped));
-    return Compact(object);
+std::string PlantPayload(const PlantTotals& totals, std::uint64_t dropped) {
+    JsonWriter json;
+    AddTime(json, totals.when);
+    return json.Number("power_w", Rounded(totals.powerW, 10))
+        .Number("e_today_kwh", Rounded(totals.eTodayKWh, 100))
+        .Number("e_total_kwh", Rounded(totals.eTotalKWh, 10))
+        .Integer("inverters_online", totals.answering)
+        .Integer("inverters_registered", totals.registered)
+        .Integer("dropped_messages", static_cast<std::int64_t>(dropped))
+        .Finish();
 }

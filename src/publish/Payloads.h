@@ -2,7 +2,6 @@
 
 #include "StateFields.h"
 
-#include <QByteArray>
 #include <cstdint>
 #include <ctime>
 #include <string>
@@ -17,7 +16,7 @@ std::string IsoTimeText(std::time_t time);
 
 // One poll: who answered, when, its work mode and fault, and every value it
 // sent, keyed with its unit ("pac_w", "e_total_kwh").
-QByteArray StatePayload(const StateSample& sample, const std::vector<FieldValue>& values);
-QByteArray EventPayload(const StationEvent& event);
+std::string StatePayload(const StateSample& sample, const std::vector<FieldValue>& values);
+std::string EventPayload(const StationEvent& event);
 // dropped: state messages the publisher had to let go since it started.
-QByteArray PlantPayload(const PlantTotals& totals, std::uint64_t dropped);
+std::string PlantPayload(const PlantTotals& totals, std::uint64_t dropped);

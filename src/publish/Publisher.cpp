@@ -3,9 +3,11 @@
 #include "MessageComposer.h"
 
 #include <algorithm>
+#include <iterator>
 
 namespace {
 constexpr auto ANSWER_TIMEOUT = std::chrono::seconds(10);
+constexpr auto GATHER_TIME = std::chrono::milliseconds(250);
 constexpr auto FIRST_RETRY = std::chrono::seconds(1);
 constexpr auto LAST_RETRY = std::chrono::seconds(60);
 // Nobody may take the changes (a window shows only the state): keep the last.
@@ -55,6 +57,7 @@ BrokerStatus Publisher::Status() const {
     std::lock_guard lock(m_mutex);
     BrokerStatus status = m_status;
     status.dropped = m_queue.Dropped();
+    status.queued = m_queue.Size();
     return status;
 }
 
@@ -83,12 +86,18 @@ void Publisher::OnPlantTotals(const PlantTotals& totals) {
     }
 }
 
+// The thread is woken only when it waits for work: while it gathers a
+// batch, or sends one, the message simply joins the queue.
 void Publisher::Hand(Outbound item) {
+    bool wake = false;
     {
         std::lock_guard lock(m_mutex);
         m_queue.Push(std::move(item));
+        wake = m_idle;
     }
-    m_wake.notify_all();
+    if (wake) {
+        m_wake.notify_all();
+    }
 }
 
 void Publisher::Run(MqttSettings settings) {
@@ -147,10 +156,17 @@ std::string Publisher::Serve(MqttSession& session, MessageComposer& composer) {
     Send(session, composer.Reconnected());
     for (;;) {
         std::unique_lock lock(m_mutex);
-        m_wake.wait(lock, [this] {
-            return m_stopping || m_link == Link::Failed || m_homeAssistantStarted ||
-                   (!m_queue.Empty() && m_unsent < SEND_WINDOW);
-        });
+        const auto ready = [this] {
+            return Interrupted() || (!m_queue.Empty() && m_unsent < SEND_WINDOW);
+        };
+        if (!ready()) {
+            m_idle = true;
+            m_wake.wait(lock, ready);
+            m_idle = false;
+            // What arrives meanwhile goes out with it: one wake-up per batch
+            // rather than several per message.
+            m_wake.wait_for(lock, GATHER_TIME, [this] { return Interrupted(); });
+        }
         if (m_stopping) {
             return {};
         }
@@ -163,11 +179,25 @@ std::string Publisher::Serve(MqttSession& session, MessageComposer& composer) {
             Send(session, composer.Discovery());
             continue;
         }
-        Outbound item = std::move(*m_queue.Pop());
+        std::vector<Outbound> batch;
+        while (!m_queue.Empty() && m_unsent + static_cast<int>(batch.size()) < SEND_WINDOW) {
+            batch.push_back(std::move(*m_queue.Pop()));
+        }
         const std::uint64_t dropped = m_queue.Dropped();
         lock.unlock();
-        Send(session, composer.Compose(std::move(item), dropped));
+        // Composed first and handed over in one run, the batch wakes the
+        // library's network thread as few times as it can.
+        std::vector<MqttMessage> messages;
+        for (Outbound& item : batch) {
+            std::vector<MqttMessage> composed = composer.Compose(std::move(item), dropped);
+            std::move(composed.begin(), composed.end(), std::back_inserter(messages));
+        }
+        Send(session, messages);
     }
+}
+
+bool Publisher::Interrupted() const {
+    return m_stopping || m_link == Link::Failed || m_homeAssistantStarted;
 }
 
 bool Publisher::Send(MqttSession& session, const std::vector<MqttMessage>& messages) {
@@ -233,11 +263,15 @@ void Publisher::OnSessionFailed(const std::string& reason) {
 }
 
 void Publisher::OnSessionPublished(int) {
+    bool wake = false;
     {
         std::lock_guard lock(m_mutex);
         --m_unsent;
+        wake = m_idle && !m_queue.Empty();
     }
-    m_wake.notify_all();
+    if (wake) {
+        m_wake.notify_all();
+    }
 }
 
 void Publisher::OnSessionMessage(const std::string& topic, const std::string& payload) {

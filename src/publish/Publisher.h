@@ -57,6 +57,8 @@ private:
     // Sends until the connection fails (its reason) or the station stops ("").
     std::string Serve(MqttSession& session, MessageComposer& composer);
     bool Send(MqttSession& session, const std::vector<MqttMessage>& messages);
+    // Something other than messages to send needs the thread.
+    bool Interrupted() const;
     // True when told to stop within the wait.
     bool WaitForStop(std::chrono::seconds wait);
     void NoteConnected();
@@ -76,6 +78,7 @@ private:
     std::condition_variable m_wake;
     OutboundQueue m_queue;
     bool m_stopping = false;
+    bool m_idle = false; // the thread waits for messages or room to send them
     enum class Link { Connecting, Connected, Failed } m_link = Link::Connecting;
     std::string m_failure;
     int m_unsent = 0; // handed to the library minus sent or acknowledged

@@ -28,8 +28,8 @@ StateSample Sample(std::vector<std::uint8_t> fieldList) {
     return sample;
 }
 
-QJsonObject Json(const QByteArray& payload) {
-    return QJsonDocument::fromJson(payload).object();
+QJsonObject Json(const std::string& payload) {
+    return QJsonDocument::fromJson(QByteArray::fromStdString(payload)).object();
 }
 
 std::vector<std::string> TopicsOf(const std::vector<MqttMessage>& messages) {
@@ -94,7 +94,7 @@ TEST(MessageComposerTest, DiscoveryOnceThenOnReconnectAndRemovedWithTheInverter)
     const auto removal = composer.Compose(offline, 0);
     EXPECT_GT(removal.size(), 30U);
     for (std::size_t i = 1; i < removal.size(); ++i) {
-        EXPECT_TRUE(removal[i].retain && removal[i].payload.isEmpty()) << removal[i].topic;
+        EXPECT_TRUE(removal[i].retain && removal[i].payload.empty()) << removal[i].topic;
     }
     EXPECT_EQ(composer.Reconnected().size(), 1U);
 }
