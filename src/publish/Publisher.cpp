@@ -36,7 +36,10 @@ void Publisher::Configure(const MqttSettings& settings) {
         return;
     }
     m_status.state = BrokerStatus::State::Connecting;
-    m_homeAssistantStatus = settings.discovery ? settings.discoveryPrefix + "/status" : "";
+    m_homeAssistantStatus =
+        settings.discovery
+            ? Topics(settings.topicPrefix, settings.discoveryPrefix).HomeAssistantStatus()
+            : "";
     m_enabled = true;
     m_thread = std::thread(&Publisher::Run, this, settings);
 }
@@ -145,6 +148,9 @@ std::string Publisher::Connect(MqttSession& session) {
     if (!m_wake.wait_for(lock, ANSWER_TIMEOUT,
                          [this] { return m_stopping || m_link != Link::Connecting; })) {
         return "no answer from the broker within " + std::to_string(ANSWER_TIMEOUT.count()) + " s";
+    }
+    if (m_stopping) {
+        return "the station stops";
     }
     return m_link == Link::Failed ? m_failure : std::string();
 }

@@ -60,6 +60,11 @@ std::optional<ReceivedMessage> BrokerRecorder::WaitFor(const std::string& topic,
                    timeout, from);
 }
 
+void BrokerRecorder::Publish(const std::string& topic, const std::string& payload) {
+    mosquitto_publish(m_client, nullptr, topic.c_str(), static_cast<int>(payload.size()),
+                      payload.data(), 1, false);
+}
+
 std::vector<ReceivedMessage> BrokerRecorder::Messages() const {
     std::lock_guard lock(m_mutex);
     return m_messages;

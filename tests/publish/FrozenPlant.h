@@ -25,7 +25,6 @@ public:
     bool Start();
     sim::InverterReading Reading(int port);
     std::string Serial(int port) const { return m_factory.SerialFor(port, 1); }
-    std::string Execute(const std::string& command) { return m_server->Execute(command); }
     const std::string& PortDirectory() const { return m_ports.Path(); }
 
 private:

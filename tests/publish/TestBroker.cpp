@@ -90,7 +90,3 @@ void TestBroker::Kill() {
 void TestBroker::Pause() const {
     m_process->Signal(SIGSTOP);
 }
-
-void TestBroker::Resume() const {
-    m_process->Signal(SIGCONT);
-}

@@ -21,7 +21,6 @@ public:
     bool Start();
     void Kill();
     void Pause() const;
-    void Resume() const;
     int Port() const { return m_port; }
 
 private:
