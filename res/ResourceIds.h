@@ -14,6 +14,7 @@ inline constexpr int ID_RESET_TOTALS = 32779;
 inline constexpr int ID_COMM_SETTING = 32774;
 inline constexpr int ID_INTERVAL_SETTING = 32775;
 inline constexpr int ID_APP_ABOUT = 57664;
+inline constexpr int ID_MQTT_SETTING = 32790;
 
 // Pictures
 inline constexpr int IDR_PANES = 102;

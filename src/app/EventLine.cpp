@@ -28,6 +28,19 @@ std::string EventLine(std::time_t when, int comPort, int address, const std::str
            PrintableSerial(serialNo) + " " + event;
 }
 
+std::string BrokerLine(std::time_t when, bool connected, const std::string& reason,
+                       std::uint64_t dropped) {
+    std::string line = LocalTimeText(when);
+    if (!connected) {
+        return line + " broker-lost " + reason;
+    }
+    line += " broker-connected";
+    if (dropped > 0) {
+        line += " dropped=" + std::to_string(dropped);
+    }
+    return line;
+}
+
 std::string PlantLine(std::time_t when, double powerW, double eTodayKWh, double eTotalKWh,
                       int answering, int registered) {
     char text[160];

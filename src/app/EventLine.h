@@ -2,6 +2,7 @@
 
 #include "model/ReplyCheck.h"
 
+#include <cstdint>
 #include <ctime>
 #include <string>
 
@@ -11,6 +12,11 @@
 // bytes, so the line always splits into the same fields.
 std::string EventLine(std::time_t when, int comPort, int address, const std::string& serialNo,
                       const char* event);
+
+// "<time> broker-connected", with " dropped=N" when messages were let go
+// while the broker was away, or "<time> broker-lost <reason>".
+std::string BrokerLine(std::time_t when, bool connected, const std::string& reason,
+                       std::uint64_t dropped);
 
 std::string PlantLine(std::time_t when, double powerW, double eTodayKWh, double eTotalKWh,
                       int answering, int registered);

@@ -5,10 +5,12 @@
 #include "MainFrame.h"
 #include "SplashThread.h"
 #include "StationOptions.h"
+#include "StationWatchPump.h"
 #include "StopSignals.h"
 #include "comm/CommEnvironment.h"
 #include "platform/Log.h"
 #include "platform/SingleInstance.h"
+#include "publish/Publisher.h"
 #include "res/ResourceIds.h"
 #include "store/HeliowatchDoc.h"
 #include "widgets/MessageBox.h"
@@ -64,6 +66,7 @@ int CHeliowatchApp::Run(int argc, char** argv) {
     Shutdown();
     // Widgets go while the application object still exists.
     m_mainFrame.reset();
+    m_watchPump.reset();
     return exitCode;
 }
 
@@ -84,6 +87,8 @@ bool CHeliowatchApp::InitInstance() {
     CommEnvironment environment = CommEnvironment::Default();
     environment.notifier = m_notifier.get();
     m_document = std::make_unique<CHeliowatchDoc>(environment, m_options.configFile);
+    m_publisher = std::make_unique<Publisher>();
+    m_document->ChainPollSink(m_publisher.get());
     m_mainFrame = std::make_unique<CMainFrame>(*m_document);
     m_mainFrame->SetShutdown([this] { Shutdown(); });
 
@@ -93,6 +98,10 @@ bool CHeliowatchApp::InitInstance() {
         return false;
     }
     m_mainFrame->CreateListPane();
+    m_watchPump = std::make_unique<StationWatchPump>(*m_document);
+    m_watchPump->AddObserver(m_publisher.get());
+    m_mainFrame->Publish(*m_publisher, m_watchPump->Tap());
+    m_publisher->Configure(m_document->GetMqttSettings());
     Pause(SPLASH_MS);
     splash.Hide();
     // Without a window manager nothing maximizes; the screen's size is the same.
@@ -109,5 +118,8 @@ void CHeliowatchApp::Shutdown() {
     }
     if (m_document) {
         m_document->OnCloseDocument();
+    }
+    if (m_publisher) {
+        m_publisher->Stop();
     }
 }

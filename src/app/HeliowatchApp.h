@@ -6,8 +6,10 @@ struct StationOptions;
 class CHeliowatchDoc;
 class CMainFrame;
 class GuiNotifier;
+class Publisher;
 class QApplication;
 class SingleInstance;
+class StationWatchPump;
 
 // The station with its window: a single copy, a splash while it starts, the
 // document with its communication threads, the main frame with its panes.
@@ -28,6 +30,8 @@ private:
     const StationOptions& m_options;
     std::unique_ptr<SingleInstance> m_dataLock;
     std::unique_ptr<GuiNotifier> m_notifier;
+    std::unique_ptr<Publisher> m_publisher; // outlives the threads that feed it
+    std::unique_ptr<StationWatchPump> m_watchPump;
     std::unique_ptr<CHeliowatchDoc> m_document;
     std::unique_ptr<CMainFrame> m_mainFrame;
 };

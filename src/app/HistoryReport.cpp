@@ -1,5 +1,6 @@
 #include "HistoryReport.h"
 
+#include "platform/TimeText.h"
 #include "store/LocalCalendar.h"
 #include "store/SummaryReader.h"
 #include "store/SummaryText.h"

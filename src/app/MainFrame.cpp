@@ -1,12 +1,15 @@
 #include "MainFrame.h"
 
 #include "AboutDlg.h"
+#include "BrokerStateLabel.h"
 #include "CommConfigDlg.h"
 #include "DeviceListView.h"
 #include "ErrorListDlg.h"
 #include "GeneralStatusView.h"
 #include "HistoryDlg.h"
 #include "InverterStatusDlg.h"
+#include "MessageTee.h"
+#include "MqttSettingDlg.h"
 #include "PaneFrame.h"
 #include "PaneLayout.h"
 #include "ParameterSettingDlg.h"
@@ -72,6 +75,7 @@ void CMainFrame::BuildMenus() {
     QMenu* setting = menuBar()->addMenu("Setting");
     AddCommand(setting, "Communication setting", ID_COMM_SETTING, &CMainFrame::OnCommSetting);
     AddCommand(setting, "Interval setting", ID_INTERVAL_SETTING, &CMainFrame::OnIntervalSetting);
+    AddCommand(setting, "MQTT setting...", ID_MQTT_SETTING, &CMainFrame::OnMqttSetting);
 
     QMenu* help = menuBar()->addMenu("&Help");
     AddCommand(help, "About", ID_APP_ABOUT, &CMainFrame::OnAbout);
@@ -124,7 +128,7 @@ void CMainFrame::showEvent(QShowEvent* event) {
 void CMainFrame::OnPaneTimer() {
     if (m_listFrame != nullptr) {
         m_listView->Target()->Post(WM_FILL_DEVICE_LIST, 0);
-        g_hListWnd = m_listView->Target();
+        g_hListWnd = ListTarget();
         Trace("Create views \n");
         auto* generalStatus = new CGeneralStatusView(m_document);
         m_generalStatusPane = CreatePane(new CViewFrame("General Status"), generalStatus);
@@ -251,6 +255,27 @@ void CMainFrame::OnParameterSetting() {
 void CMainFrame::OnCommSetting() {
     CCommConfigDlg dialog(m_document, this);
     dialog.exec();
+}
+
+void CMainFrame::Publish(Publisher& publisher, MessageTarget& listTap) {
+    m_publisher = &publisher;
+    m_listTap = &listTap;
+    new BrokerStateLabel(publisher, *this);
+}
+
+MessageTarget* CMainFrame::ListTarget() {
+    if (m_listTap == nullptr) {
+        return m_listView->Target();
+    }
+    m_listTee = std::make_unique<MessageTee>(*m_listView->Target(), *m_listTap);
+    return m_listTee.get();
+}
+
+void CMainFrame::OnMqttSetting() {
+    if (m_publisher != nullptr) {
+        CMqttSettingDlg dialog(m_document, *m_publisher, this);
+        dialog.exec();
+    }
 }
 
 void CMainFrame::OnAbout() {

@@ -2,11 +2,15 @@
 
 #include <QMainWindow>
 #include <functional>
+#include <memory>
 
 class CDeviceListView;
 class CHeliowatchDoc;
 class CInverter;
+class MessageTarget;
+class MessageTee;
 class PaneFrame;
+class Publisher;
 class QAction;
 class QMdiArea;
 
@@ -25,6 +29,9 @@ public:
     void CreateListPane();
     // Runs when the window closes, before any pane is destroyed.
     void SetShutdown(std::function<void()> shutdown) { m_shutdown = std::move(shutdown); }
+    // Publishing: its settings under the Setting menu, the broker's state in
+    // the status bar, and the inverter list's messages also told to listTap.
+    void Publish(Publisher& publisher, MessageTarget& listTap);
 
     QMdiArea* MdiArea() const { return m_mdiArea; }
     CDeviceListView* ListView() const { return m_listView; }
@@ -55,6 +62,8 @@ private:
     void ShowInverterStatus(CInverter* inverter);
     void OnParameterSetting();
     void OnCommSetting();
+    void OnMqttSetting();
+    MessageTarget* ListTarget();
     // Asks for confirmation, then sets the request on the selected inverter.
     void ConfirmRequest(const QString& question, bool removal);
 
@@ -68,4 +77,7 @@ private:
     bool m_bPaneTimerArmed = false;
     bool m_bPanesCreated = false;
     std::function<void()> m_shutdown;
+    Publisher* m_publisher = nullptr;
+    MessageTarget* m_listTap = nullptr;
+    std::unique_ptr<MessageTee> m_listTee;
 };

@@ -10,6 +10,7 @@
 #include "platform/Log.h"
 #include "platform/PortDirectory.h"
 #include "platform/SingleInstance.h"
+#include "publish/Publisher.h"
 #include "store/HeliowatchDoc.h"
 #include "store/PaneTargets.h"
 
@@ -61,17 +62,22 @@ int RunHeadless(const StationOptions& options) {
     SetPaneTargets(&queue);
     int exitCode = 0;
     {
+        Publisher publisher; // outlives the threads handing it their samples
         CHeliowatchDoc document(CommEnvironment::Default(), options.configFile);
+        document.ChainPollSink(&publisher);
         std::string problem;
         if (document.OnNewDocument(&problem)) {
             g_viewsCreated = 1;
             LogPlaces(document, options.configFile);
             HeadlessStation station(document, queue, stdout);
+            station.Publish(publisher);
+            publisher.Configure(document.GetMqttSettings());
             ServiceWatchdog watchdog;
             watchdog.Ready();
             station.Run(g_stopRequested, [&watchdog] { watchdog.Alive(); });
             watchdog.Stopping();
             document.OnCloseDocument();
+            publisher.Stop();
         } else {
             Log(LogLevel::Error, problem);
             exitCode = 1;

@@ -60,6 +60,7 @@ bool CHeliowatchDoc::LoadSettings(std::string* problem) {
         }
         return false;
     }
+    m_mqtt = LoadMqttSettings(m_settings->Path());
     if (const int interval = m_settings->GetInt("Interval", "Interval", UNSET, INTERVAL_RANGE);
         interval > 0) {
         g_nInterval = interval;
@@ -99,6 +100,11 @@ bool CHeliowatchDoc::SaveComSettings() {
         written &= m_settings->WriteInt(section, "EnvironmentCom", envPort > 0 ? envPort : 0);
     }
     return written;
+}
+
+bool CHeliowatchDoc::SetMqttSettings(const MqttSettings& settings) {
+    m_mqtt = settings;
+    return SaveMqttSettings(m_settings->Path(), settings);
 }
 
 int CHeliowatchDoc::GetInterval() const {

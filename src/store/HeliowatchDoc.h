@@ -1,6 +1,7 @@
 #pragma once
 
 #include "StationHistory.h"
+#include "MqttSettings.h"
 #include "StationPollSink.h"
 #include "comm/CommEnvironment.h"
 
@@ -52,6 +53,11 @@ public:
                       const std::function<void(CInverter&, CInverterGroup&)>& use) const;
     void RemovePortGroup(CInverterGroup* group);
     void ReconnectAll();
+    // Another sink hears of every sample after the station's own.
+    void ChainPollSink(PollSink* sink) { m_sink.Chain(sink); }
+    const MqttSettings& GetMqttSettings() const { return m_mqtt; }
+    // Keeps and saves them; false when the file could not be written.
+    bool SetMqttSettings(const MqttSettings& settings);
     // Ends every communication thread, waiting up to the bound; threads still
     // running then are reported and their groups are never destroyed.
     void OnCloseDocument(std::chrono::milliseconds bound = std::chrono::milliseconds(2500));
@@ -70,4 +76,5 @@ private:
     std::unique_ptr<SettingsStore> m_settings;
     std::vector<Port> m_groups;
     CInverter* m_pCurInverter = nullptr;
+    MqttSettings m_mqtt;
 };

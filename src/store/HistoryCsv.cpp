@@ -4,6 +4,7 @@
 #include "SummaryReader.h"
 #include "SummaryRows.h"
 #include "SummaryText.h"
+#include "platform/TimeText.h"
 
 #include <cstdio>
 #include <map>

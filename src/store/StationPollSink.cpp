@@ -19,4 +19,7 @@ void StationPollSink::OnSampleDecoded(CInverter& inverter) {
     if (m_historyFollower != nullptr) {
         m_historyFollower->OnSampleDecoded(inverter);
     }
+    if (PollSink* next = m_next.load()) {
+        next->OnSampleDecoded(inverter);
+    }
 }

@@ -2,6 +2,8 @@
 
 #include "comm/PollSink.h"
 
+#include <atomic>
+
 // What the station does with every decoded sample: fault tracking first, then
 // the history line, by the inverter's phase type.
 class StationPollSink : public PollSink {
@@ -10,7 +12,11 @@ public:
 
     // Told of every sample once its history line is written; may be null.
     void SetHistoryFollower(PollSink* follower) { m_historyFollower = follower; }
+    // Hears of every sample after the station's own handling; may be set or
+    // cleared while the threads run.
+    void Chain(PollSink* next) { m_next = next; }
 
 private:
     PollSink* m_historyFollower = nullptr;
+    std::atomic<PollSink*> m_next{nullptr};
 };

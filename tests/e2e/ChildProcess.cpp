@@ -3,6 +3,7 @@
 #include <csignal>
 #include <fcntl.h>
 #include <poll.h>
+#include <sys/prctl.h>
 #include <sys/wait.h>
 #include <thread>
 #include <unistd.h>
@@ -25,6 +26,8 @@ ChildProcess::ChildProcess(const std::vector<std::string>& argv) {
     }
     m_pid = fork();
     if (m_pid == 0) {
+        // A test that aborts leaves no program or broker running behind it.
+        prctl(PR_SET_PDEATHSIG, SIGKILL);
         dup2(out[1], STDOUT_FILENO);
         dup2(err[1], STDERR_FILENO);
         std::vector<char*> args;

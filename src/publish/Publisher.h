@@ -1,0 +1,89 @@
+#pragma once
+
+#include "BrokerStatus.h"
+#include "MqttSession.h"
+#include "OutboundQueue.h"
+#include "comm/PollSink.h"
+#include "store/MqttSettings.h"
+#include "store/StationEvent.h"
+
+#include <atomic>
+#include <chrono>
+#include <condition_variable>
+#include <cstdint>
+#include <deque>
+#include <mutex>
+#include <string>
+#include <thread>
+#include <vector>
+
+class MessageComposer;
+
+// Publishes the station to an MQTT broker: every decoded poll, every event
+// and the plant totals, with Home Assistant discovery. The communication
+// threads and the station's own thread only hand messages to a bounded
+// queue, so a slow or absent broker never slows polling; a thread of its own
+// connects, sends, and after a loss tries again after 1 s, doubling the wait
+// up to 60 s.
+class Publisher : public PollSink, public StationObserver, private SessionListener {
+public:
+    // Messages handed to the client library and not yet sent or acknowledged.
+    static constexpr int SEND_WINDOW = 100;
+
+    explicit Publisher(std::size_t capacity = OutboundQueue::DEFAULT_CAPACITY);
+    ~Publisher() override;
+    Publisher(const Publisher&) = delete;
+    Publisher& operator=(const Publisher&) = delete;
+
+    // Ends what runs and, when enabled, starts anew with these settings.
+    void Configure(const MqttSettings& settings);
+    // Tells the broker the station goes offline and ends the thread.
+    void Stop();
+
+    BrokerStatus Status() const;
+    // Connections made and lost since the last call, oldest first.
+    std::vector<BrokerChange> TakeChanges();
+
+    // Any communication thread.
+    void OnSampleDecoded(CInverter& inverter) override;
+    // The thread that owns the document.
+    void OnStationEvent(const StationEvent& event) override;
+    void OnPlantTotals(const PlantTotals& totals) override;
+
+private:
+    void Hand(Outbound item);
+    void Run(MqttSettings settings);
+    std::string Connect(MqttSession& session);
+    // Sends until the connection fails (its reason) or the station stops ("").
+    std::string Serve(MqttSession& session, MessageComposer& composer);
+    bool Send(MqttSession& session, const std::vector<MqttMessage>& messages);
+    // Something other than messages to send needs the thread.
+    bool Interrupted() const;
+    // True when told to stop within the wait.
+    bool WaitForStop(std::chrono::seconds wait);
+    void NoteConnected();
+    void NoteLost(const std::string& reason);
+    void Note(BrokerChange change);
+
+    void OnSessionConnected() override;
+    void OnSessionFailed(const std::string& reason) override;
+    void OnSessionPublished(int messageId) override;
+    void OnSessionMessage(const std::string& topic, const std::string& payload) override;
+
+    std::atomic<bool> m_enabled{false};
+    std::thread m_thread;
+    std::string m_homeAssistantStatus; // topic, fixed while the thread runs
+
+    mutable std::mutex m_mutex; // guards everything below
+    std::condition_variable m_wake;
+    OutboundQueue m_queue;
+    bool m_stopping = false;
+    bool m_idle = false; // the thread waits for messages or room to send them
+    enum class Link { Connecting, Connected, Failed } m_link = Link::Connecting;
+    std::string m_failure;
+    int m_unsent = 0; // handed to the library minus sent or acknowledged
+    bool m_homeAssistantStarted = false;
+    BrokerStatus m_status;
+    std::uint64_t m_droppedReported = 0;
+    std::deque<BrokerChange> m_changes;
+};
