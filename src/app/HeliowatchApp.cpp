@@ -6,11 +6,13 @@
 #include "SplashThread.h"
 #include "StationOptions.h"
 #include "StopSignals.h"
+#include "WebStart.h"
 #include "comm/CommEnvironment.h"
 #include "platform/Log.h"
 #include "platform/SingleInstance.h"
 #include "res/ResourceIds.h"
 #include "store/HeliowatchDoc.h"
+#include "web/WebServer.h"
 #include "widgets/MessageBox.h"
 
 #include <QApplication>
@@ -92,6 +94,7 @@ bool CHeliowatchApp::InitInstance() {
         MessageBox::Show(nullptr, QString::fromStdString(problem), APP_TITLE);
         return false;
     }
+    m_web = StartWebServer(*m_document, m_options.configFile);
     m_mainFrame->CreateListPane();
     Pause(SPLASH_MS);
     splash.Hide();
@@ -107,6 +110,7 @@ void CHeliowatchApp::Shutdown() {
     if (m_notifier) {
         m_notifier->Cancel();
     }
+    m_web.reset();
     if (m_document) {
         m_document->OnCloseDocument();
     }

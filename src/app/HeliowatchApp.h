@@ -8,6 +8,7 @@ class CMainFrame;
 class GuiNotifier;
 class QApplication;
 class SingleInstance;
+class WebServer;
 
 // The station with its window: a single copy, a splash while it starts, the
 // document with its communication threads, the main frame with its panes.
@@ -29,5 +30,6 @@ private:
     std::unique_ptr<SingleInstance> m_dataLock;
     std::unique_ptr<GuiNotifier> m_notifier;
     std::unique_ptr<CHeliowatchDoc> m_document;
+    std::unique_ptr<WebServer> m_web; // stops before the document closes
     std::unique_ptr<CMainFrame> m_mainFrame;
 };

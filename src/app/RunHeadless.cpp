@@ -5,6 +5,7 @@
 #include "MessageQueue.h"
 #include "ServiceWatchdog.h"
 #include "StationOptions.h"
+#include "WebStart.h"
 #include "comm/CommShared.h"
 #include "platform/DataDirectory.h"
 #include "platform/Log.h"
@@ -12,6 +13,7 @@
 #include "platform/SingleInstance.h"
 #include "store/HeliowatchDoc.h"
 #include "store/PaneTargets.h"
+#include "web/WebServer.h"
 
 #include <csignal>
 
@@ -66,11 +68,13 @@ int RunHeadless(const StationOptions& options) {
         if (document.OnNewDocument(&problem)) {
             g_viewsCreated = 1;
             LogPlaces(document, options.configFile);
+            auto web = StartWebServer(document, options.configFile);
             HeadlessStation station(document, queue, stdout);
             ServiceWatchdog watchdog;
             watchdog.Ready();
             station.Run(g_stopRequested, [&watchdog] { watchdog.Alive(); });
             watchdog.Stopping();
+            web.reset();
             document.OnCloseDocument();
         } else {
             Log(LogLevel::Error, problem);
