@@ -39,6 +39,7 @@ QJsonObject RowJson(const InverterView& inverter) {
                     {"serial", BusText(inverter.serial)},
                     {"model", BusText(inverter.model)},
                     {"online", inverter.online},
+                    {"rated_power", inverter.ratedPower},
                     {"status", StatusOf(inverter)}};
     const RuntimeData* data = inverter.sample.get();
     const bool live = data != nullptr && inverter.online;
@@ -93,7 +94,6 @@ QJsonObject InverterJson(const InverterView& inverter) {
     QJsonObject object = RowJson(inverter);
     object["firmware"] = BusText(inverter.firmware);
     object["manufacturer"] = BusText(inverter.manufacturer);
-    object["rated_power"] = inverter.ratedPower;
     object["phase_type"] = inverter.phaseType;
     object["error_code"] = static_cast<double>(inverter.errorCode);
     object["mode"] = inverter.lastMode;

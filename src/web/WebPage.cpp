@@ -75,7 +75,7 @@ function inverterTable(rows) {
 
 function overview() {
   const p = state.plant;
-  const max = Math.max(1000, ...state.inverters.map(r => r.power)) * Math.max(1, state.inverters.length);
+  const max = Math.max(1000, state.inverters.reduce((sum, r) => sum + r.rated_power, 0));
   const ports = p.ports.map(q => `${q.open ? 'open' : 'closed'} Com${q.port}${q.problem ? ': ' + esc(q.problem) : ''}`).join(', ');
   view.innerHTML = `<div class="cards"><div class="card">${gauge(p.power, max)}</div>
 <div class="card">Today<b id="energy-today">${fix(p.energy_today,2)} kWh</b></div>
