@@ -6,8 +6,8 @@
 #include "comm/WindowMessages.h"
 #include "model/InverterGroup.h"
 #include "res/ResourceIds.h"
+#include "store/BusText.h"
 #include "store/HeliowatchDoc.h"
-#include "widgets/BusText.h"
 #include "widgets/FullTextToolTip.h"
 #include "widgets/WindowMessageEvent.h"
 

@@ -1,14 +1,11 @@
 #include "ErrorListDlg.h"
 
-#include "model/NoTime.h"
-#include "platform/TimeText.h"
 #include "res/ResourceIds.h"
-#include "store/CsvField.h"
+#include "store/BusText.h"
 #include "store/FaultRecordFile.h"
 #include "store/FaultRecordReader.h"
-#include "store/FaultText.h"
+#include "store/FaultRowText.h"
 #include "store/ReplaceFile.h"
-#include "widgets/BusText.h"
 #include "widgets/DialogControls.h"
 #include "widgets/DialogUnits.h"
 #include "widgets/FileDialog.h"
@@ -30,69 +27,7 @@
 namespace {
 const QStringList COLUMN_NAMES = {"Serno", "Start time", "Error time", "Mode", "Message", "Value"};
 const QString ALL_INVERTERS = "All";
-constexpr std::string_view EXPORT_HEADER =
-    "Serno, Start time, Error time, Mode, Message, Value\r\n";
-
-using RowTexts = std::array<std::string, CErrorListDlg::COLUMNS>;
-
-template <typename... Args>
-std::string Printf(const char* format, Args... args) {
-    char text[80];
-    std::snprintf(text, sizeof text, format, args...);
-    return text;
-}
-
-std::string SerialText(const InvFaultRecord& record) {
-    return std::string(record.serialNo.data(),
-                       strnlen(record.serialNo.data(), record.serialNo.size()));
-}
-
-std::string EndTimeText(const InvFaultRecord& record) {
-    return record.endTime == g_tNoTime ? "----" : LocalTimeText(record.endTime);
-}
-
-std::string RecordModeText(const InvFaultRecord& record) {
-    return record.mode == 2 || record.mode == 3 ? ModeText(record.mode) : std::string();
-}
-
-RowTexts TextsOf(const InvFaultRecord& record) {
-    return {SerialText(record),          LocalTimeText(record.startTime),
-            EndTimeText(record),         RecordModeText(record),
-            FaultText(record.errorBits), CErrorListDlg::ValueText(record)};
-}
-
-// Spreadsheets would read a serial number of digits only as a number.
-bool IsDigitsOnly(const std::string& text) {
-    return std::all_of(text.begin(), text.end(), [](char c) { return c >= '0' && c <= '9'; });
-}
-
-// Each field stays one column however its text reads.
-std::string ExportLine(const RowTexts& texts) {
-    const std::string& serial = texts[CErrorListDlg::SERNO];
-    std::string line = IsDigitsOnly(serial) ? "'" + serial + " ," : CsvField(serial + " ") + ",";
-    line += CsvField("  " + texts[CErrorListDlg::START_TIME]) + ",";
-    line += CsvField("  " + texts[CErrorListDlg::ERROR_TIME]) + ",";
-    line += CsvField(texts[CErrorListDlg::MODE]) + ",";
-    line += CsvField(texts[CErrorListDlg::MESSAGE]) + ",";
-    line += CsvField(texts[CErrorListDlg::VALUE] + " ") + "\r\n";
-    return line;
-}
-
-// value / divisor with as many decimals as the divisor has zeros.
-std::string Fixed(unsigned value, unsigned divisor) {
-    return Printf("%u.%0*u", value / divisor, divisor == 100 ? 2 : 1, value % divisor);
-}
-
-// One value, or three phase values when the second one is set.
-std::string PhaseValues(const char* name, unsigned divisor, const char* unit,
-                        const InvFaultRecord& record) {
-    if (record.value2 == 0) {
-        return Printf("%s : %s %s", name, Fixed(record.value1, divisor).c_str(), unit);
-    }
-    return Printf("%s1/2/3 : %s/%s/%s %s", name, Fixed(record.value1, divisor).c_str(),
-                  Fixed(record.value2, divisor).c_str(), Fixed(record.value3, divisor).c_str(),
-                  unit);
-}
+using RowTexts = FaultRowTexts;
 
 QTableWidget* AddErrorTable(QDialog* dialog, const DialogUnits& units) {
     auto* table = new QTableWidget(dialog);
@@ -176,7 +111,7 @@ void CErrorListDlg::FillInverterCombo() {
     m_cbInverter->clear();
     m_cbInverter->addItem(ALL_INVERTERS);
     for (const InvFaultRecord& record : m_records) {
-        const QString serial = BusText(SerialText(record));
+        const QString serial = BusText(FaultSerialText(record));
         if (m_cbInverter->findText(serial, Qt::MatchFixedString | Qt::MatchCaseSensitive) < 0) {
             m_cbInverter->addItem(serial);
         }
@@ -194,7 +129,7 @@ void CErrorListDlg::FillList() {
 }
 
 void CErrorListDlg::AddRow(int row, const InvFaultRecord& record) {
-    const RowTexts texts = TextsOf(record);
+    const RowTexts texts = FaultRowTextsOf(record);
     for (int column = 0; column < COLUMNS; ++column) {
         m_lcErrors->setItem(row, column, new QTableWidgetItem(BusText(texts[column])));
     }
@@ -205,7 +140,7 @@ std::vector<const InvFaultRecord*> CErrorListDlg::ShownRecords() const {
     const std::string chosen = BusBytes(m_cbInverter->currentText());
     std::vector<const InvFaultRecord*> shown;
     for (const InvFaultRecord& record : m_records) {
-        if (allInverters || SerialText(record) == chosen) {
+        if (allInverters || FaultSerialText(record) == chosen) {
             shown.push_back(&record);
         }
     }
@@ -218,9 +153,9 @@ void CErrorListDlg::OnExport() {
     if (path.isEmpty()) {
         return;
     }
-    std::string text(EXPORT_HEADER);
+    std::string text(FAULT_EXPORT_HEADER);
     for (const InvFaultRecord* record : ShownRecords()) {
-        text += ExportLine(TextsOf(*record));
+        text += FaultExportLine(FaultRowTextsOf(*record));
     }
     std::string reason;
     const ReplaceOutcome outcome =
@@ -233,14 +168,5 @@ void CErrorListDlg::OnExport() {
 }
 
 std::string CErrorListDlg::ValueText(const InvFaultRecord& record) {
-    const unsigned first = record.value1;
-    switch (LowestSetBit(record.errorBits)) {
-    case 10: return Printf("GFCI : %u:%03u A", first / 1000, first % 1000);
-    case 13: return Printf("Temp : %s C", Fixed(first, 10).c_str());
-    case 15: return PhaseValues("Vpv", 10, "V", record);
-    case 16:
-    case 17: return PhaseValues("Vac", 10, "V", record);
-    case 29: return PhaseValues("Fac", 100, "Hz", record);
-    default: return {};
-    }
+    return FaultValueText(record);
 }

@@ -7,12 +7,14 @@
 #include "StationOptions.h"
 #include "StationWatchPump.h"
 #include "StopSignals.h"
+#include "WebStart.h"
 #include "comm/CommEnvironment.h"
 #include "platform/Log.h"
 #include "platform/SingleInstance.h"
 #include "publish/Publisher.h"
 #include "res/ResourceIds.h"
 #include "store/HeliowatchDoc.h"
+#include "web/WebServer.h"
 #include "widgets/MessageBox.h"
 
 #include <QApplication>
@@ -97,6 +99,7 @@ bool CHeliowatchApp::InitInstance() {
         MessageBox::Show(nullptr, QString::fromStdString(problem), APP_TITLE);
         return false;
     }
+    m_web = StartWebServer(*m_document, m_options.configFile);
     m_mainFrame->CreateListPane();
     m_watchPump = std::make_unique<StationWatchPump>(*m_document);
     m_watchPump->AddObserver(m_publisher.get());
@@ -116,6 +119,7 @@ void CHeliowatchApp::Shutdown() {
     if (m_notifier) {
         m_notifier->Cancel();
     }
+    m_web.reset();
     if (m_document) {
         m_document->OnCloseDocument();
     }

@@ -10,6 +10,7 @@ class Publisher;
 class QApplication;
 class SingleInstance;
 class StationWatchPump;
+class WebServer;
 
 // The station with its window: a single copy, a splash while it starts, the
 // document with its communication threads, the main frame with its panes.
@@ -33,5 +34,6 @@ private:
     std::unique_ptr<Publisher> m_publisher; // outlives the threads that feed it
     std::unique_ptr<StationWatchPump> m_watchPump;
     std::unique_ptr<CHeliowatchDoc> m_document;
+    std::unique_ptr<WebServer> m_web; // stops before the document closes
     std::unique_ptr<CMainFrame> m_mainFrame;
 };

@@ -11,9 +11,9 @@
 #include "model/SingleRuntimeData.h"
 #include "model/ThreeRuntimeData.h"
 #include "res/ResourceIds.h"
+#include "store/BusText.h"
 #include "store/FaultText.h"
 #include "store/HeliowatchDoc.h"
-#include "widgets/BusText.h"
 #include "widgets/MessageBox.h"
 #include "widgets/WindowMessageEvent.h"
 

@@ -21,9 +21,9 @@
 #include "model/InverterGroup.h"
 #include "platform/Trace.h"
 #include "res/ResourceIds.h"
+#include "store/BusText.h"
 #include "store/HeliowatchDoc.h"
 #include "store/PaneTargets.h"
-#include "widgets/BusText.h"
 #include "widgets/MessageBox.h"
 
 #include <QCloseEvent>

@@ -5,6 +5,7 @@
 #include "MessageQueue.h"
 #include "ServiceWatchdog.h"
 #include "StationOptions.h"
+#include "WebStart.h"
 #include "comm/CommShared.h"
 #include "platform/DataDirectory.h"
 #include "platform/Log.h"
@@ -13,6 +14,7 @@
 #include "publish/Publisher.h"
 #include "store/HeliowatchDoc.h"
 #include "store/PaneTargets.h"
+#include "web/WebServer.h"
 
 #include <csignal>
 
@@ -69,6 +71,7 @@ int RunHeadless(const StationOptions& options) {
         if (document.OnNewDocument(&problem)) {
             g_viewsCreated = 1;
             LogPlaces(document, options.configFile);
+            auto web = StartWebServer(document, options.configFile);
             HeadlessStation station(document, queue, stdout);
             station.Publish(publisher);
             publisher.Configure(document.GetMqttSettings());
@@ -76,6 +79,7 @@ int RunHeadless(const StationOptions& options) {
             watchdog.Ready();
             station.Run(g_stopRequested, [&watchdog] { watchdog.Alive(); });
             watchdog.Stopping();
+            web.reset();
             document.OnCloseDocument();
             publisher.Stop();
         } else {

@@ -94,6 +94,9 @@ void ChangeEnvPort(CInverterGroup& group, const CommEnvironment& environment) {
 void ReopenClosedPorts(CInverterGroup& group) {
     if (!group.m_pSerial->IsOpen()) {
         OpenInverterPort(group);
+        if (group.m_pSerial->IsOpen()) {
+            ++group.m_nReopens;
+        }
     }
     if (group.m_bEnvEnabled && !group.m_pEnvSerial->IsOpen()) {
         group.m_bEnvPortOpen = group.m_pEnvSerial->Open();

@@ -44,8 +44,10 @@ CommStep PollAllInverters(CommSession& session) {
 
 void PollInverter(CommSession& session, CInverter& inverter) {
     ++inverter.m_nFailCount;
+    ++session.group.m_nPolls;
     session.request.SetRequest(inverter.m_nAddress, CTRL_READ, FN_READ_RUNTIME_DATA);
     if (!session.Exchange(FN_READ_RUNTIME_DATA, false)) {
+        ++session.group.m_nFailedPolls;
         if (inverter.m_nFailCount > MAX_FAILED_POLLS) {
             inverter.m_bOnline = 0;
             session.PostToList(WM_INVERTER_UPDATED, &inverter);

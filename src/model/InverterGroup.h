@@ -86,6 +86,10 @@ public:
     std::atomic<int> m_bReconnectRequest{0};
     int m_nNextAddress = 1; // wider than a bus address so that it never wraps to 0
     ReplyRejectCounts m_rejects;
+    // Counted by the communication thread, read by anyone.
+    std::atomic<std::uint64_t> m_nPolls{0};
+    std::atomic<std::uint64_t> m_nFailedPolls{0};
+    std::atomic<std::uint64_t> m_nReopens{0};
 
 private:
     mutable std::recursive_mutex m_lock;

@@ -85,6 +85,7 @@ void CHeliowatchDoc::AddPortGroup(int comPort, int envComPort) {
     group->m_nEnvDataBits = LINE_DATA_BITS;
     Port entry{std::move(group), nullptr};
     entry.thread = std::make_unique<CommThread>(entry.group.get(), m_environment);
+    const std::lock_guard guard(m_groupsLock);
     m_groups.push_back(std::move(entry));
 }
 
@@ -159,6 +160,13 @@ std::vector<CInverterGroup*> CHeliowatchDoc::GetGroups() const {
     return groups;
 }
 
+void CHeliowatchDoc::VisitGroups(const std::function<void(const CInverterGroup&)>& visit) const {
+    const std::lock_guard guard(m_groupsLock);
+    for (const Port& port : m_groups) {
+        visit(*port.group);
+    }
+}
+
 bool CHeliowatchDoc::WithInverter(
     const CInverter* inverter, const std::function<void(CInverter&, CInverterGroup&)>& use) const {
     for (const Port& port : m_groups) {
@@ -190,6 +198,7 @@ void CHeliowatchDoc::RemovePortGroup(CInverterGroup* group) {
             }
         }
     }
+    const std::lock_guard guard(m_groupsLock);
     m_groups.erase(found);
 }
 
@@ -216,7 +225,10 @@ void CHeliowatchDoc::OnCloseDocument(std::chrono::milliseconds bound) {
         (void)port.thread.release();
         (void)port.group.release();
     }
-    m_groups.clear();
+    {
+        const std::lock_guard guard(m_groupsLock);
+        m_groups.clear();
+    }
     m_pCurInverter = nullptr;
     m_history.Stop();
 }

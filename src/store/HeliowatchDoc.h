@@ -8,6 +8,7 @@
 #include <chrono>
 #include <functional>
 #include <memory>
+#include <mutex>
 #include <string>
 #include <vector>
 
@@ -44,6 +45,9 @@ public:
     void SetCurInverter(CInverter* inverter) { m_pCurInverter = inverter; }
     CInverter* GetCurInverter() const { return m_pCurInverter; }
     std::vector<CInverterGroup*> GetGroups() const;
+    // Runs visit on every group while none can be added or removed: for
+    // threads other than the one that adds and removes them.
+    void VisitGroups(const std::function<void(const CInverterGroup&)>& visit) const;
     StationHistory& History() { return m_history; }
     const StationHistory& History() const { return m_history; }
     // Runs use on the inverter under its group's lock if the record is still
@@ -75,6 +79,7 @@ private:
     StationPollSink m_sink;
     std::unique_ptr<SettingsStore> m_settings;
     std::vector<Port> m_groups;
+    mutable std::mutex m_groupsLock; // held while m_groups changes or is visited
     CInverter* m_pCurInverter = nullptr;
     MqttSettings m_mqtt;
 };

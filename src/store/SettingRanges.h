@@ -17,4 +17,5 @@ inline constexpr SettingRange SWITCH_RANGE{0, 1};
 inline constexpr int LAST_PORT = 19;
 // A port number, 0 for none.
 inline constexpr SettingRange PORT_NUMBER_RANGE{0, LAST_PORT};
+inline constexpr SettingRange TCP_PORT_RANGE{1, 65535};
 inline constexpr SettingRange ANY_INT_RANGE{INT_MIN, INT_MAX};

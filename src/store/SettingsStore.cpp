@@ -84,6 +84,12 @@ int SettingsStore::GetInt(const std::string& section, const std::string& key, in
     return defaultValue;
 }
 
+std::string SettingsStore::GetString(const std::string& section, const std::string& key,
+                                     const std::string& defaultValue) const {
+    const auto value = m_document.Find(section, key);
+    return value ? value->text : defaultValue;
+}
+
 // Read again first, so that an edit made while the station runs is kept.
 bool SettingsStore::WriteInt(const std::string& section, const std::string& key, int value) {
     std::string text;

@@ -19,6 +19,9 @@ public:
     // the file and line, and defaultValue is used.
     int GetInt(const std::string& section, const std::string& key, int defaultValue,
                SettingRange range = ANY_INT_RANGE) const;
+    // The text of the key without the blanks around it, or defaultValue.
+    std::string GetString(const std::string& section, const std::string& key,
+                          const std::string& defaultValue) const;
     // False, with a warning, when the value could not be written to the file.
     bool WriteInt(const std::string& section, const std::string& key, int value);
     const std::string& Path() const { return m_path; }

@@ -1,0 +1,106 @@
+#include "DayCurves.h"
+
+#include "store/CivilDays.h"
+#include "store/LocalCalendar.h"
+#include "store/SummaryReader.h"
+
+#include <cstdio>
+#include <map>
+
+namespace {
+struct Bucket {
+    double sum = 0.0;
+    int count = 0;
+};
+
+std::time_t BucketOf(std::time_t time) {
+    return time - time % CURVE_STEP_SECONDS;
+}
+} // namespace
+
+std::vector<DayPoint> PlantPowerCurve(const PlantSnapshot& snapshot) {
+    std::map<std::time_t, double> plant;
+    for (const InverterView& inverter : snapshot.inverters) {
+        std::map<std::time_t, Bucket> buckets;
+        for (const CGraphSample& sample : inverter.day) {
+            Bucket& bucket = buckets[BucketOf(sample.m_time)];
+            bucket.sum += sample.m_dValue;
+            ++bucket.count;
+        }
+        for (const auto& [start, bucket] : buckets) {
+            plant[start] += bucket.sum / bucket.count;
+        }
+    }
+    std::vector<DayPoint> curve;
+    for (const auto& [start, watts] : plant) {
+        curve.push_back({start, watts});
+    }
+    return curve;
+}
+
+std::vector<DayPoint> InverterPowerCurve(const InverterView& inverter) {
+    std::vector<DayPoint> curve;
+    curve.reserve(inverter.day.size());
+    for (const CGraphSample& sample : inverter.day) {
+        curve.push_back({sample.m_time, sample.m_dValue});
+    }
+    return curve;
+}
+
+// Trapezoids between points; a gap longer than a stretch counts as no power.
+std::vector<DayPoint> EnergyCurve(const std::vector<DayPoint>& power) {
+    std::vector<DayPoint> energy;
+    double kwh = 0.0;
+    for (std::size_t i = 0; i < power.size(); ++i) {
+        if (i > 0) {
+            const double seconds = static_cast<double>(power[i].time - power[i - 1].time);
+            if (seconds <= 2.0 * CURVE_STEP_SECONDS) {
+                kwh += (power[i].watts + power[i - 1].watts) / 2.0 * seconds / 3.6e6;
+            }
+        }
+        energy.push_back({power[i].time, kwh});
+    }
+    return energy;
+}
+
+std::optional<std::vector<DayPoint>> SummaryDayCurve(const std::string& summaryPath, int dayKey,
+                                                     const std::string& serial,
+                                                     std::string* problem) {
+    SummaryReader reader;
+    if (!reader.Open(summaryPath, problem)) {
+        return std::nullopt;
+    }
+    std::int64_t source = SummaryReader::PLANT;
+    if (!serial.empty()) {
+        const auto found = reader.SourceOfSerial(serial);
+        if (!found) {
+            return std::vector<DayPoint>{};
+        }
+        source = found->id;
+    }
+    LocalCalendar calendar;
+    const LocalCalendar::Day day = calendar.Bounds(dayKey);
+    std::vector<DayPoint> curve;
+    for (const CurvePoint& point : reader.Curve(day.start, day.end, source)) {
+        curve.push_back({point.start, point.meanW});
+    }
+    return curve;
+}
+
+std::optional<int> DayKeyOfText(const std::string& text) {
+    int year = 0;
+    int month = 0;
+    int day = 0;
+    char end = 0;
+    if (text.size() != 10 ||
+        std::sscanf(text.c_str(), "%4d-%2d-%2d%c", &year, &month, &day, &end) != 3 || year < 1970 ||
+        month < 1 || month > 12 || day < 1 || day > CivilDays::DaysInMonth(year, month)) {
+        return std::nullopt;
+    }
+    return CivilDays::Key(year, month, day);
+}
+
+int TodayKey() {
+    LocalCalendar calendar;
+    return calendar.DayKeyOf(std::time(nullptr));
+}

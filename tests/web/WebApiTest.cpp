@@ -1,0 +1,224 @@
+#include "WebFixture.h"
+#include "web/MetricsText.h"
+#include "web/WebAccess.h"
+
+#include <QJsonArray>
+#include <QJsonObject>
+#include <cstdio>
+#include <fstream>
+#include <thread>
+
+using namespace std::chrono_literals;
+
+namespace {
+QString Serial(const SimUnit& unit) {
+    return QString::fromStdString(unit.profile.serialNo);
+}
+
+std::string Base64(const std::string& text) {
+    return QByteArray::fromStdString(text).toBase64().toStdString();
+}
+
+// Runs the Prometheus project's own parser over the text; one line per
+// sample: "type name labels value", labels sorted.
+std::string ParsedByPrometheus(const std::string& text) {
+    const char* directory = std::getenv("HELIOWATCH_TEST_TMP");
+    const std::string path = std::string(directory != nullptr ? directory : "/tmp") + "/metrics-" +
+                             std::to_string(::getpid()) + ".txt";
+    std::ofstream(path) << text;
+    const std::string command =
+        "/usr/bin/python3 -c 'import sys\n"
+        "from prometheus_client.parser import text_string_to_metric_families as parse\n"
+        "for f in parse(open(sys.argv[1]).read()):\n"
+        "  for s in f.samples:\n"
+        "    print(f.type, s.name, sorted(s.labels.items()), s.value)' " +
+        path + " 2>&1";
+    std::string output;
+    if (FILE* pipe = ::popen(command.c_str(), "r")) {
+        char buffer[4096];
+        for (std::size_t n; (n = std::fread(buffer, 1, sizeof buffer, pipe)) > 0;) {
+            output.append(buffer, n);
+        }
+        EXPECT_EQ(::pclose(pipe), 0) << output;
+    }
+    std::remove(path.c_str());
+    return output;
+}
+} // namespace
+
+using WebApiTest = WebFixture;
+
+TEST_F(WebApiTest, RoutesServeTheValuesTheSimulatedInvertersSent) {
+    StartPlantAndServer(2);
+    // What fault tracking sets after a sample without error bits; this
+    // station has none.
+    for (std::size_t index = 0; index < 2; ++index) {
+        station->Record(index)->m_nErrorState = 1;
+    }
+    const QJsonArray list = GetJson("/api/inverters").array();
+    ASSERT_EQ(list.size(), 2);
+    double power = 0.0;
+    for (int position = 1; position <= 2; ++position) {
+        const SimUnit unit = plant->Unit(position);
+        const QJsonObject row = list[position - 1].toObject();
+        EXPECT_EQ(row["serial"].toString(), Serial(unit));
+        EXPECT_EQ(row["address"].toInt(), unit.address);
+        EXPECT_EQ(row["status"].toString(), "normal");
+        EXPECT_DOUBLE_EQ(row["power"].toDouble(), unit.reading.pac[0] * 0.1);
+        EXPECT_DOUBLE_EQ(row["vpv1"].toDouble(), unit.reading.vpv[0] * 0.1);
+        EXPECT_DOUBLE_EQ(row["energy_total"].toDouble(), unit.reading.eTotal * 0.1);
+        power += unit.reading.pac[0] * 0.1;
+
+        const std::string path = "/api/inverters/" + unit.profile.serialNo;
+        const QJsonObject detail = GetJson(path).object();
+        EXPECT_EQ(detail["model"].toString(), QString::fromStdString(unit.profile.model));
+        EXPECT_EQ(detail["firmware"].toString(), QString::fromStdString(unit.profile.firmware));
+        EXPECT_EQ(detail["params"].toArray().size(),
+                  static_cast<int>(unit.profile.paramFields.size()));
+        for (const auto& field : detail["sample"].toArray()) {
+            if (field.toObject()["name"] == "fac") {
+                EXPECT_DOUBLE_EQ(field.toObject()["value"].toDouble(), unit.reading.fac[0] * 0.01);
+            }
+        }
+        const QJsonArray day = GetJson(path + "/day").object()["power"].toArray();
+        ASSERT_FALSE(day.isEmpty());
+        EXPECT_DOUBLE_EQ(day.last().toArray()[1].toDouble(), unit.reading.pac[0] * 0.1);
+    }
+    const QJsonObject totals = GetJson("/api/plant").object();
+    EXPECT_DOUBLE_EQ(totals["power"].toDouble(), power);
+    EXPECT_EQ(totals["inverters_online"].toInt(), 2);
+    EXPECT_EQ(totals["ports"].toArray()[0].toObject()["port"].toInt(), PORT);
+    EXPECT_FALSE(GetJson("/api/plant/day").object()["power"].toArray().isEmpty());
+    GetJson("/api/inverters/NOSUCH", 404);
+    GetJson("/api/plant/day?date=2024-02-30", 400);
+    EXPECT_TRUE(GetJson("/api/faults").object()["faults"].toArray().isEmpty());
+    auto csv = Client().Get("/api/faults.csv");
+    ASSERT_TRUE(csv);
+    EXPECT_EQ(csv->body, "Serno, Start time, Error time, Mode, Message, Value\r\n");
+}
+
+TEST_F(WebApiTest, MetricsParseWithTypesAndLabelsAndOfflineValuesAreLeftOut) {
+    StartPlantAndServer(2);
+    ASSERT_TRUE(plant->SwitchOff(2));
+    const std::string serial1 = plant->Unit(1).profile.serialNo;
+    const std::string serial2 = plant->Unit(2).profile.serialNo;
+    // Marked as the thread marks it after its failed polls, without the wait.
+    station->Record(1)->m_bOnline = 0;
+    auto result = Client().Get("/metrics");
+    ASSERT_TRUE(result);
+    const std::string parsed = ParsedByPrometheus(result->body);
+    const std::string labels1 = "[('address', '1'), ('model', '" + plant->Unit(1).profile.model +
+                                "'), ('port', 'COM5'), ('serial', '" + serial1 + "')]";
+    for (const std::string& line : std::vector<std::string>{
+             "gauge heliowatch_inverter_online " + labels1 + " 1.0",
+             "gauge heliowatch_inverter_power_watts " + labels1,
+             "gauge heliowatch_inverter_grid_frequency_hertz",
+             "gauge heliowatch_plant_inverters_online [] 1.0",
+             "counter heliowatch_port_polls_total [('port', 'COM5')]",
+             "counter heliowatch_port_failed_polls_total [('port', 'COM5')]",
+             "counter heliowatch_port_reopens_total [('port', 'COM5')]",
+             "gauge heliowatch_build_info",
+             "gauge heliowatch_uptime_seconds",
+         }) {
+        EXPECT_NE(parsed.find(line), std::string::npos) << line << "\n" << parsed;
+    }
+    EXPECT_NE(parsed.find("heliowatch_inverter_online [('address', '2')"), std::string::npos);
+    EXPECT_NE(parsed.find("heliowatch_inverter_last_sample_timestamp_seconds [('address', '2')"),
+              std::string::npos);
+    EXPECT_EQ(parsed.find("heliowatch_inverter_power_watts [('address', '2')"), std::string::npos);
+}
+
+TEST(WebAccessTest, PasswordIsRequiredOffLoopback) {
+    const struct {
+        const char* listen;
+        bool refused;
+    } cases[] = {{"127.0.0.1", false},
+                 {"::1", false},
+                 {"localhost", false},
+                 {"0.0.0.0", true},
+                 {"192.168.1.5", true}};
+    for (const auto& each : cases) {
+        WebSettings settings;
+        settings.listen = each.listen;
+        EXPECT_EQ(DecideAccess(settings).refusal.empty(), !each.refused) << each.listen;
+    }
+    const Credentials credentials{"owner", "secret"};
+    EXPECT_TRUE(Authorized("Basic " + Base64("owner:secret"), credentials));
+    EXPECT_FALSE(Authorized("Basic " + Base64("owner:secreT"), credentials));
+    EXPECT_FALSE(Authorized("Basic " + Base64("owner:secret2"), credentials));
+    EXPECT_FALSE(Authorized("Bearer x", credentials));
+    EXPECT_EQ(LabelValue("a\"b\\c\nd\xB5"), "a\\\"b\\\\c\\nd\xC2\xB5");
+}
+
+TEST_F(WebApiTest, EveryRouteAsksForTheUserAndPassword) {
+    WebServerConfig config;
+    config.credentials = Credentials{"owner", "secret"};
+    StartPlantAndServer(1, config);
+    for (const char* path : {"/", "/api/plant", "/metrics", "/api/live"}) {
+        auto anonymous = Client().Get(path);
+        ASSERT_TRUE(anonymous);
+        EXPECT_EQ(anonymous->status, 401) << path;
+        EXPECT_NE(anonymous->get_header_value("WWW-Authenticate").find("Basic"), std::string::npos);
+    }
+    auto client = Client();
+    client.set_basic_auth("owner", "wrong");
+    EXPECT_EQ(client.Get("/api/plant")->status, 401);
+    client.set_basic_auth("owner", "secret");
+    EXPECT_EQ(client.Get("/api/plant")->status, 200);
+}
+
+TEST_F(WebApiTest, BadRequestsAreRefusedAndTheServerGoesOn) {
+    StartPlantAndServer(1);
+    std::string manyHeaders = "GET /api/plant HTTP/1.1\r\nHost: x\r\nConnection: close\r\n";
+    for (int i = 0; i < 100; ++i) {
+        manyHeaders += "X-" + std::to_string(i) + ": y\r\n";
+    }
+    const struct {
+        std::string request;
+        const char* status;
+    } cases[] = {
+        {"NONSENSE\r\n\r\n", "400"},
+        {"GET /" + std::string(20000, 'a') + " HTTP/1.1\r\nHost: x\r\n\r\n", "414"},
+        {manyHeaders + "\r\n", "431"},
+        {"GET /api/plant HTTP/1.1\r\nHost: x\r\nConnection: close\r\nContent-Length: "
+         "100000\r\n\r\n" +
+             std::string(100000, 'z'),
+         "413"},
+        {"DELETE /api/plant HTTP/1.1\r\nHost: x\r\nConnection: close\r\n\r\n", "405"},
+    };
+    for (const auto& each : cases) {
+        const std::string reply = RawExchange(each.request);
+        EXPECT_EQ(reply.substr(0, 12), std::string("HTTP/1.1 ") + each.status) << each.status;
+    }
+    GetJson("/api/plant");
+}
+
+TEST_F(WebApiTest, StreamsThatAreNotReadDoNotSlowPolling) {
+    StartPlantAndServer(1);
+    std::vector<std::thread> stalled;
+    for (int i = 0; i < 8; ++i) {
+        stalled.emplace_back([this] {
+            const int fd = ::socket(AF_INET, SOCK_STREAM, 0);
+            sockaddr_in address{};
+            address.sin_family = AF_INET;
+            address.sin_port = htons(static_cast<std::uint16_t>(server->Port()));
+            address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+            int small = 1024;
+            ::setsockopt(fd, SOL_SOCKET, SO_RCVBUF, &small, sizeof small);
+            if (::connect(fd, reinterpret_cast<sockaddr*>(&address), sizeof address) == 0) {
+                const std::string request = "GET /api/live HTTP/1.1\r\nHost: x\r\n\r\n";
+                (void)!::write(fd, request.data(), request.size());
+                std::this_thread::sleep_for(4s);
+            }
+            ::close(fd);
+        });
+    }
+    const int before = station->DecodedPolls();
+    std::this_thread::sleep_for(4s);
+    for (std::thread& thread : stalled) {
+        thread.join();
+    }
+    // One poll a second; a blocked thread would show as none.
+    EXPECT_GE(station->DecodedPolls() - before, 3);
+    GetJson("/api/plant");
+}

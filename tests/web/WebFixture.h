@@ -1,0 +1,25 @@
+#pragma once
+
+#include "CommBusFixture.h"
+#include "web/WebServer.h"
+
+#include <QJsonDocument>
+#include <httplib.h>
+#include <memory>
+#include <string>
+
+// A simulated bus polled by the station's thread, served by the web server
+// on a free loopback port.
+class WebFixture : public CommBusFixture {
+protected:
+    void TearDown() override;
+
+    // Polls inverters until each has a sample, then starts the server.
+    void StartPlantAndServer(int inverters, WebServerConfig config = {});
+    httplib::Client Client() const;
+    QJsonDocument GetJson(const std::string& path, int expectedStatus = 200);
+    // Sends raw bytes and gives back what the server answered before closing.
+    std::string RawExchange(const std::string& request) const;
+
+    std::unique_ptr<WebServer> server;
+};
