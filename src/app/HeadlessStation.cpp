@@ -64,8 +64,9 @@ void HeadlessStation::PrintPlantSummary() {
 
 void HeadlessStation::OnStationEvent(const StationEvent& event) {
     const EventSubject& subject = event.subject;
-    PrintLine(EventLine(event.when, subject.comPort, subject.address, subject.serialNo,
-                        StationEventName(event.kind)));
+    const std::string line = EventLine(event.when, subject.comPort, subject.address,
+                                       subject.serialNo, StationEventName(event.kind));
+    PrintLine(subject.reason.empty() ? line : line + " " + subject.reason);
 }
 
 void HeadlessStation::PrintBrokerChanges() {

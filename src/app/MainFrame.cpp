@@ -14,6 +14,7 @@
 #include "PaneLayout.h"
 #include "ParameterSettingDlg.h"
 #include "SamplingIntervalDlg.h"
+#include "StationProblemLabel.h"
 #include "charts/PowerView.h"
 #include "charts/TodayEnergyView.h"
 #include "comm/CommShared.h"
@@ -51,6 +52,7 @@ CMainFrame::CMainFrame(CHeliowatchDoc& document)
     m_mdiArea->viewport()->installEventFilter(this);
     BuildMenus();
     UpdateCommandStates();
+    new StationProblemLabel(m_document, *this);
 }
 
 CMainFrame::~CMainFrame() = default;

@@ -23,7 +23,8 @@ const std::vector<OptionSpec>& OptionTable() {
         {"headless", "",
          "run without a window: one line per event on standard\n"
          "output (registered, online, offline, fault-opened,\n"
-         "fault-closed, removed, port-opened, port-lost) and a\n"
+         "fault-closed, removed, port-opened, port-lost,\n"
+         "port-failed with the reason) and a\n"
          "'plant' summary line every minute; SIGINT or SIGTERM\n"
          "ends it",
          &StationOptions::headless},

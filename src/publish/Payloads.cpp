@@ -68,6 +68,9 @@ std::string EventPayload(const StationEvent& event) {
             .Text("serial", event.subject.serialNo)
             .Text("model", event.subject.model);
     }
+    if (!event.subject.reason.empty()) {
+        json.Text("reason", event.subject.reason);
+    }
     if (event.kind == StationEventKind::FaultOpened ||
         event.kind == StationEventKind::FaultClosed) {
         AddFault(json, event.subject.errorBits);

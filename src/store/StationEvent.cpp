@@ -10,6 +10,7 @@ const char* StationEventName(StationEventKind kind) {
     case StationEventKind::Removed: return "removed";
     case StationEventKind::PortOpened: return "port-opened";
     case StationEventKind::PortLost: return "port-lost";
+    case StationEventKind::PortFailed: return "port-failed";
     }
     return "unknown";
 }

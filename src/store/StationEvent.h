@@ -15,6 +15,7 @@ enum class StationEventKind {
     Removed,
     PortOpened,
     PortLost,
+    PortFailed,
 };
 
 // The event as one lowercase word: "registered", "fault-opened", ...
@@ -29,6 +30,7 @@ struct EventSubject {
     bool online = false;
     bool inFault = false;
     std::uint32_t errorBits = 0; // of the fault, for fault events
+    std::string reason;          // the device and why it failed, for port-failed
 };
 
 struct StationEvent {

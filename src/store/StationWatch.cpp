@@ -5,6 +5,7 @@
 #include "comm/CommShared.h"
 #include "comm/WindowMessages.h"
 #include "model/InverterGroup.h"
+#include "platform/PortDirectory.h"
 
 #include <algorithm>
 
@@ -24,7 +25,7 @@ void StationWatch::Handle(unsigned message, std::uintptr_t wParam) {
     case WM_INVERTER_REGISTERED: OnRegistered(wParam); break;
     case WM_INVERTER_UPDATED: OnUpdated(wParam); break;
     case WM_INVERTER_REMOVED: OnRemoved(wParam); break;
-    case WM_PORT_STOPPED: m_portOpen.erase(reinterpret_cast<const CInverterGroup*>(wParam)); break;
+    case WM_PORT_STOPPED: ForgetPort(reinterpret_cast<const CInverterGroup*>(wParam)); break;
     default: break;
     }
 }
@@ -92,6 +93,7 @@ bool StationWatch::Observe(std::uintptr_t inverter, EventSubject& subject) const
 
 void StationWatch::CheckPorts() {
     for (const CInverterGroup* group : m_groups()) {
+        CheckPortProblem(*group);
         const int open = group->m_bPortOpen.load();
         auto known = m_portOpen.try_emplace(group, 0).first;
         if (open != known->second) {
@@ -100,6 +102,28 @@ void StationWatch::CheckPorts() {
             port.comPort = group->m_nComPort;
             Tell(open != 0 ? StationEventKind::PortOpened : StationEventKind::PortLost, port);
         }
+    }
+}
+
+void StationWatch::ForgetPort(const CInverterGroup* group) {
+    m_portOpen.erase(group);
+    m_portProblem.erase(group);
+}
+
+// Told once when opening starts to fail and again only when the reason
+// changes; the recovery is the port-opened event.
+void StationWatch::CheckPortProblem(const CInverterGroup& group) {
+    const std::string problem = group.PortProblem();
+    std::string& known = m_portProblem[&group];
+    if (problem == known) {
+        return;
+    }
+    known = problem;
+    if (!problem.empty()) {
+        EventSubject port;
+        port.comPort = group.m_nComPort;
+        port.reason = PortDevicePath(group.m_nComPort) + ": " + problem;
+        Tell(StationEventKind::PortFailed, port);
     }
 }
 

@@ -36,11 +36,14 @@ private:
     // Reads the record if it is still in a group; false otherwise.
     bool Observe(std::uintptr_t inverter, EventSubject& subject) const;
     void Tell(StationEventKind kind, const EventSubject& subject);
+    void CheckPortProblem(const CInverterGroup& group);
+    void ForgetPort(const CInverterGroup* group);
 
     Groups m_groups;
     Totals m_totals;
     std::vector<StationObserver*> m_observers;
     std::map<std::uintptr_t, EventSubject> m_inverters;
     std::map<const CInverterGroup*, int> m_portOpen;
+    std::map<const CInverterGroup*, std::string> m_portProblem;
     std::time_t m_nextPlant = 0;
 };

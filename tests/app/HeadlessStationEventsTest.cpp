@@ -6,6 +6,7 @@
 #include "model/InverterGroup.h"
 #include "platform/DataDirectory.h"
 #include "platform/ExitEvent.h"
+#include "platform/PortDirectory.h"
 #include "store/HeliowatchDoc.h"
 
 #include <cstdio>
@@ -113,6 +114,21 @@ TEST_F(HeadlessStationEventsTest, PortEventsAndPlantSummary) {
     station->PrintPlantSummary();
     EXPECT_NE(Output().find(" answering=1/2 rejected[COM5]=no-sync-bytes:1,bad-checksum:2\n"),
               std::string::npos);
+}
+
+TEST_F(HeadlessStationEventsTest, AFailingPortIsToldOnceWithItsReasonAndItsRecoveryOnce) {
+    group->SwapPortProblem("Permission denied: add the user to the dialout group");
+    station->Step(std::chrono::milliseconds(0));
+    station->Step(std::chrono::milliseconds(0));
+    group->SwapPortProblem("");
+    group->m_bPortOpen = 1;
+    station->Step(std::chrono::milliseconds(0));
+    const std::string output = Output();
+    const std::string failed = " COM5 - - port-failed " + PortDevicePath(5) +
+                               ": Permission denied: add the user to the dialout group\n";
+    EXPECT_EQ(output.find(failed), output.rfind(failed)) << output;
+    EXPECT_NE(output.find(failed), std::string::npos) << output;
+    EXPECT_NE(output.find(" COM5 - - port-opened\n"), std::string::npos) << output;
 }
 
 } // namespace

@@ -78,7 +78,7 @@ TEST(MessageComposerTest, DiscoveryOnceThenOnReconnectAndRemovedWithTheInverter)
     EXPECT_TRUE(first[0].retain);
     EXPECT_EQ(composer.Compose(Sample({0x44, 0x47, 0x48}), 0).size(), 1U);
 
-    StationEvent offline{StationEventKind::Offline, 0, {3, 7, "S/1", "M1"}};
+    StationEvent offline{StationEventKind::Offline, 0, {3, 7, "S/1", "M1", false, false, 0, {}}};
     const auto told = composer.Compose(offline, 0);
     ASSERT_EQ(TopicsOf(told), (std::vector<std::string>{"p/events", "p/S_2F1/availability"}));
     EXPECT_EQ(Json(told[0].payload)["event"].toString(), "offline");

@@ -5,10 +5,12 @@
 #include "app/DeviceListView.h"
 #include "app/PaneFrame.h"
 #include "app/PaneLayout.h"
+#include "app/StationProblemLabel.h"
 #include "comm/CommShared.h"
 #include "model/InverterGroup.h"
 #include "platform/DataDirectory.h"
 #include "platform/ExitEvent.h"
+#include "platform/PortDirectory.h"
 #include "res/ResourceIds.h"
 #include "store/HeliowatchDoc.h"
 #include "store/PaneTargets.h"
@@ -185,6 +187,20 @@ TEST_F(MainFrameTest, PaneTargetsAreWithdrawnWithTheFrame) {
     EXPECT_EQ(g_hGeneralStatusWnd.load(), nullptr);
     EXPECT_EQ(g_hTodayEnergyWnd.load(), nullptr);
     EXPECT_EQ(g_hPowerWnd.load(), nullptr);
+}
+
+TEST_F(MainFrameTest, APortThatCannotBeOpenedIsShownInTheStatusBarUntilItOpens) {
+    auto* problems = frame->findChild<StationProblemLabel*>("StationProblems");
+    ASSERT_NE(problems, nullptr);
+    document->AddPortGroup(3, 0);
+    CInverterGroup& group = *document->GetGroups().back();
+    group.SwapPortProblem("No such file or directory");
+    problems->Refresh();
+    EXPECT_EQ(problems->text().toStdString(),
+              "COM3 " + PortDevicePath(3) + ": No such file or directory");
+    group.SwapPortProblem("");
+    problems->Refresh();
+    EXPECT_EQ(problems->text(), "");
 }
 
 } // namespace
