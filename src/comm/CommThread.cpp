@@ -128,12 +128,18 @@ void CountIdleAttempts(CommSession& session) {
     }
 }
 
+// In fast mode a step already chosen starts without the pause; the pass
+// that finds nothing to do still waits.
+milliseconds LoopWait(CommStep next) {
+    return g_bFastReplies.load() && next != STEP_SCHEDULE ? milliseconds(0) : LOOP_WAIT;
+}
+
 int RunLoop(CommSession& session) {
     CInverterGroup& group = session.group;
     Clock& clock = *session.environment.clock;
     CommStep next = STEP_REGISTER;
     for (;;) {
-        if (clock.WaitForEvent(g_hExitEvent, LOOP_WAIT)) {
+        if (clock.WaitForEvent(g_hExitEvent, LoopWait(next))) {
             return 0;
         }
         if (group.m_bStopRequest) {

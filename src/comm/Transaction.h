@@ -11,7 +11,18 @@ class CInverterGroup;
 bool SendCommand(CInverterGroup& group, const BusMessage& message);
 
 // Reads one reply from the group's inverter port and checks it against the
-// request just sent. On success the reply's message bytes are copied into
-// reply; on failure reply is left as it was.
+// request just sent, which went to the broadcast address if broadcast is set.
+// On success the reply's message bytes are copied into reply; on failure
+// reply is left as it was.
 bool ReceiveReply(CInverterGroup& group, BusMessage& reply, std::uint8_t expectedFunction,
-                  bool ackRequired);
+                  bool ackRequired, bool broadcast = false);
+
+// In fast mode, the character times the line must stay quiet after a whole
+// reply to a broadcast, which several inverters may answer at once. Their
+// answers overlap as a rule and garble each other; this guard also catches
+// one that starts only after another has ended, up to about 20 ms later, and
+// bytes a USB adapter holds back for its latency timer (16 ms by default).
+inline constexpr int BROADCAST_GUARD_CHARACTERS = 20;
+// After an addressed reply: a stray byte right behind the trailer lands
+// before the next purge instead of in front of the next reply.
+inline constexpr int REPLY_SETTLE_CHARACTERS = 2;
