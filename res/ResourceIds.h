@@ -121,3 +121,4 @@ inline constexpr int IDC_DATABITS = 1012;
 inline constexpr int IDC_STOPBITS = 1013;
 inline constexpr int IDC_ENVIRONMENT = 1014;
 inline constexpr int IDC_ENV_PORT = 1015;
+inline constexpr int IDC_FAST_REPLIES = 1016;

@@ -1,5 +1,6 @@
 #include "HeliowatchDoc.h"
 
+#include "BusSettings.h"
 #include "PaneTargets.h"
 #include "SettingsStore.h"
 #include "comm/CommShared.h"
@@ -66,6 +67,7 @@ bool CHeliowatchDoc::LoadSettings(std::string* problem) {
         interval > 0) {
         g_nInterval = interval;
     }
+    g_bFastReplies = ReadFastReplies(*m_settings);
     for (int port = FIRST_PORT; port <= LAST_PORT; ++port) {
         const std::string section = PortSection(port);
         if (m_settings->GetInt(section, "Enable", UNSET, SWITCH_RANGE) == 1) {
@@ -119,6 +121,15 @@ bool CHeliowatchDoc::SetInterval(int seconds) {
         }
     }
     return m_settings->WriteInt("Interval", "Interval", g_nInterval);
+}
+
+bool CHeliowatchDoc::GetFastReplies() const {
+    return g_bFastReplies;
+}
+
+bool CHeliowatchDoc::SetFastReplies(bool on) {
+    g_bFastReplies = on;
+    return WriteFastReplies(*m_settings, on);
 }
 
 template <class Accessor>
