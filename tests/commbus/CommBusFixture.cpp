@@ -21,10 +21,11 @@ void CommBusFixture::TearDown() {
     SetPortDirectory("");
     g_viewsCreated = 0;
     g_nInterval = 2;
+    g_bFastReplies = false;
 }
 
-void CommBusFixture::StartBus(int inverters) {
-    plant = std::make_unique<SimulatedPlant>(PORT, inverters);
+void CommBusFixture::StartBus(int inverters, bool wireTime) {
+    plant = std::make_unique<SimulatedPlant>(PORT, inverters, wireTime);
     ASSERT_TRUE(plant->Start());
     SetPortDirectory(plant->PortDirectory());
     station = std::make_unique<BusStation>(PORT);

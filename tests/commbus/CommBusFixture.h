@@ -19,7 +19,7 @@ protected:
     void SetUp() override;
     void TearDown() override;
 
-    void StartBus(int inverters);
+    void StartBus(int inverters, bool wireTime = false);
     // True once the group has count records, each described and polled.
     bool AwaitPolledRecords(std::size_t count, std::chrono::milliseconds timeout);
     // True once a poll decoded after this call.
