@@ -24,6 +24,9 @@ protected:
     bool AwaitPolledRecords(std::size_t count, std::chrono::milliseconds timeout);
     // True once a poll decoded after this call.
     bool AwaitNextDecodedPoll(std::chrono::milliseconds timeout);
+    // Each record, in list order, holds what the inverter at that position
+    // sent, has its address and is online.
+    void ExpectRecordsAsSimulated(const std::vector<InverterSnapshot>& records) const;
 
     std::unique_ptr<SimulatedPlant> plant;
     std::unique_ptr<BusStation> station;

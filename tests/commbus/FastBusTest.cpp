@@ -1,5 +1,4 @@
 #include "CommBusFixture.h"
-#include "SimComparison.h"
 #include "comm/CommShared.h"
 #include "comm/Transaction.h"
 #include "platform/ComSerial.h"
@@ -30,15 +29,7 @@ TEST_F(CommBusFixture, FastModeRejectsACollisionThenRegistersTheBusAndPollsWhatW
     EXPECT_GT(plant->Unit(2).offlineBackoff, 0);
 
     ASSERT_TRUE(AwaitPolledRecords(3, 20s));
-    const auto records = station->Inverters();
-    for (int position = 1; position <= 3; ++position) {
-        SCOPED_TRACE(position);
-        const InverterSnapshot& record = records[static_cast<std::size_t>(position - 1)];
-        const SimUnit unit = plant->Unit(position);
-        EXPECT_EQ(unit.address, position);
-        ExpectDescriptionMatches(record, unit);
-        ExpectSampleMatches(record, unit);
-    }
+    ExpectRecordsAsSimulated(station->Inverters());
 }
 
 TEST_F(CommBusFixture, OnTheWireAReplyEndsEarlyOnlyInFastMode) {
