@@ -128,18 +128,19 @@ void CountIdleAttempts(CommSession& session) {
     }
 }
 
-// In fast mode a step already chosen starts without the pause; the pass
-// that finds nothing to do still waits.
-milliseconds LoopWait(CommStep next) {
-    return g_bFastReplies.load() && next != STEP_SCHEDULE ? milliseconds(0) : LOOP_WAIT;
+// In fast mode only a pass that found nothing to do is followed by the
+// pause; work goes on at once.
+milliseconds LoopWait(bool idle) {
+    return g_bFastReplies.load() && !idle ? milliseconds(0) : LOOP_WAIT;
 }
 
 int RunLoop(CommSession& session) {
     CInverterGroup& group = session.group;
     Clock& clock = *session.environment.clock;
     CommStep next = STEP_REGISTER;
+    bool idle = false;
     for (;;) {
-        if (clock.WaitForEvent(g_hExitEvent, LoopWait(next))) {
+        if (clock.WaitForEvent(g_hExitEvent, LoopWait(idle))) {
             return 0;
         }
         if (group.m_bStopRequest) {
@@ -150,7 +151,9 @@ int RunLoop(CommSession& session) {
             ChangeEnvPort(group, session.environment);
         }
         ReopenClosedPorts(group);
-        next = RunStep(session, next);
+        const CommStep ran = next;
+        next = RunStep(session, ran);
+        idle = ran == STEP_SCHEDULE && next == STEP_SCHEDULE;
         CountIdleAttempts(session);
     }
 }

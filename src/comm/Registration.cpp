@@ -108,6 +108,7 @@ CommStep RegisterNewInverter(CommSession& session) {
     // In fast mode a run of new inverters registers one after another, until
     // an attempt registers nobody.
     session.registerAtOnce = RegisterOne(session) && g_bFastReplies.load();
+    session.pollsTurn = true;
     return STEP_SCHEDULE;
 }
 

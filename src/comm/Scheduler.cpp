@@ -43,7 +43,6 @@ CommStep RequestedStep(const CInverterGroup& group) {
 
 CommStep Register(CommSession& session, const ScheduleMark& now) {
     session.group.m_tLastRegister = now;
-    session.pollsTurn = true;
     return STEP_REGISTER;
 }
 } // namespace

@@ -18,11 +18,12 @@ bool ReceiveReply(CInverterGroup& group, BusMessage& reply, std::uint8_t expecte
                   bool ackRequired, bool broadcast = false);
 
 // In fast mode, the character times the line must stay quiet after a whole
-// reply to a broadcast, which several inverters may answer at once. Their
-// answers overlap as a rule and garble each other; this guard also catches
-// one that starts only after another has ended, up to about 20 ms later, and
-// bytes a USB adapter holds back for its latency timer (16 ms by default).
-inline constexpr int BROADCAST_GUARD_CHARACTERS = 20;
+// reply to a broadcast, which several inverters may answer at once. Answers
+// that overlap garble each other and are never whole; the guard catches one
+// that begins only after another has ended, as from an inverter slower to
+// turn around by up to an answer's length (28 ms) plus the guard. Twice the
+// shortest useful guard, and only 10 ms more per registration exchange.
+inline constexpr int BROADCAST_GUARD_CHARACTERS = 10;
 // After an addressed reply: a stray byte right behind the trailer lands
 // before the next purge instead of in front of the next reply.
 inline constexpr int REPLY_SETTLE_CHARACTERS = 2;
