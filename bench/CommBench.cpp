@@ -311,14 +311,16 @@ void BM_StartToFirstPoll(benchmark::State& state) {
 }
 
 // Start of the communication thread until 20 unregistered inverters on one
-// bus are registered and described, and until each has been polled, with the
-// fast replies of arg 0.
+// bus are registered and described, and until each has been polled. Args:
+// fast replies; the sampling interval, whose due cycles take turns with the
+// registrations.
 void BM_RegisterFullBus(benchmark::State& state) {
     constexpr int INVERTERS = 20;
     double sampled = 0;
     for (auto _ : state) {
         PolledPlant plant(1, INVERTERS, false,
-                          {sim::InverterKind::Single, state.range(0) != 0, false});
+                          {sim::InverterKind::Single, state.range(0) != 0, false,
+                           static_cast<int>(state.range(1))});
         std::string error;
         if (!plant.Start(error)) {
             state.SkipWithError(error.c_str());
@@ -371,8 +373,9 @@ int main(int argc, char** argv) {
         ->Unit(benchmark::kMillisecond);
     // Fast replies only: without them, attempts 10 s apart take about four minutes.
     benchmark::RegisterBenchmark("BM_RegisterFullBus", BM_RegisterFullBus)
-        ->ArgName("fast")
-        ->Arg(1)
+        ->ArgNames({"fast", "interval"})
+        ->Args({1, 1})
+        ->Args({1, 2})
         ->UseManualTime()
         ->Iterations(1)
         ->Unit(benchmark::kSecond);

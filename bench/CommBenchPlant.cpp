@@ -134,7 +134,7 @@ bool PolledPlant::Start(std::string& error) {
     BuildGroups();
     g_hListWnd = this;
     g_viewsCreated = 1;
-    g_nInterval = 1;
+    g_nInterval = m_setup.interval;
     g_bFastReplies = m_setup.fastReplies;
     m_started = std::chrono::steady_clock::now();
     for (const auto& group : m_groups) {

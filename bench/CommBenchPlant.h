@@ -31,6 +31,7 @@ struct PlantSetup {
     // starts, and each group starts with the records registration would have
     // built; otherwise the station registers them itself.
     bool registered = true;
+    int interval = 1; // sampling interval, seconds
 };
 
 // Buses of simulated inverters served by heliowatch-sim in a process of its
