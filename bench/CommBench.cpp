@@ -248,17 +248,21 @@ void BM_StationLoad(benchmark::State& state) {
     std::size_t polls = 0;
     double rssBefore = 0;
     double rssAfter = 0;
+    std::size_t seriesBefore = 0;
+    std::size_t seriesAfter = 0;
     SteadyClock::time_point start;
     for (auto _ : state) {
         const double cpuBefore = ProcessCpuSeconds();
         const std::size_t pollsBefore = plant.StampCount();
         rssBefore = ResidentMegabytes() - plant.StampMegabytes();
+        seriesBefore = plant.SeriesSamples();
         start = SteadyClock::now();
         std::this_thread::sleep_for(std::chrono::seconds(state.range(0)));
         wall = Seconds(SteadyClock::now() - start).count();
         cpu = ProcessCpuSeconds() - cpuBefore;
         polls = plant.StampCount() - pollsBefore;
         rssAfter = ResidentMegabytes() - plant.StampMegabytes();
+        seriesAfter = plant.SeriesSamples();
         state.SetIterationTime(wall);
     }
     const auto stamps = plant.Stamps();
@@ -271,6 +275,8 @@ void BM_StationLoad(benchmark::State& state) {
     // The bench's own record of the polls is left out.
     state.counters["rss_mb"] = rssAfter;
     state.counters["rss_growth_mb_per_h"] = (rssAfter - rssBefore) / wall * 3600;
+    state.counters["day_series_mb_per_h"] = static_cast<double>(seriesAfter - seriesBefore) *
+                                            sizeof(CGraphSample) / wall * 3600 / (1024 * 1024);
     state.counters["polls"] = static_cast<double>(polls);
     state.counters["polls_per_s"] = static_cast<double>(polls) / wall;
     state.counters["cpu_share_pct"] = cpu / wall * 100;

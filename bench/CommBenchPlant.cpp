@@ -281,7 +281,19 @@ void PolledPlant::Post(unsigned, std::uintptr_t) {}
 
 double PolledPlant::StampMegabytes() const {
     std::lock_guard lock(m_stampsLock);
-    return static_cast<double>(m_stamps.capacity() * sizeof(PollStamp)) / (1024 * 1024);
+    // Only the pages written are resident.
+    return static_cast<double>(m_stamps.size() * sizeof(PollStamp)) / (1024 * 1024);
+}
+
+std::size_t PolledPlant::SeriesSamples() const {
+    std::size_t samples = 0;
+    for (const auto& group : m_groups) {
+        auto lock = group->Lock();
+        for (const auto& inverter : group->m_inverters) {
+            samples += inverter->m_powerGraph.m_samples.size();
+        }
+    }
+    return samples;
 }
 
 std::size_t PolledPlant::DescribedRecords() const {

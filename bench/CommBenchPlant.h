@@ -63,6 +63,8 @@ public:
     std::chrono::steady_clock::time_point Started() const { return m_started; }
     // Records of every bus that have their description.
     std::size_t DescribedRecords() const;
+    // Samples in the day series of every record.
+    std::size_t SeriesSamples() const;
     int Buses() const { return m_buses; }
     int InvertersPerBus() const { return m_invertersPerBus; }
 
