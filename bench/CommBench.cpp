@@ -188,30 +188,37 @@ double ResidentMegabytes() {
 struct SampleGaps {
     double shortest = 0;
     double mean = 0;
+    double p99 = 0;
     double longest = 0;
+    double overTwoSecondsPct = 0;
 };
 
 // Time between consecutive samples of the same inverter, after a moment.
 SampleGaps GapsBetweenSamples(const std::vector<PollStamp>& stamps, SteadyClock::time_point after) {
     std::map<std::pair<const CInverterGroup*, int>, SteadyClock::time_point> last;
-    SampleGaps gaps{1e9, 0, 0};
-    std::size_t count = 0;
+    std::vector<double> gaps;
     for (const PollStamp& stamp : stamps) {
         if (stamp.at < after) {
             continue;
         }
         const auto [seen, first] = last.try_emplace({stamp.group, stamp.address}, stamp.at);
         if (!first) {
-            const double gap = Seconds(stamp.at - seen->second).count();
-            gaps.shortest = std::min(gaps.shortest, gap);
-            gaps.longest = std::max(gaps.longest, gap);
-            gaps.mean += gap;
-            ++count;
+            gaps.push_back(Seconds(stamp.at - seen->second).count());
             seen->second = stamp.at;
         }
     }
-    gaps.mean = count > 0 ? gaps.mean / static_cast<double>(count) : 0;
-    return gaps;
+    if (gaps.empty()) {
+        return {};
+    }
+    std::sort(gaps.begin(), gaps.end());
+    const auto count = static_cast<double>(gaps.size());
+    const auto over = std::count_if(gaps.begin(), gaps.end(), [](double gap) { return gap > 2.0; });
+    double sum = 0;
+    for (const double gap : gaps) {
+        sum += gap;
+    }
+    return {gaps.front(), sum / count, gaps[static_cast<std::size_t>(count * 0.99)], gaps.back(),
+            static_cast<double>(over) / count * 100};
 }
 
 // 19 buses of 20 inverters polled at a 1 s interval for arg 0 seconds, with
@@ -271,7 +278,9 @@ void BM_StationLoad(benchmark::State& state) {
     plant.Stop();
     state.counters["sample_gap_min_s"] = gaps.shortest;
     state.counters["sample_gap_mean_s"] = gaps.mean;
+    state.counters["sample_gap_p99_s"] = gaps.p99;
     state.counters["sample_gap_max_s"] = gaps.longest;
+    state.counters["sample_gaps_over_2s_pct"] = gaps.overTwoSecondsPct;
     // The bench's own record of the polls is left out.
     state.counters["rss_mb"] = rssAfter;
     state.counters["rss_growth_mb_per_h"] = (rssAfter - rssBefore) / wall * 3600;
