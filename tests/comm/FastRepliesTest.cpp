@@ -111,7 +111,8 @@ TEST_F(FastRepliesTest, BroadcastReplyNeedsAQuietGuardAfterIt) {
     EXPECT_EQ(quiet.readMs, end + BROADCAST_GUARD_CHARACTERS);
 
     const Exchanged second =
-        OfflineQuery(Joined(Paced(OFFLINE_REPLY, TURNAROUND_MS), Paced(OFFLINE_REPLY, end + 10)));
+        OfflineQuery(Joined(Paced(OFFLINE_REPLY, TURNAROUND_MS),
+                            Paced(OFFLINE_REPLY, end + BROADCAST_GUARD_CHARACTERS / 2)));
     EXPECT_FALSE(second.accepted);
     EXPECT_EQ(second.readMs, DEADLINE_MS);
     EXPECT_EQ(group.m_rejects.Of(ReplyCheck::Collision), 1U);
