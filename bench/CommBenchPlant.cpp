@@ -6,6 +6,7 @@
 #include "comm/CommShared.h"
 #include "comm/Frame.h"
 #include "model/SingleRuntimeData.h"
+#include "model/ThreeRuntimeData.h"
 #include "platform/ComSerial.h"
 #include "platform/DataDirectory.h"
 #include "platform/ExitEvent.h"
@@ -46,6 +47,9 @@ public:
         return reRegister ? 1 : m_port.Send(bytes, count);
     }
     int Receive(std::uint8_t* buffer, int& count) override { return m_port.Receive(buffer, count); }
+    ReceiveOutcome ReceiveWhole(std::uint8_t* buffer, int& count, const ReplyEnd& end) override {
+        return m_port.ReceiveWhole(buffer, count, end);
+    }
 
 private:
     CSerial m_port;
@@ -107,8 +111,9 @@ std::int64_t ThreadCpuUs() {
 }
 } // namespace
 
-PolledPlant::PolledPlant(int buses, int invertersPerBus, bool withHistory)
-    : m_buses(buses), m_invertersPerBus(invertersPerBus), m_withHistory(withHistory) {}
+PolledPlant::PolledPlant(int buses, int invertersPerBus, bool withHistory, PlantSetup setup)
+    : m_buses(buses), m_invertersPerBus(invertersPerBus), m_withHistory(withHistory),
+      m_setup(setup) {}
 
 PolledPlant::~PolledPlant() {
     Stop();
@@ -123,18 +128,22 @@ bool PolledPlant::Start(std::string& error) {
     SetPortDirectory(m_directory + "/ports");
     SetDataDirectory(m_directory);
     std::filesystem::create_directories(HistLogDirectory());
-    if (!StartSimulator(error) || !AssignAddresses(error)) {
+    if (!StartSimulator(error) || (m_setup.registered && !AssignAddresses(error))) {
         return false;
     }
     BuildGroups();
     g_hListWnd = this;
     g_viewsCreated = 1;
-    g_nInterval = 1;
+    g_nInterval = m_setup.interval;
+    g_bFastReplies = m_setup.fastReplies;
+    m_started = std::chrono::steady_clock::now();
     for (const auto& group : m_groups) {
         CommEnvironment environment = CommEnvironment::Default();
-        environment.makePort = [](const SerialSettings& settings) {
-            return std::make_unique<KeepAddressesPort>(settings);
-        };
+        if (m_setup.registered) {
+            environment.makePort = [](const SerialSettings& settings) {
+                return std::make_unique<KeepAddressesPort>(settings);
+            };
+        }
         environment.sink = this;
         m_threads.push_back(std::make_unique<CommThread>(group.get(), std::move(environment)));
     }
@@ -148,6 +157,7 @@ void PolledPlant::Stop() {
     g_hListWnd = nullptr;
     g_viewsCreated = 0;
     g_nInterval = 2;
+    g_bFastReplies = false;
     m_groups.clear();
     StopSimulator();
     if (!m_directory.empty()) {
@@ -164,7 +174,7 @@ bool PolledPlant::StartSimulator(std::string& error) {
                                   "12:00"};
     for (int port = 1; port <= m_buses; ++port) {
         args.push_back("--bus");
-        args.push_back("COM" + std::to_string(port) + ":single*" +
+        args.push_back("COM" + std::to_string(port) + ":" + sim::KindName(m_setup.kind) + "*" +
                        std::to_string(m_invertersPerBus));
     }
     std::vector<char*> argv;
@@ -226,12 +236,15 @@ void PolledPlant::BuildGroups() {
         group->m_nComPort = port;
         group->m_nBaudRate = BAUD;
         group->m_nDataBits = DATA_BITS;
-        for (int position = 1; position <= m_invertersPerBus; ++position) {
+        for (int position = 1; m_setup.registered && position <= m_invertersPerBus; ++position) {
             auto inverter = group->CreateInverter(static_cast<std::uint8_t>(position));
             inverter->m_strSerialNo = factory.SerialFor(port, position);
-            inverter->m_nPhaseType = 1;
-            inverter->m_pRuntimeData = std::make_unique<SingleRuntimeData>();
-            inverter->m_runtimeFormat = sim::DefaultRuntimeFields(sim::InverterKind::Single);
+            const bool three = m_setup.kind == sim::InverterKind::Three;
+            inverter->m_nPhaseType = three ? 3 : 1;
+            inverter->m_pRuntimeData =
+                three ? std::unique_ptr<RuntimeData>(std::make_unique<ThreeRuntimeData>())
+                      : std::make_unique<SingleRuntimeData>();
+            inverter->m_runtimeFormat = sim::DefaultRuntimeFields(m_setup.kind);
             inverter->m_paramFormat = sim::DefaultParamFields();
             group->m_nNextAddress = position + 1;
             group->AppendInverter(std::move(inverter));
@@ -265,6 +278,34 @@ void PolledPlant::OnSampleDecoded(CInverter& inverter) {
 }
 
 void PolledPlant::Post(unsigned, std::uintptr_t) {}
+
+double PolledPlant::StampMegabytes() const {
+    std::lock_guard lock(m_stampsLock);
+    // Only the pages written are resident.
+    return static_cast<double>(m_stamps.size() * sizeof(PollStamp)) / (1024 * 1024);
+}
+
+std::size_t PolledPlant::SeriesSamples() const {
+    std::size_t samples = 0;
+    for (const auto& group : m_groups) {
+        auto lock = group->Lock();
+        for (const auto& inverter : group->m_inverters) {
+            samples += inverter->m_powerGraph.m_samples.size();
+        }
+    }
+    return samples;
+}
+
+std::size_t PolledPlant::DescribedRecords() const {
+    std::size_t described = 0;
+    for (const auto& group : m_groups) {
+        auto lock = group->Lock();
+        for (const auto& inverter : group->m_inverters) {
+            described += inverter->m_pRuntimeData ? 1 : 0;
+        }
+    }
+    return described;
+}
 
 std::vector<PollStamp> PolledPlant::Stamps() const {
     std::lock_guard lock(m_stampsLock);

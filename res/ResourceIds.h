@@ -122,9 +122,10 @@ inline constexpr int IDC_DATABITS = 1012;
 inline constexpr int IDC_STOPBITS = 1013;
 inline constexpr int IDC_ENVIRONMENT = 1014;
 inline constexpr int IDC_ENV_PORT = 1015;
+inline constexpr int IDC_FAST_REPLIES = 1016;
 
 // History browser
-inline constexpr int ID_VIEW_HISTORY = 32790;
+inline constexpr int ID_VIEW_HISTORY = 32791;
 inline constexpr int IDD_HISTORY = 160;
 inline constexpr int IDC_HISTORY_CALENDAR = 1300;
 inline constexpr int IDC_HISTORY_PERIOD = 1301;

@@ -78,6 +78,10 @@ void CCommConfigDlg::CreateControls() {
         AddCheckBox(this, units, IDC_ENVIRONMENT, "Environment", QRect(7, 149, 63, 10));
     m_pEnvList = AddPortList(this, units, IDC_ENV_PORT, QPoint(75, 148));
     m_pEnvList->setEnabled(false);
+    m_pFastReplies =
+        AddCheckBox(this, units, IDC_FAST_REPLIES, "Fast replies", QRect(7, 166, 120, 10));
+    m_pFastReplies->setToolTip("Replies end as soon as their frame is complete, and new "
+                               "inverters register one after another");
     QPushButton* ok = AddPushButton(this, units, "OK", IDOK, QPoint(21, 182));
     ok->setDefault(true);
     QPushButton* cancel = AddPushButton(this, units, "Cancel", IDCANCEL, QPoint(114, 182));
@@ -95,6 +99,7 @@ void CCommConfigDlg::CreateControls() {
 }
 
 void CCommConfigDlg::OnInitDialog(const SystemPortLister& listSystemPorts) {
+    m_pFastReplies->setChecked(m_doc.GetFastReplies());
     BuildEntries();
     ReadSystemPortNames(listSystemPorts);
     FillComList();
@@ -279,6 +284,9 @@ void CCommConfigDlg::OnOK() {
     // A settings file that cannot be written loses this one write; the ports
     // run as chosen all the same.
     m_doc.SaveComSettings();
+    if (m_pFastReplies->isChecked() != m_doc.GetFastReplies()) {
+        m_doc.SetFastReplies(m_pFastReplies->isChecked());
+    }
     m_entries.clear();
     accept();
 }

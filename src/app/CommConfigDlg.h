@@ -60,4 +60,5 @@ private:
     QCheckBox* m_pEnable = nullptr;
     QCheckBox* m_pEnvironment = nullptr;
     QComboBox* m_pEnvList = nullptr;
+    QCheckBox* m_pFastReplies = nullptr;
 };

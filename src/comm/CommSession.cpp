@@ -16,7 +16,8 @@ ScheduleMark CommSession::Mark() const {
 }
 
 bool CommSession::Exchange(std::uint8_t expectedFunction, bool ackRequired) {
-    return SendCommand(group, request) && ReceiveReply(group, reply, expectedFunction, ackRequired);
+    return SendCommand(group, request) && ReceiveReply(group, reply, expectedFunction, ackRequired,
+                                                       request.Destination() == BROADCAST_ADDRESS);
 }
 
 void CommSession::PostToList(unsigned message, const void* subject) const {

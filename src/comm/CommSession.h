@@ -17,6 +17,11 @@ struct CommSession {
     BusMessage reply;
     int registrationCount = 0;
     bool reRegisterAllowed = true;
+    // Fast mode: the last attempt registered an inverter, so the next one
+    // is due at once.
+    bool registerAtOnce = false;
+    // A registration attempt ran since the last polling cycle.
+    bool pollsTurn = false;
 
     std::time_t Now() const;
     ScheduleMark Mark() const;

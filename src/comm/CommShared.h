@@ -8,6 +8,9 @@
 extern std::atomic<int> g_nInterval;    // sampling interval, whole seconds
 extern std::atomic<int> g_viewsCreated; // 1 once every pane exists
 extern std::atomic<MessageTarget*> g_hListWnd;
+// Fast mode: a reply ends once its frame is whole instead of at the read
+// deadline, and a registration is followed at once by the next attempt.
+extern std::atomic<bool> g_bFastReplies;
 
 // The longest sampling interval, a day: longer ones overflow the millisecond
 // timers that pace the panes.

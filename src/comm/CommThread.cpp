@@ -132,12 +132,19 @@ void CountIdleAttempts(CommSession& session) {
     }
 }
 
+// In fast mode only a pass that found nothing to do is followed by the
+// pause; work goes on at once.
+milliseconds LoopWait(bool idle) {
+    return g_bFastReplies.load() && !idle ? milliseconds(0) : LOOP_WAIT;
+}
+
 int RunLoop(CommSession& session) {
     CInverterGroup& group = session.group;
     Clock& clock = *session.environment.clock;
     CommStep next = STEP_REGISTER;
+    bool idle = false;
     for (;;) {
-        if (clock.WaitForEvent(g_hExitEvent, LOOP_WAIT)) {
+        if (clock.WaitForEvent(g_hExitEvent, LoopWait(idle))) {
             return 0;
         }
         if (group.m_bStopRequest) {
@@ -148,7 +155,9 @@ int RunLoop(CommSession& session) {
             ChangeEnvPort(group, session.environment);
         }
         ReopenClosedPorts(group);
-        next = RunStep(session, next);
+        const CommStep ran = next;
+        next = RunStep(session, ran);
+        idle = ran == STEP_SCHEDULE && next == STEP_SCHEDULE;
         CountIdleAttempts(session);
     }
 }

@@ -67,6 +67,24 @@ bool CheckReplyFrame(const std::uint8_t* bytes, std::size_t count, std::uint8_t 
     return CheckReply(bytes, count, expectedFunction, ackRequired) == ReplyCheck::Accepted;
 }
 
+int FrameBytesMissing(const std::uint8_t* bytes, int count) {
+    if ((count > 0 && bytes[0] != FRAME_SYNC) || (count > 1 && bytes[1] != FRAME_SYNC)) {
+        return ReplyEnd::NEVER_WHOLE;
+    }
+    const int shortest = static_cast<int>(FRAME_OVERHEAD);
+    // Until the length byte is in, the shortest frame is all that is known.
+    if (count < static_cast<int>(FRAME_HEADER_SIZE)) {
+        return shortest - count;
+    }
+    const int length = shortest + bytes[6];
+    if (count < length) {
+        return length - count;
+    }
+    return bytes[length - 2] == FRAME_END_LF && bytes[length - 1] == FRAME_END_CR
+               ? 0
+               : ReplyEnd::NEVER_WHOLE;
+}
+
 void CopyReplyMessage(const std::uint8_t* frame, BusMessage& message) {
     std::copy_n(frame + 2, MESSAGE_HEADER_SIZE + frame[6], message.bytes.data());
 }

@@ -2,6 +2,7 @@
 
 #include "BusMessage.h"
 #include "model/ReplyCheck.h"
+#include "platform/ReplyEnd.h"
 
 #include <cstddef>
 #include <cstdint>
@@ -22,6 +23,11 @@ ReplyCheck CheckReply(const std::uint8_t* bytes, std::size_t count, std::uint8_t
 // function code.
 bool CheckReplyFrame(const std::uint8_t* bytes, std::size_t count, std::uint8_t expectedFunction,
                      bool ackRequired);
+
+// Bytes still to come before count received bytes form one whole frame (sync
+// bytes, the data the length byte announces, checksum and trailer), 0 once
+// they do, or ReplyEnd::NEVER_WHOLE.
+int FrameBytesMissing(const std::uint8_t* bytes, int count);
 
 // Copies the message bytes of a checked reply frame into message.
 void CopyReplyMessage(const std::uint8_t* frame, BusMessage& message);

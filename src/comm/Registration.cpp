@@ -1,6 +1,7 @@
 #include "Registration.h"
 
 #include "CommSession.h"
+#include "CommShared.h"
 #include "DeviceDescription.h"
 #include "InverterCommands.h"
 #include "Transaction.h"
@@ -21,7 +22,7 @@ bool QueryOfflineSerial(CommSession& session, SerialBytes& serial) {
         return false;
     }
     session.group.m_tLastRegister = session.Mark();
-    if (!ReceiveReply(session.group, session.reply, FN_OFFLINE_QUERY, false) ||
+    if (!ReceiveReply(session.group, session.reply, FN_OFFLINE_QUERY, false, true) ||
         session.reply.Length() != SERIAL_NO_LENGTH) {
         return false;
     }
@@ -61,11 +62,10 @@ bool ConfirmAddress(CommSession& session, const SerialBytes& serial, std::uint8_
 // An inverter that restarted and forgot its address answers the offline query
 // again: it gets its record's address back, unless a device still answers
 // there, for then the one that asked is a second device with that number.
-void ReAddress(CommSession& session, const SerialBytes& serial, const CInverter& known) {
+bool ReAddress(CommSession& session, const SerialBytes& serial, const CInverter& known) {
     session.request.SetRequest(known.m_nAddress, CTRL_READ, FN_READ_RUNTIME_DATA);
-    if (!session.Exchange(FN_READ_RUNTIME_DATA, false)) {
-        ConfirmAddress(session, serial, known.m_nAddress);
-    }
+    return !session.Exchange(FN_READ_RUNTIME_DATA, false) &&
+           ConfirmAddress(session, serial, known.m_nAddress);
 }
 
 // A field list reply replaces the stored list; a failed query keeps it.
@@ -79,28 +79,36 @@ void ReadFieldList(CommSession& session, CInverter& inverter, std::uint8_t funct
     auto lock = inverter.Lock();
     (inverter.*list).assign(data, data + session.reply.Length());
 }
-} // namespace
 
-CommStep RegisterNewInverter(CommSession& session) {
+// True when an inverter that answered the offline query took an address.
+bool RegisterOne(CommSession& session) {
     SerialBytes serial{};
     if (!QueryOfflineSerial(session, serial)) {
-        return STEP_SCHEDULE;
+        return false;
     }
     if (const CInverter* known = session.group.FindBySerial(SerialText(serial))) {
-        ReAddress(session, serial, *known);
-        return STEP_SCHEDULE;
+        return ReAddress(session, serial, *known);
     }
     CInverter* inverter = JoinGroup(session, serial);
     // The record stays in the group with whatever state it reached, even if
     // a later exchange of the registration fails.
     if (inverter == nullptr || !ConfirmAddress(session, serial, inverter->m_nAddress)) {
-        return STEP_SCHEDULE;
+        return false;
     }
     ReadDeviceInfo(session, *inverter);
     ReadRuntimeFormat(session, *inverter);
     ReadParamFormat(session, *inverter);
     ReadParamValues(session, *inverter);
     session.PostToList(WM_INVERTER_UPDATED, inverter);
+    return true;
+}
+} // namespace
+
+CommStep RegisterNewInverter(CommSession& session) {
+    // In fast mode a run of new inverters registers one after another, until
+    // an attempt registers nobody.
+    session.registerAtOnce = RegisterOne(session) && g_bFastReplies.load();
+    session.pollsTurn = true;
     return STEP_SCHEDULE;
 }
 

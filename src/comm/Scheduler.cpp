@@ -40,6 +40,11 @@ CommStep RequestedStep(const CInverterGroup& group) {
     }
     return STEP_SCHEDULE;
 }
+
+CommStep Register(CommSession& session, const ScheduleMark& now) {
+    session.group.m_tLastRegister = now;
+    return STEP_REGISTER;
+}
 } // namespace
 
 CommStep ChooseNextStep(CommSession& session) {
@@ -52,13 +57,19 @@ CommStep ChooseNextStep(CommSession& session) {
     }
     const ScheduleMark now = session.Mark();
     if (Due(group.m_tLastRegister, now, REGISTER_PERIOD_SECONDS)) {
-        group.m_tLastRegister = now;
-        return STEP_REGISTER;
+        return Register(session, now);
     }
     // Measured from the start of the previous cycle, so a cycle longer than
     // the interval is followed at once by the next.
-    if (Due(group.m_tLastPoll, now, g_nInterval.load())) {
+    const bool pollDue = Due(group.m_tLastPoll, now, g_nInterval.load());
+    // Quick attempts and due cycles take turns, so that a long run of
+    // registrations leaves the registered inverters sampled at the interval.
+    if (session.registerAtOnce && !(pollDue && session.pollsTurn)) {
+        return Register(session, now);
+    }
+    if (pollDue) {
         group.m_tLastPoll = now;
+        session.pollsTurn = false;
         return STEP_POLL;
     }
     return STEP_SCHEDULE;

@@ -1,10 +1,22 @@
 #include "Transaction.h"
 
+#include "CommShared.h"
 #include "Frame.h"
 #include "model/InverterGroup.h"
 #include "platform/SerialPort.h"
 
 #include <array>
+
+namespace {
+ReceiveOutcome ReadReply(SerialPort& port, std::uint8_t* frame, int& count, bool broadcast) {
+    if (!g_bFastReplies.load()) {
+        return port.Receive(frame, count) == 1 ? ReceiveOutcome::Received : ReceiveOutcome::Nothing;
+    }
+    const ReplyEnd end{&FrameBytesMissing,
+                       broadcast ? BROADCAST_GUARD_CHARACTERS : REPLY_SETTLE_CHARACTERS, broadcast};
+    return port.ReceiveWhole(frame, count, end);
+}
+} // namespace
 
 bool SendCommand(CInverterGroup& group, const BusMessage& message) {
     if (!group.m_pSerial) {
@@ -16,17 +28,20 @@ bool SendCommand(CInverterGroup& group, const BusMessage& message) {
 }
 
 bool ReceiveReply(CInverterGroup& group, BusMessage& reply, std::uint8_t expectedFunction,
-                  bool ackRequired) {
+                  bool ackRequired, bool broadcast) {
     if (!group.m_pSerial) {
         return false;
     }
     std::array<std::uint8_t, FRAME_BUFFER_SIZE> frame{};
     int count = MAX_REPLY_BYTES;
-    if (group.m_pSerial->Receive(frame.data(), count) != 1) {
+    const ReceiveOutcome outcome = ReadReply(*group.m_pSerial, frame.data(), count, broadcast);
+    if (outcome == ReceiveOutcome::Nothing) {
         return false;
     }
-    const ReplyCheck check =
-        CheckReply(frame.data(), static_cast<std::size_t>(count), expectedFunction, ackRequired);
+    const ReplyCheck check = outcome == ReceiveOutcome::Collision
+                                 ? ReplyCheck::Collision
+                                 : CheckReply(frame.data(), static_cast<std::size_t>(count),
+                                              expectedFunction, ackRequired);
     if (check != ReplyCheck::Accepted) {
         if (check != ReplyCheck::NoReply) {
             group.m_rejects.Count(check);

@@ -11,7 +11,19 @@ class CInverterGroup;
 bool SendCommand(CInverterGroup& group, const BusMessage& message);
 
 // Reads one reply from the group's inverter port and checks it against the
-// request just sent. On success the reply's message bytes are copied into
-// reply; on failure reply is left as it was.
+// request just sent, which went to the broadcast address if broadcast is set.
+// On success the reply's message bytes are copied into reply; on failure
+// reply is left as it was.
 bool ReceiveReply(CInverterGroup& group, BusMessage& reply, std::uint8_t expectedFunction,
-                  bool ackRequired);
+                  bool ackRequired, bool broadcast = false);
+
+// In fast mode, the character times the line must stay quiet after a whole
+// reply to a broadcast, which several inverters may answer at once. Answers
+// that overlap garble each other and are never whole; the guard catches one
+// that begins only after another has ended, as from an inverter slower to
+// turn around by up to an answer's length (28 ms) plus the guard. Twice the
+// shortest useful guard, and only 10 ms more per registration exchange.
+inline constexpr int BROADCAST_GUARD_CHARACTERS = 10;
+// After an addressed reply: a stray byte right behind the trailer lands
+// before the next purge instead of in front of the next reply.
+inline constexpr int REPLY_SETTLE_CHARACTERS = 2;

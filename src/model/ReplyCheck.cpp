@@ -12,6 +12,7 @@ const char* ReplyCheckText(ReplyCheck check) {
     case ReplyCheck::BadTrailer: return "bad trailer";
     case ReplyCheck::LengthPastEnd: return "length past end";
     case ReplyCheck::BadChecksum: return "bad checksum";
+    case ReplyCheck::Collision: return "collision";
     }
     return "unknown";
 }

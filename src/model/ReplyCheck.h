@@ -20,9 +20,10 @@ enum class ReplyCheck : std::uint8_t {
     BadTrailer,
     LengthPastEnd,
     BadChecksum,
+    Collision, // a second answer to a broadcast came right behind a whole one
 };
 
-inline constexpr std::size_t REPLY_CHECK_COUNT = 10;
+inline constexpr std::size_t REPLY_CHECK_COUNT = 11;
 
 // Words for the operator: "bad checksum", "no reply", ...
 const char* ReplyCheckText(ReplyCheck check);

@@ -3,6 +3,7 @@
 #include "Deadline.h"
 #include "LineSettings.h"
 #include "PortDirectory.h"
+#include "ReplyGather.h"
 #include "Trace.h"
 
 #include <cerrno>
@@ -85,8 +86,7 @@ int CSerial::Open() {
     m_strLastError.clear();
     // Queue sizes stay the driver's: Linux has no portable call to set them,
     // and its buffers are larger than any frame.
-    if (!ApplyLineSettings(fd, SerialSettings{m_nCommPort, m_nCommBaud, m_nCommParity,
-                                              m_nCommDataBits, m_nCommStopBits})) {
+    if (!ApplyLineSettings(fd, Settings())) {
         Trace("'CSerial::Open': COM%d keeps its line settings: %s\n", m_nCommPort,
               std::strerror(errno));
     }
@@ -120,6 +120,10 @@ int CSerial::OpenDevice() {
         return -1;
     }
     return fd;
+}
+
+SerialSettings CSerial::Settings() const {
+    return {m_nCommPort, m_nCommBaud, m_nCommParity, m_nCommDataBits, m_nCommStopBits};
 }
 
 bool CSerial::IsOpen() const {
@@ -194,15 +198,19 @@ int CSerial::Send(const std::uint8_t* bytes, int count) {
     return WriteAll(bytes, count, Deadline(count + m_nWriteConstantMs)) ? 1 : 0;
 }
 
-int CSerial::Receive(std::uint8_t* buffer, int& count) {
+bool CSerial::CanRead(const std::uint8_t* buffer, int count) const {
     if (buffer == nullptr) {
-        return 0;
+        return false;
     }
     if (m_hComm == NO_HANDLE) {
         Trace("'Receive': NULL handle !\n");
-        return 0;
+        return false;
     }
-    if (!IsOpen() || count <= 0) {
+    return IsOpen() && count > 0;
+}
+
+int CSerial::Receive(std::uint8_t* buffer, int& count) {
+    if (!CanRead(buffer, count)) {
         return 0;
     }
     const int received = Gather(buffer, count, Deadline(count + m_nReadConstantMs));
@@ -211,6 +219,58 @@ int CSerial::Receive(std::uint8_t* buffer, int& count) {
     }
     count = received;
     return 1;
+}
+
+// The open port as a read that may end early sees it: the same waits and
+// the same handling of a vanished device as a plain read.
+class CSerial::PortLine : public ReplyLine {
+public:
+    explicit PortLine(CSerial& port) : m_port(port) {}
+
+    Time Now() override { return Deadline::SinceOrigin(); }
+
+    void PauseUntil(Time then) override {
+        const auto seconds = std::chrono::duration_cast<std::chrono::seconds>(then);
+        const timespec at{static_cast<time_t>(seconds.count()),
+                          static_cast<long>((then - seconds).count())};
+        while (clock_nanosleep(CLOCK_MONOTONIC, TIMER_ABSTIME, &at, nullptr) == EINTR) {
+        }
+    }
+
+    int AwaitByte(Time until) override {
+        if (m_port.AwaitReady(POLLIN, Deadline(until))) {
+            return 1;
+        }
+        return m_port.IsOpen() ? 0 : -1;
+    }
+
+    int ReadWaiting(std::uint8_t* buffer, int room) override {
+        const ssize_t result = read(m_port.m_hComm, buffer, static_cast<std::size_t>(room));
+        if (result > 0) {
+            return static_cast<int>(result);
+        }
+        if (result == 0) {
+            m_port.DropVanishedPort();
+            return -1;
+        }
+        if (IsTransient(errno)) {
+            return 0;
+        }
+        m_port.DropIfVanished(errno);
+        return -1;
+    }
+
+private:
+    CSerial& m_port;
+};
+
+ReceiveOutcome CSerial::ReceiveWhole(std::uint8_t* buffer, int& count, const ReplyEnd& end) {
+    if (!CanRead(buffer, count)) {
+        return ReceiveOutcome::Nothing;
+    }
+    PortLine line(*this);
+    const auto deadline = line.Now() + std::chrono::milliseconds(count + m_nReadConstantMs);
+    return GatherReply(line, buffer, count, end, deadline, CharacterTime(Settings()));
 }
 
 void CSerial::DrainOutput() {

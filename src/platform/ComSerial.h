@@ -28,6 +28,7 @@ public:
     void PurgeTx() override;
     int Send(const std::uint8_t* bytes, int count) override;
     int Receive(std::uint8_t* buffer, int& count) override;
+    ReceiveOutcome ReceiveWhole(std::uint8_t* buffer, int& count, const ReplyEnd& end) override;
     std::string LastError() const override { return m_strLastError; }
 
     int m_hComm = NO_HANDLE;
@@ -38,6 +39,12 @@ public:
     int m_nCommStopBits = 0;
 
 private:
+    class PortLine;
+
+    SerialSettings Settings() const;
+    // False, with the trace line for a port never opened, when no read can
+    // start.
+    bool CanRead(const std::uint8_t* buffer, int count) const;
     // The descriptor of the port, or -1 with m_strLastError set.
     int OpenDevice();
     void DrainOutput();

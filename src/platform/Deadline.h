@@ -9,6 +9,10 @@ class Deadline {
 public:
     explicit Deadline(int milliseconds)
         : m_end(Clock::now() + std::chrono::milliseconds(milliseconds)) {}
+    // A point given as time since the monotonic clock's origin.
+    explicit Deadline(std::chrono::nanoseconds sinceOrigin) : m_end(sinceOrigin) {}
+
+    static std::chrono::nanoseconds SinceOrigin() { return Clock::now().time_since_epoch(); }
 
     bool Passed() const { return Clock::now() >= m_end; }
 

@@ -104,3 +104,12 @@ bool ApplyLineSettings(int fd, const SerialSettings& settings) {
     const termios line = RawLine(current, settings);
     return tcsetattr(fd, TCSANOW, &line) == 0;
 }
+
+std::chrono::nanoseconds CharacterTime(const SerialSettings& settings) {
+    constexpr long long DEFAULT_BAUD = 9600;
+    // In half bits, for one and a half stop bits.
+    const long long halfBits = 2LL * (1 + settings.dataBits + (settings.parity != 0 ? 1 : 0)) +
+                               (settings.stopBits == 0 ? 2 : settings.stopBits + 2);
+    const long long baud = settings.baud > 0 ? settings.baud : DEFAULT_BAUD;
+    return std::chrono::nanoseconds(halfBits * 1'000'000'000LL / (2 * baud));
+}

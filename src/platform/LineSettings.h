@@ -2,6 +2,7 @@
 
 #include "SerialPort.h"
 
+#include <chrono>
 #include <termios.h>
 
 // The current terminal settings with speed, data bits, parity and stop bits
@@ -11,3 +12,7 @@ termios RawLine(const termios& current, const SerialSettings& settings);
 
 // False when the terminal refused the settings.
 bool ApplyLineSettings(int fd, const SerialSettings& settings);
+
+// How long one character takes on the line: start bit, data bits, parity bit
+// and stop bits at the line's speed.
+std::chrono::nanoseconds CharacterTime(const SerialSettings& settings);

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "ReplyEnd.h"
+
 #include <cstdint>
 #include <string>
 
@@ -19,6 +21,12 @@ public:
     // 1 with count set to the bytes read when at least one arrived before the
     // deadline; 0 with count untouched otherwise.
     virtual int Receive(std::uint8_t* buffer, int& count) = 0;
+    // As Receive, but ends as soon as end finds the bytes read whole. A port
+    // that cannot tell reads to its deadline.
+    virtual ReceiveOutcome ReceiveWhole(std::uint8_t* buffer, int& count, const ReplyEnd& end) {
+        (void)end;
+        return Receive(buffer, count) == 1 ? ReceiveOutcome::Received : ReceiveOutcome::Nothing;
+    }
     // Why the last Open failed, in words; empty when it did not.
     virtual std::string LastError() const { return {}; }
 };

@@ -1,5 +1,6 @@
 #include "HeliowatchDoc.h"
 
+#include "BusSettings.h"
 #include "PaneTargets.h"
 #include "PortSettings.h"
 #include "SettingsStore.h"
@@ -65,6 +66,7 @@ bool CHeliowatchDoc::LoadSettings(std::string* problem) {
         interval > 0) {
         g_nInterval = interval;
     }
+    g_bFastReplies = ReadFastReplies(*m_settings);
     for (const EnabledPort& port : ReadEnabledPorts(*m_settings)) {
         AddPortGroup(port.comPort, port.envComPort);
     }
@@ -120,6 +122,15 @@ bool CHeliowatchDoc::SetInterval(int seconds) {
         }
     }
     return m_settings->WriteInt("Interval", "Interval", g_nInterval);
+}
+
+bool CHeliowatchDoc::GetFastReplies() const {
+    return g_bFastReplies;
+}
+
+bool CHeliowatchDoc::SetFastReplies(bool on) {
+    g_bFastReplies = on;
+    return WriteFastReplies(*m_settings, on);
 }
 
 template <class Accessor>

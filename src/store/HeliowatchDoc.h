@@ -39,6 +39,10 @@ public:
     // False when the setting could not be written. The dialog keeps seconds
     // within INTERVAL_RANGE; the file is read back within it in any case.
     bool SetInterval(int seconds);
+    bool GetFastReplies() const;
+    // Takes effect with the next exchange on every port; false when the
+    // setting could not be written.
+    bool SetFastReplies(bool on);
     double GetTotalEToday() const;
     double GetTotalETotal() const;
     double GetTotalPower() const;

@@ -23,6 +23,7 @@ void CommFixture::SetUp() {
 void CommFixture::TearDown() {
     g_hListWnd = nullptr;
     g_viewsCreated = 0;
+    g_bFastReplies = false;
     g_nInterval = 2;
     g_hExitEvent.Reset();
 }

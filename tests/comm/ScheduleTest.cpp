@@ -97,6 +97,50 @@ TEST_F(ScheduleTest, LongCyclesFollowEachOtherAndRegistrationStillRuns) {
     EXPECT_GE(CountSent(CTRL_REGISTER, FN_OFFLINE_QUERY), 3U);
 }
 
+TEST_F(ScheduleTest, FastModeRegistersOneAfterAnotherUntilAnAttemptFindsNobody) {
+    g_bFastReplies = true;
+    for (const char* serial : {"Q1", "Q2", "Q3", "Q4"}) {
+        plant.Add(serial);
+    }
+    RunFor(25);
+    ASSERT_EQ(group.Inverters().size(), 4U);
+    const auto attempts = SentTimes(CTRL_REGISTER, FN_OFFLINE_QUERY);
+    ASSERT_GE(attempts.size(), 7U);
+    // Four answered attempts, each followed at once; the fifth found nobody.
+    for (std::size_t i = 1; i < 5; ++i) {
+        EXPECT_LT(attempts[i] - attempts[i - 1], 1000) << "attempt " << i;
+    }
+    EXPECT_GE(attempts[5] - attempts[4], 9000);
+    EXPECT_GE(attempts[6] - attempts[5], 9000);
+}
+
+TEST_F(ScheduleTest, FastModeKeepsPollingAtTheIntervalThroughALongRunOfRegistrations) {
+    g_bFastReplies = true;
+    g_nInterval = 1;
+    for (int i = 0; i < 20; ++i) {
+        plant.Add("LONG" + std::to_string(i));
+    }
+    // Every answer comes 20 ms late: a registration takes about 0.3 s.
+    wire.timedResponder = [this](const BusMessage& request) {
+        return std::vector<ScriptedWire::Burst>{{20, plant.Answer(request)}};
+    };
+    RunFor(20);
+    ASSERT_EQ(group.Inverters().size(), 20U);
+    const auto lastRegistration = SentTimes(CTRL_REGISTER, FN_SEND_ADDRESS).back();
+    std::vector<std::int64_t> firstInverterPolls;
+    for (const auto& sent : wire.sent) {
+        if (sent.message.Function() == FN_READ_RUNTIME_DATA && sent.message.Destination() == 1 &&
+            sent.atMs <= lastRegistration) {
+            firstInverterPolls.push_back(sent.atMs);
+        }
+    }
+    ASSERT_GE(firstInverterPolls.size(), 4U);
+    // The interval, and at most one registration attempt that went first.
+    for (std::size_t i = 1; i < firstInverterPolls.size(); ++i) {
+        EXPECT_LE(firstInverterPolls[i] - firstInverterPolls[i - 1], 1500) << "poll " << i;
+    }
+}
+
 TEST_F(ScheduleTest, WallClockStepsDelayNoPollByMoreThanAnInterval) {
     plant.Add("STEP");
     // The station starts with its clock in 1999; later steps come between runs.

@@ -1,5 +1,6 @@
 #include "CommBusFixture.h"
 
+#include "SimComparison.h"
 #include "comm/CommShared.h"
 #include "platform/ExitEvent.h"
 #include "platform/PortDirectory.h"
@@ -21,10 +22,11 @@ void CommBusFixture::TearDown() {
     SetPortDirectory("");
     g_viewsCreated = 0;
     g_nInterval = 2;
+    g_bFastReplies = false;
 }
 
-void CommBusFixture::StartBus(int inverters) {
-    plant = std::make_unique<SimulatedPlant>(PORT, inverters);
+void CommBusFixture::StartBus(int inverters, bool wireTime) {
+    plant = std::make_unique<SimulatedPlant>(PORT, inverters, wireTime);
     ASSERT_TRUE(plant->Start());
     SetPortDirectory(plant->PortDirectory());
     station = std::make_unique<BusStation>(PORT);
@@ -40,6 +42,18 @@ bool CommBusFixture::AwaitPolledRecords(std::size_t count, std::chrono::millisec
                    });
         },
         timeout);
+}
+
+void CommBusFixture::ExpectRecordsAsSimulated(const std::vector<InverterSnapshot>& records) const {
+    for (std::size_t index = 0; index < records.size(); ++index) {
+        const int position = static_cast<int>(index) + 1;
+        SCOPED_TRACE(position);
+        const SimUnit unit = plant->Unit(position);
+        EXPECT_EQ(unit.address, position);
+        ExpectDescriptionMatches(records[index], unit);
+        ExpectSampleMatches(records[index], unit);
+        EXPECT_TRUE(records[index].online);
+    }
 }
 
 bool CommBusFixture::AwaitNextDecodedPoll(std::chrono::milliseconds timeout) {

@@ -19,11 +19,14 @@ protected:
     void SetUp() override;
     void TearDown() override;
 
-    void StartBus(int inverters);
+    void StartBus(int inverters, bool wireTime = false);
     // True once the group has count records, each described and polled.
     bool AwaitPolledRecords(std::size_t count, std::chrono::milliseconds timeout);
     // True once a poll decoded after this call.
     bool AwaitNextDecodedPoll(std::chrono::milliseconds timeout);
+    // Each record, in list order, holds what the inverter at that position
+    // sent, has its address and is online.
+    void ExpectRecordsAsSimulated(const std::vector<InverterSnapshot>& records) const;
 
     std::unique_ptr<SimulatedPlant> plant;
     std::unique_ptr<BusStation> station;

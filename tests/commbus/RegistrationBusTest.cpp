@@ -22,14 +22,8 @@ TEST_F(CommBusFixture, ThreeInvertersAreRegisteredInTurnAndPolledAsTheSimulatorS
     }
     ASSERT_TRUE(AwaitPolledRecords(3, 5s));
     const auto records = station->Inverters();
-    for (int position = 1; position <= 3; ++position) {
-        SCOPED_TRACE(position);
-        const InverterSnapshot& record = records[static_cast<std::size_t>(position - 1)];
-        const SimUnit unit = plant->Unit(position);
-        EXPECT_EQ(unit.address, position);
-        ExpectDescriptionMatches(record, unit);
-        ExpectSampleMatches(record, unit);
-        EXPECT_TRUE(record.online);
+    ExpectRecordsAsSimulated(records);
+    for (const InverterSnapshot& record : records) {
         EXPECT_EQ(station->List().Count(WM_INVERTER_REGISTERED, record.record), 1);
     }
     // Neighbours do not share a reading.

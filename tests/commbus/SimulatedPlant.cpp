@@ -15,8 +15,8 @@ std::int64_t TodayAtLocalNoon() {
 }
 } // namespace
 
-SimulatedPlant::SimulatedPlant(int port, int inverters)
-    : m_clock(TodayAtLocalNoon()), m_port(port), m_inverters(inverters) {}
+SimulatedPlant::SimulatedPlant(int port, int inverters, bool wireTime)
+    : m_clock(TodayAtLocalNoon()), m_port(port), m_inverters(inverters), m_bWireTime(wireTime) {}
 
 SimulatedPlant::~SimulatedPlant() {
     Stop();
@@ -26,7 +26,7 @@ bool SimulatedPlant::Start() {
     Stop();
     sim::SimServerConfig config;
     config.portDirectory = m_ports.Path();
-    config.wireTime.paced = false;
+    config.wireTime.paced = m_bWireTime;
     sim::SimBus bus(m_port);
     for (int position = 1; position <= m_inverters; ++position) {
         bus.AddInverter(m_factory.Make(sim::InverterKind::Single, m_port, position, 0));

@@ -11,9 +11,10 @@
 
 // The simulator on a thread of its own: one bus of single-phase inverters
 // linked into a private port directory, its time frozen at local noon.
+// Replies leave at once unless the plant keeps wire time.
 class SimulatedPlant {
 public:
-    SimulatedPlant(int port, int inverters);
+    SimulatedPlant(int port, int inverters, bool wireTime = false);
     ~SimulatedPlant();
     SimulatedPlant(const SimulatedPlant&) = delete;
     SimulatedPlant& operator=(const SimulatedPlant&) = delete;
@@ -41,5 +42,6 @@ private:
     sim::InverterFactory m_factory;
     int m_port;
     int m_inverters;
+    bool m_bWireTime;
     std::unique_ptr<sim::SimServer> m_server;
 };

@@ -161,6 +161,21 @@ TEST_F(DocumentTest, IntervalChangesAreAnnouncedAndAlwaysWritten) {
     EXPECT_NE(ReadSettings().find("Interval=9"), std::string::npos);
 }
 
+TEST_F(DocumentTest, FastRepliesFollowTheBusSectionAndAreWritten) {
+    for (const auto& [text, on] : {std::pair{"", false}, std::pair{"[Bus]\nFastReplies=1\n", true},
+                                   std::pair{"[Bus]\nFastReplies=0\n", false}}) {
+        WriteSettings(text);
+        auto document = Open();
+        EXPECT_EQ(document->GetFastReplies(), on) << text;
+        EXPECT_EQ(g_bFastReplies, on) << text;
+    }
+    auto document = Open();
+    EXPECT_TRUE(document->SetFastReplies(true));
+    EXPECT_TRUE(g_bFastReplies);
+    EXPECT_NE(ReadSettings().find("[Bus]\nFastReplies=1"), std::string::npos);
+    g_bFastReplies = false;
+}
+
 TEST_F(DocumentTest, SavedPortSectionsFollowTheGroups) {
     auto document = Open();
     document->AddPortGroup(3, 5);

@@ -148,6 +148,26 @@ TEST(FrameTest, ChecksumRangeComesFromTheLengthField) {
     EXPECT_EQ(message.Data()[10], 0xEE);
 }
 
+TEST(FrameTest, FrameIsWholeOnceTheLengthBytesCountAndTheTrailerAreIn) {
+    const Bytes reply = Reply(FN_READ_RUNTIME_DATA, {1, 2, 3, 4}); // 15 bytes
+    auto first = [&reply](int count) { return Bytes(reply.begin(), reply.begin() + count); };
+    Bytes badTrailer = reply;
+    badTrailer.back() = 0x0A;
+    const std::pair<Bytes, int> cases[] = {
+        {{}, 11},
+        {first(6), 5}, // the length byte not yet in
+        {first(7), 8},
+        {first(14), 1},
+        {reply, 0},
+        {Bytes{0xA5, 0x5A}, ReplyEnd::NEVER_WHOLE},
+        {badTrailer, ReplyEnd::NEVER_WHOLE},
+    };
+    for (const auto& [bytes, missing] : cases) {
+        EXPECT_EQ(FrameBytesMissing(bytes.data(), static_cast<int>(bytes.size())), missing)
+            << bytes.size() << " bytes";
+    }
+}
+
 TEST(FrameTest, LengthFieldBeyondTheReadIsRejected) {
     Bytes reply = Reply(FN_READ_RUNTIME_DATA, {1, 2});
     reply[6] = 200;

@@ -1,6 +1,7 @@
 #include "app/CommConfigDlg.h"
 
 #include "TempDirectory.h"
+#include "comm/CommShared.h"
 #include "model/InverterGroup.h"
 #include "platform/ExitEvent.h"
 #include "res/ResourceIds.h"
@@ -209,6 +210,17 @@ TEST_F(CommConfigDlgTest, ANewPortWhoseSensorWasUntickedAgainStartsWithoutOne) {
     const SettingsStore saved(settingsPath);
     EXPECT_EQ(saved.GetInt("Com2", "Enable", -1), 1);
     EXPECT_EQ(saved.GetInt("Com2", "EnvironmentCom", -1), 0);
+}
+
+TEST_F(CommConfigDlgTest, FastRepliesBoxShowsTheSettingAndOkSavesIt) {
+    Open("[Bus]\nFastReplies=1\n", {});
+    QCheckBox* fast = Find<QCheckBox>(IDC_FAST_REPLIES);
+    ASSERT_NE(fast, nullptr);
+    EXPECT_TRUE(fast->isChecked());
+    fast->click();
+    Find<QPushButton>(IDOK)->click();
+    EXPECT_FALSE(g_bFastReplies);
+    EXPECT_EQ(SettingsStore(settingsPath).GetInt("Bus", "FastReplies", -1), 0);
 }
 
 TEST_F(CommConfigDlgTest, CancelTouchesNothing) {
