@@ -1,8 +1,8 @@
 #include "MqttSettings.h"
 
-#include <QDir>
-#include <QFileInfo>
-#include <QSettings>
+#include "SettingsStore.h"
+
+#include <QString>
 #include <unistd.h>
 
 namespace {
@@ -16,20 +16,21 @@ std::string HostName() {
     return name;
 }
 
+const std::string SECTION = "Mqtt";
+
 // A number that does not parse becomes 0, which the check rejects by name.
-int ReadInt(const QSettings& file, const char* key, int defaultValue) {
-    const QVariant value = file.value(key);
-    if (!value.isValid()) {
+int ReadInt(const SettingsStore& file, const char* key, int defaultValue) {
+    const std::string text = file.GetString(SECTION, key, {});
+    if (text.empty()) {
         return defaultValue;
     }
     bool isNumber = false;
-    const int number = value.toString().trimmed().toInt(&isNumber);
+    const int number = QString::fromStdString(text).toInt(&isNumber);
     return isNumber ? number : 0;
 }
 
-std::string ReadText(const QSettings& file, const char* key, const std::string& defaultValue) {
-    const QVariant value = file.value(key);
-    return value.isValid() ? value.toString().toStdString() : defaultValue;
+std::string ReadText(const SettingsStore& file, const char* key, const std::string& defaultValue) {
+    return file.GetString(SECTION, key, defaultValue);
 }
 
 // A topic level separator is allowed, wildcards and control bytes are not.
@@ -50,49 +51,45 @@ std::string TopicProblem(const char* key, const std::string& topic) {
 } // namespace
 
 MqttSettings LoadMqttSettings(const std::string& iniPath) {
-    const QSettings file(QString::fromStdString(iniPath), QSettings::IniFormat);
+    const SettingsStore file(iniPath);
     const MqttSettings defaults;
     MqttSettings settings;
-    settings.enable = ReadInt(file, "Mqtt/Enable", 0) == 1;
-    settings.host = ReadText(file, "Mqtt/Host", defaults.host);
-    settings.port = ReadInt(file, "Mqtt/Port", defaults.port);
-    settings.clientId = ReadText(file, "Mqtt/ClientId", DefaultClientId());
-    settings.user = ReadText(file, "Mqtt/User", defaults.user);
-    settings.passwordFile = ReadText(file, "Mqtt/PasswordFile", defaults.passwordFile);
-    settings.password = ReadText(file, "Mqtt/Password", defaults.password);
-    settings.tls = ReadInt(file, "Mqtt/Tls", 0) == 1;
-    settings.caFile = ReadText(file, "Mqtt/CaFile", defaults.caFile);
-    settings.topicPrefix = ReadText(file, "Mqtt/TopicPrefix", DefaultTopicPrefix());
-    settings.discovery = ReadInt(file, "Mqtt/Discovery", 1) == 1;
-    settings.discoveryPrefix = ReadText(file, "Mqtt/DiscoveryPrefix", defaults.discoveryPrefix);
+    settings.enable = ReadInt(file, "Enable", 0) == 1;
+    settings.host = ReadText(file, "Host", defaults.host);
+    settings.port = ReadInt(file, "Port", defaults.port);
+    settings.clientId = ReadText(file, "ClientId", DefaultClientId());
+    settings.user = ReadText(file, "User", defaults.user);
+    settings.passwordFile = ReadText(file, "PasswordFile", defaults.passwordFile);
+    settings.password = ReadText(file, "Password", defaults.password);
+    settings.tls = ReadInt(file, "Tls", 0) == 1;
+    settings.caFile = ReadText(file, "CaFile", defaults.caFile);
+    settings.topicPrefix = ReadText(file, "TopicPrefix", DefaultTopicPrefix());
+    settings.discovery = ReadInt(file, "Discovery", 1) == 1;
+    settings.discoveryPrefix = ReadText(file, "DiscoveryPrefix", defaults.discoveryPrefix);
     return settings;
 }
 
+// Only the [Mqtt] lines change: comments and every other setting stay.
 bool SaveMqttSettings(const std::string& iniPath, const MqttSettings& settings) {
-    QDir().mkpath(QFileInfo(QString::fromStdString(iniPath)).absolutePath());
-    QSettings file(QString::fromStdString(iniPath), QSettings::IniFormat);
-    const auto text = [](const std::string& value) { return QString::fromStdString(value); };
-    file.beginGroup("Mqtt");
-    file.setValue("Enable", settings.enable ? 1 : 0);
-    file.setValue("Host", text(settings.host));
-    file.setValue("Port", settings.port);
-    file.setValue("ClientId", text(settings.clientId));
-    file.setValue("User", text(settings.user));
-    file.setValue("PasswordFile", text(settings.passwordFile));
+    SettingsStore file(iniPath);
+    SettingsStore::KeyValues values{
+        {"Enable", settings.enable ? "1" : "0"},
+        {"Host", settings.host},
+        {"Port", std::to_string(settings.port)},
+        {"ClientId", settings.clientId},
+        {"User", settings.user},
+        {"PasswordFile", settings.passwordFile},
+        {"Tls", settings.tls ? "1" : "0"},
+        {"CaFile", settings.caFile},
+        {"TopicPrefix", settings.topicPrefix},
+        {"Discovery", settings.discovery ? "1" : "0"},
+        {"DiscoveryPrefix", settings.discoveryPrefix},
+    };
     // A password the operator keeps in a file is never copied into this one.
-    if (settings.password.empty()) {
-        file.remove("Password");
-    } else {
-        file.setValue("Password", text(settings.password));
+    if (!settings.password.empty() || !file.GetString(SECTION, "Password", {}).empty()) {
+        values.emplace_back("Password", settings.password);
     }
-    file.setValue("Tls", settings.tls ? 1 : 0);
-    file.setValue("CaFile", text(settings.caFile));
-    file.setValue("TopicPrefix", text(settings.topicPrefix));
-    file.setValue("Discovery", settings.discovery ? 1 : 0);
-    file.setValue("DiscoveryPrefix", text(settings.discoveryPrefix));
-    file.endGroup();
-    file.sync();
-    return file.status() == QSettings::NoError;
+    return file.WriteValues(SECTION, values);
 }
 
 std::string MqttSettingsProblem(const MqttSettings& settings) {

@@ -90,15 +90,21 @@ std::string SettingsStore::GetString(const std::string& section, const std::stri
     return value ? value->text : defaultValue;
 }
 
-// Read again first, so that an edit made while the station runs is kept.
 bool SettingsStore::WriteInt(const std::string& section, const std::string& key, int value) {
+    return WriteValues(section, {{key, std::to_string(value)}});
+}
+
+// Read again first, so that an edit made while the station runs is kept.
+bool SettingsStore::WriteValues(const std::string& section, const KeyValues& values) {
     std::string text;
     std::string reason;
     if (ReadText(m_path, text) == FileState::UNREADABLE) {
         reason = "cannot read " + m_path;
     } else if (MakeDirectories(Directory(m_path), DATA_FOLDER_MODE, &reason)) {
         IniDocument document(text);
-        document.Set(section, key, std::to_string(value));
+        for (const auto& [key, value] : values) {
+            document.Set(section, key, value);
+        }
         if (ReplaceFile(m_path, document.Text(), &reason) == ReplaceOutcome::WRITTEN) {
             m_document = document;
             return true;

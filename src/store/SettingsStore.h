@@ -4,6 +4,8 @@
 #include "SettingRanges.h"
 
 #include <string>
+#include <utility>
+#include <vector>
 
 // Integer settings by section and key in an INI file, read and written at
 // once, the way the station has always kept them. A save changes only the
@@ -24,6 +26,9 @@ public:
                           const std::string& defaultValue) const;
     // False, with a warning, when the value could not be written to the file.
     bool WriteInt(const std::string& section, const std::string& key, int value);
+    // Several keys of one section in one write of the file.
+    using KeyValues = std::vector<std::pair<std::string, std::string>>;
+    bool WriteValues(const std::string& section, const KeyValues& values);
     const std::string& Path() const { return m_path; }
 
 private:

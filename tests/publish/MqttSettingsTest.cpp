@@ -10,7 +10,7 @@ namespace {
 TEST(MqttSettingsTest, AbsentKeysTakeTheirDefaultsAndSavedOnesReadBack) {
     TempDirectory directory;
     const std::string path = directory.Path() + "/Heliowatch.ini";
-    std::ofstream(path) << "[Interval]\nInterval=5\n";
+    std::ofstream(path) << "; the operator's note\n[Interval]\nInterval=5\n";
     const MqttSettings defaults = LoadMqttSettings(path);
     EXPECT_FALSE(defaults.enable);
     EXPECT_EQ(defaults.port, 1883);
@@ -33,7 +33,7 @@ TEST(MqttSettingsTest, AbsentKeysTakeTheirDefaultsAndSavedOnesReadBack) {
     EXPECT_EQ(LoadMqttSettings(path), changed);
     std::ifstream file(path);
     const std::string text{std::istreambuf_iterator<char>(file), {}};
-    EXPECT_NE(text.find("Interval=5"), std::string::npos);
+    EXPECT_EQ(text.rfind("; the operator's note\n[Interval]\nInterval=5\n", 0), 0U);
     EXPECT_EQ(text.find("Password="), std::string::npos) << "an empty password is not kept";
 }
 
