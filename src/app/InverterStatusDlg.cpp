@@ -37,7 +37,18 @@ struct FieldText {
 struct StatusValues {
     std::vector<FieldText> fields;
     std::optional<double> gaugeValue;
+    QString portNote; // the port's rejected replies, by rule
 };
+
+QString RejectNote(const CInverterGroup& group) {
+    QStringList counts;
+    for (const auto& [check, count] : group.m_rejects.NonZero()) {
+        counts << QString("%1 %2").arg(ReplyCheckText(check)).arg(count);
+    }
+    return QString("Com%1 replies rejected: %2")
+        .arg(group.m_nComPort)
+        .arg(counts.isEmpty() ? QStringLiteral("none") : counts.join(", "));
+}
 
 struct WorkState {
     int temperature = 0; // 0.1 degree Celsius
@@ -199,8 +210,9 @@ void CInverterStatusDlg::Refresh() {
     StatusValues values;
     const bool withSerialNo = m_bSerialPending;
     const bool registered = m_document.WithInverter(
-        m_pInverter, [&values, withSerialNo](CInverter& record, CInverterGroup&) {
+        m_pInverter, [&values, withSerialNo](CInverter& record, CInverterGroup& group) {
             values = ReadStatus(record, withSerialNo);
+            values.portNote = RejectNote(group);
         });
     if (!registered) {
         return;
@@ -210,6 +222,7 @@ void CInverterStatusDlg::Refresh() {
     for (const FieldText& field : values.fields) {
         Edit(field.id)->setText(field.text);
     }
+    Edit(IDC_STATUS_ADDRESS)->setToolTip(values.portNote);
     if (values.gaugeValue) {
         m_meter.SetValue(*values.gaugeValue);
     }

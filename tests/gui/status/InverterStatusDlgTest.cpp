@@ -180,6 +180,18 @@ TEST_F(InverterStatusDlgTest, OfflineInverterShowsNoLiveReadingsButKeepsTheRest)
     });
 }
 
+TEST_F(InverterStatusDlgTest, TheAddressTellsHowOftenThePortRejectedAReplyAndWhy) {
+    CInverter* inverter = AddInverter(3, 7, "SN0000000000007");
+    FillRecord(inverter, 2345, 1, true);
+    inverter->m_pGroup->m_rejects.Count(ReplyCheck::BadChecksum);
+    inverter->m_pGroup->m_rejects.Count(ReplyCheck::BadChecksum);
+    inverter->m_pGroup->m_rejects.Count(ReplyCheck::NoSync);
+    RunDialog(inverter, [](CInverterStatusDlg& dialog) {
+        EXPECT_EQ(Edit(dialog, IDC_STATUS_ADDRESS)->toolTip(),
+                  "Com3 replies rejected: no sync bytes 1, bad checksum 2");
+    });
+}
+
 TEST_F(InverterStatusDlgTest, ModeTexts) {
     const std::pair<int, const char*> modes[] = {{0, "Wait"},  {1, "Normal"},
                                                  {2, "Fault"}, {3, "Permanent Fault"},
