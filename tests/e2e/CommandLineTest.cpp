@@ -9,6 +9,7 @@
 #include <fstream>
 #include <gtest/gtest.h>
 #include <thread>
+#include <unistd.h>
 
 namespace {
 
@@ -102,6 +103,30 @@ TEST_F(CommandLineTest, CheckOpensEachEnabledPortOnce) {
         EXPECT_EQ(finished.status, check.status) << finished.err;
         EXPECT_EQ(finished.out, check.out);
     }
+}
+
+// A port the station's user may not open is the most common service failure;
+// the reason must say what to do about it.
+TEST_F(CommandLineTest, CheckTellsAnUnprivilegedUserWhyThePortCannotBeOpened) {
+    if (geteuid() != 0) {
+        GTEST_SKIP() << "needs root to run the check as another user";
+    }
+    PtyPair pty;
+    ASSERT_TRUE(pty.LinkAs(ports.string(), 3));
+    const fs::path settings = root / "port.ini";
+    std::ofstream(settings) << "[Com3]\nEnable=1\n";
+    fs::permissions(root, fs::perms::owner_all | fs::perms::group_read | fs::perms::group_exec |
+                              fs::perms::others_read | fs::perms::others_exec);
+    fs::permissions(pty.SlavePath(), fs::perms::owner_read | fs::perms::owner_write);
+    const Finished finished =
+        RunToEnd({"/usr/bin/setpriv", "--reuid=65534", "--regid=65534", "--clear-groups",
+                  kBin + "/heliowatch", "--check", "--config", settings.string(), "--port-dir",
+                  ports.string()});
+    EXPECT_EQ(finished.status, 1) << finished.err;
+    EXPECT_EQ(finished.out,
+              std::vector<std::string>{"COM3 " + pty.SlavePath() +
+                                       " failed: Permission denied: add the user to the dialout "
+                                       "group"});
 }
 
 TEST_F(CommandLineTest, ListPortsTellsWhereEachEntryLeads) {
