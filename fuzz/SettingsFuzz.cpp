@@ -1,10 +1,13 @@
 // A settings file through the syntax check and the reads the station makes
-// of it at start-up.
+// of it at start-up: ports, interval, publishing and web settings.
 
 #include "FuzzCheck.h"
 #include "ScratchFiles.h"
 #include "store/IniSyntax.h"
+#include "store/MqttSettings.h"
+#include "store/PortSettings.h"
 #include "store/SettingsStore.h"
+#include "store/WebSettings.h"
 
 #include <array>
 #include <ctime>
@@ -12,16 +15,16 @@
 #include <sys/stat.h>
 
 namespace {
-constexpr int LAST_PORT = 19;
 constexpr int UNSET = -1;
 
 void ReadStationSettings(const SettingsStore& settings) {
-    settings.GetInt("Interval", "Interval", UNSET);
-    for (int port = 1; port <= LAST_PORT; ++port) {
-        const std::string section = "Com" + std::to_string(port);
-        settings.GetInt(section, "Enable", UNSET);
-        settings.GetInt(section, "EnvironmentCom", UNSET);
+    settings.GetInt("Interval", "Interval", UNSET, INTERVAL_RANGE);
+    for (const EnabledPort& port : ReadEnabledPorts(settings)) {
+        Require(port.comPort >= 1 && port.comPort <= LAST_PORT, "an enabled port is 1 to 19");
+        Require(port.envComPort <= LAST_PORT, "a sensor port is at most 19");
     }
+    ReadWebSettings(settings);
+    MqttSettingsProblem(LoadMqttSettings(settings.Path()));
 }
 } // namespace
 

@@ -63,8 +63,11 @@ std::optional<std::int64_t> ParseNumber(std::string_view text, int decimals) {
     constexpr int MAX_WHOLE_DIGITS = 12;
     std::int64_t value = 0;
     int wholeDigits = 0;
+    // Digits past the limit are counted, not added: the value must not overflow.
     for (; i < text.size() && IsDigit(text[i]); ++i, ++wholeDigits) {
-        value = value * 10 + (text[i] - '0');
+        if (wholeDigits < MAX_WHOLE_DIGITS) {
+            value = value * 10 + (text[i] - '0');
+        }
     }
     if (wholeDigits == 0 || wholeDigits > MAX_WHOLE_DIGITS) {
         return std::nullopt;

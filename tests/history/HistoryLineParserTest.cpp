@@ -52,6 +52,7 @@ TEST(HistoryLineParser, RejectsWhatIsNotAWholeDataLine) {
         SINGLE.substr(0, 70) + "-3.45" + SINGLE.substr(75), // negative counter
         SINGLE.substr(0, 71) + "3.456" + SINGLE.substr(75), // more decimals than written
         std::string("2012/06/14 12:00:00,\0,", 22) + SINGLE.substr(22),
+        SINGLE.substr(0, 20) + std::string(40, '4') + SINGLE.substr(25), // past any counter
     };
     for (const std::string& line : cases) {
         EXPECT_FALSE(ParseHistoryLine(line)) << line;
