@@ -16,8 +16,9 @@ using namespace std::chrono_literals;
 
 constexpr int DAYS = 31;
 constexpr int INTERVAL_SECONDS = 60;
-// The schedule looks at whole seconds only, so one loop pass may stand for
-// seconds of virtual time; at 30 ms a pass a month would take minutes.
+// The schedule looks at whole seconds only, so a loop pass may stand for 5 s
+// of virtual time (its own wait adds the last 30 ms); at 30 ms a pass a month
+// would take minutes.
 constexpr auto PASS_STRIDE = 5s - 30ms;
 
 struct ClockChangeSpan {
