@@ -13,6 +13,10 @@ def serial_of(port, position):
     return "SIM" + str(port * 1000 + position).zfill(13)
 
 
+def port_of(serial):
+    return int(serial[3:]) // 1000
+
+
 def wait_for(condition, timeout, step=0.05):
     deadline = time.monotonic() + timeout
     while not condition():
