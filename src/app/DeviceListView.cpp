@@ -6,11 +6,11 @@
 #include "model/InverterGroup.h"
 #include "res/ResourceIds.h"
 #include "store/HeliowatchDoc.h"
+#include "widgets/FullTextToolTip.h"
 #include "widgets/WindowMessageEvent.h"
 
 #include <QHeaderView>
 #include <QMdiSubWindow>
-#include <QMouseEvent>
 #include <algorithm>
 #include <optional>
 #include <utility>
@@ -121,9 +121,11 @@ int PortNumberInText(const QString& text) {
 
 CDeviceListView::CDeviceListView(CHeliowatchDoc& document, QWidget* parent)
     : QTableWidget(parent), m_document(document) {
-    connect(this, &QTableWidget::cellClicked, this, [this](int row, int) { SelectRow(row); });
+    setItemDelegate(new FullTextToolTip(this));
+    connect(this, &QTableWidget::itemSelectionChanged, this, &CDeviceListView::OnHighlightChanged);
     connect(this, &QTableWidget::cellDoubleClicked, this, [this](int row, int) {
-        if (CInverter* inverter = SelectRow(row)) {
+        // The press before it has highlighted the row, and so selected it.
+        if (CInverter* inverter = RecordAt(row)) {
             emit statusDialogRequested(inverter);
         }
     });
@@ -147,7 +149,8 @@ void CDeviceListView::OnInitialUpdate() {
 
 void CDeviceListView::ApplyListStyles() {
     setSelectionBehavior(SelectRows);
-    setSelectionMode(ExtendedSelection);
+    // The commands act on one inverter, the one highlighted.
+    setSelectionMode(SingleSelection);
     setShowGrid(true);
     setEditTriggers(NoEditTriggers);
     setWordWrap(false);
@@ -305,20 +308,11 @@ int CDeviceListView::FindRow(const CInverter* inverter) const {
     return -1;
 }
 
-void CDeviceListView::mouseReleaseEvent(QMouseEvent* event) {
-    QTableWidget::mouseReleaseEvent(event);
-    if (event->button() == Qt::RightButton) {
-        SelectRow(indexAt(event->position().toPoint()).row());
-    }
-}
-
-// Null when the row is outside the list; the selection is then unchanged.
-CInverter* CDeviceListView::SelectRow(int row) {
-    CInverter* inverter = row >= 0 && row < rowCount() ? RecordAt(row) : nullptr;
-    if (inverter != nullptr) {
-        SetSelection(inverter);
-    }
-    return inverter;
+// Mouse, keyboard or a removed row: the document's selection is always the
+// highlighted row, or none.
+void CDeviceListView::OnHighlightChanged() {
+    const QList<QTableWidgetItem*> highlighted = selectedItems();
+    SetSelection(highlighted.isEmpty() ? nullptr : RecordAt(highlighted.front()->row()));
 }
 
 void CDeviceListView::SetSelection(CInverter* inverter) {

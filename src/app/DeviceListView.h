@@ -10,11 +10,11 @@
 class CHeliowatchDoc;
 class CInverter;
 class CInverterGroup;
-class QMouseEvent;
 
 // The inverter list pane: one row per registered inverter with its live
 // values and a status disc. The communication threads post their inverter
-// messages to Target(); a click selects the inverter in the document.
+// messages to Target(); the highlighted row is the inverter selected in the
+// document.
 class CDeviceListView : public QTableWidget {
     Q_OBJECT
 
@@ -47,7 +47,6 @@ signals:
 
 protected:
     bool event(QEvent* event) override;
-    void mouseReleaseEvent(QMouseEvent* event) override;
 
 private:
     void OnWindowMessage(unsigned message, std::uintptr_t wParam);
@@ -57,7 +56,7 @@ private:
     int InsertRowInOrder(CInverter* inverter, int comPort, int address);
     void DeleteRowsOfPort(int comPort);
     bool IsDocumentGroup(const CInverterGroup* group) const;
-    CInverter* SelectRow(int row);
+    void OnHighlightChanged();
     void SetSelection(CInverter* inverter);
     void NotifyIfSelectionChanged(const CInverter* before);
 

@@ -3,12 +3,15 @@
 #include "model/NoTime.h"
 #include "platform/TimeText.h"
 #include "res/ResourceIds.h"
+#include "store/CsvField.h"
 #include "store/FaultRecordFile.h"
 #include "store/FaultRecordReader.h"
 #include "store/FaultText.h"
+#include "store/ReplaceFile.h"
 #include "widgets/DialogControls.h"
 #include "widgets/DialogUnits.h"
 #include "widgets/FileDialog.h"
+#include "widgets/FullTextToolTip.h"
 #include "widgets/MessageBox.h"
 
 #include <QComboBox>
@@ -67,14 +70,15 @@ bool IsDigitsOnly(const std::string& text) {
     return std::all_of(text.begin(), text.end(), [](char c) { return c >= '0' && c <= '9'; });
 }
 
+// Each field stays one column however its text reads.
 std::string ExportLine(const RowTexts& texts) {
     const std::string& serial = texts[CErrorListDlg::SERNO];
-    std::string line = IsDigitsOnly(serial) ? "'" + serial + " ," : serial + " ,";
-    line += "  " + texts[CErrorListDlg::START_TIME] + ",";
-    line += "  " + texts[CErrorListDlg::ERROR_TIME] + ",";
-    line += texts[CErrorListDlg::MODE] + ",";
-    line += texts[CErrorListDlg::MESSAGE] + ",";
-    line += texts[CErrorListDlg::VALUE] + " \r\n";
+    std::string line = IsDigitsOnly(serial) ? "'" + serial + " ," : CsvField(serial + " ") + ",";
+    line += CsvField("  " + texts[CErrorListDlg::START_TIME]) + ",";
+    line += CsvField("  " + texts[CErrorListDlg::ERROR_TIME]) + ",";
+    line += CsvField(texts[CErrorListDlg::MODE]) + ",";
+    line += CsvField(texts[CErrorListDlg::MESSAGE]) + ",";
+    line += CsvField(texts[CErrorListDlg::VALUE] + " ") + "\r\n";
     return line;
 }
 
@@ -98,6 +102,7 @@ QTableWidget* AddErrorTable(QDialog* dialog, const DialogUnits& units) {
     auto* table = new QTableWidget(dialog);
     table->setObjectName(QString::number(IDC_ERROR_LIST));
     table->setGeometry(units.Rect(7, 7, 473, 168));
+    table->setItemDelegate(new FullTextToolTip(table));
     table->setSelectionMode(QAbstractItemView::SingleSelection);
     table->setEditTriggers(QAbstractItemView::NoEditTriggers);
     table->setWordWrap(false);
@@ -218,16 +223,18 @@ void CErrorListDlg::OnExport() {
     if (path.isEmpty()) {
         return;
     }
-    QFile file(path);
-    if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate)) {
-        MessageBox::Show(this, "Open file fail", "");
-        return;
-    }
     std::string text(EXPORT_HEADER);
     for (const InvFaultRecord* record : ShownRecords()) {
         text += ExportLine(TextsOf(*record));
     }
-    file.write(text.data(), static_cast<qint64>(text.size()));
+    std::string reason;
+    const ReplaceOutcome outcome =
+        ReplaceFile(QFile::encodeName(path).toStdString(), text, &reason);
+    if (outcome != ReplaceOutcome::WRITTEN) {
+        const QString failure =
+            outcome == ReplaceOutcome::OPEN_FAILED ? "Open file fail" : "Write file fail";
+        MessageBox::Show(this, failure + "\n" + QString::fromLocal8Bit(reason), "");
+    }
 }
 
 std::string CErrorListDlg::ValueText(const InvFaultRecord& record) {

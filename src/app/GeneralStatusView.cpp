@@ -49,9 +49,6 @@ void CGeneralStatusView::CreateForm() {
     m_pTodayEdit = findChild<QLineEdit*>(QString::number(IDC_TOTAL_ETODAY));
     m_pLifetimeEdit = findChild<QLineEdit*>(QString::number(IDC_TOTAL_ETOTAL));
     m_pPowerEdit = findChild<QLineEdit*>(QString::number(IDC_TOTAL_POWER));
-    for (QLineEdit* edit : {m_pTodayEdit, m_pLifetimeEdit, m_pPowerEdit}) {
-        edit->setReadOnly(true);
-    }
     // Raised above the group box that frames it.
     m_meter.setObjectName(QString::number(IDC_GENERAL_METER));
     m_meter.setGeometry(units.Rect(185, 20, 139, 104));

@@ -1,12 +1,12 @@
 #include "HeliowatchApp.h"
 
+#include "DataDirectoryClaim.h"
 #include "GuiNotifier.h"
 #include "MainFrame.h"
 #include "SplashThread.h"
 #include "StationOptions.h"
 #include "StopSignals.h"
 #include "comm/CommEnvironment.h"
-#include "platform/DataDirectory.h"
 #include "platform/PortDirectory.h"
 #include "platform/SingleInstance.h"
 #include "res/ResourceIds.h"
@@ -76,8 +76,14 @@ bool CHeliowatchApp::InitInstance() {
     if (!m_options.portDirectory.empty()) {
         SetPortDirectory(m_options.portDirectory);
     }
-    SetDataDirectory(m_options.dataDirectory.empty() ? DefaultDataDirectory()
-                                                     : m_options.dataDirectory);
+    std::string problem;
+    m_dataLock = ClaimDataDirectory(m_options, problem);
+    if (!m_dataLock) {
+        splash.Hide();
+        std::fprintf(stderr, "heliowatch: %s\n", problem.c_str());
+        MessageBox::Show(nullptr, QString::fromStdString(problem), APP_TITLE);
+        return false;
+    }
     m_notifier = std::make_unique<GuiNotifier>(qApp, APP_TITLE);
     CommEnvironment environment = CommEnvironment::Default();
     environment.notifier = m_notifier.get();
@@ -87,7 +93,6 @@ bool CHeliowatchApp::InitInstance() {
     m_mainFrame = std::make_unique<CMainFrame>(*m_document);
     m_mainFrame->SetShutdown([this] { Shutdown(); });
 
-    std::string problem;
     if (!m_document->OnNewDocument(&problem)) {
         splash.Hide();
         MessageBox::Show(nullptr, QString::fromStdString(problem), APP_TITLE);

@@ -7,6 +7,7 @@ class CHeliowatchDoc;
 class CMainFrame;
 class GuiNotifier;
 class QApplication;
+class SingleInstance;
 
 // The station with its window: a single copy, a splash while it starts, the
 // document with its communication threads, the main frame with its panes.
@@ -25,6 +26,7 @@ private:
     void Shutdown();
 
     const StationOptions& m_options;
+    std::unique_ptr<SingleInstance> m_dataLock;
     std::unique_ptr<GuiNotifier> m_notifier;
     std::unique_ptr<CHeliowatchDoc> m_document;
     std::unique_ptr<CMainFrame> m_mainFrame;

@@ -21,7 +21,6 @@
 #include <QPushButton>
 #include <algorithm>
 #include <optional>
-#include <thread>
 #include <vector>
 
 namespace {
@@ -29,8 +28,6 @@ const QColor BACKGROUND(236, 236, 216);
 // Below this the scale would be too fine to read: the gauge keeps 0 to 100.
 constexpr double SMALLEST_SCALE_TOP = 99.99;
 constexpr std::size_t SERIAL_LENGTH = 16;
-constexpr int SERIAL_CHECKS = 11;
-constexpr std::chrono::milliseconds SERIAL_CHECK_PAUSE(100);
 
 struct FieldText {
     int id;
@@ -117,8 +114,7 @@ bool IsAsciiLetterOrDigit(char character) {
 } // namespace
 
 CInverterStatusDlg::CInverterStatusDlg(CHeliowatchDoc& document, QWidget* parent)
-    : QDialog(parent), m_document(document), m_meter(this), m_refreshTimer(this), m_target(this),
-      m_watchPause([](std::chrono::milliseconds pause) { std::this_thread::sleep_for(pause); }) {
+    : QDialog(parent), m_document(document), m_meter(this), m_refreshTimer(this), m_target(this) {
     setObjectName(QString::number(IDD_INVERTER_STATUS));
     setWindowTitle("Inverter status");
     // Paint covers every pixel: no background erase, no flicker.
@@ -129,6 +125,8 @@ CInverterStatusDlg::CInverterStatusDlg(CHeliowatchDoc& document, QWidget* parent
     connect(&m_refreshTimer, &QTimer::timeout, this, &CInverterStatusDlg::OnRefreshTick);
     connect(findChild<QPushButton*>(QString::number(IDC_STATUS_SET_SERIAL)), &QPushButton::clicked,
             this, &CInverterStatusDlg::OnSetSerial);
+    m_serialTimer.setSingleShot(true);
+    connect(&m_serialTimer, &QTimer::timeout, this, &CInverterStatusDlg::OnSerialTick);
 }
 
 CInverterStatusDlg::~CInverterStatusDlg() {
@@ -163,7 +161,7 @@ bool CInverterStatusDlg::OnInitDialog() {
     m_document.WithInverter(m_pInverter, [this](CInverter& record, CInverterGroup&) {
         record.m_hStatusWnd = &m_target;
     });
-    Edit(IDC_STATUS_SERIAL_NO)->setEnabled(true);
+    Edit(IDC_STATUS_SERIAL_NO)->setReadOnly(false);
     findChild<QPushButton*>(QString::number(IDC_STATUS_SET_SERIAL))->show();
     InitMeter(ratedPower);
     return true;
@@ -185,6 +183,8 @@ void CInverterStatusDlg::InitMeter(int ratedPower) {
 
 void CInverterStatusDlg::done(int result) {
     m_refreshTimer.stop();
+    m_serialTimer.stop();
+    m_serialWatch.reset();
     ReleaseStatusWnd();
     QDialog::done(result);
 }
@@ -242,7 +242,12 @@ bool CInverterStatusDlg::event(QEvent* event) {
 
 void CInverterStatusDlg::keyPressEvent(QKeyEvent* event) {
     if (event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) {
-        accept();
+        // Enter after typing a serial number means "Set", not "close".
+        if (focusWidget() == Edit(IDC_STATUS_SERIAL_NO)) {
+            OnSetSerial();
+        } else {
+            accept();
+        }
         return;
     }
     QDialog::keyPressEvent(event);
@@ -297,33 +302,36 @@ QString CInverterStatusDlg::SerialProblem(const std::string& typed) const {
     return taken ? QStringLiteral("Other inverter has the same serno") : QString();
 }
 
+// The request stands even when the wait ends without a report: the thread
+// still carries it out later.
 void CInverterStatusDlg::OnSetSerial() {
-    if (!ValidateSerial() || CPasswordDlg(this).exec() != Accepted) {
+    if (m_serialWatch || !ValidateSerial() || CPasswordDlg(this).exec() != Accepted) {
         return;
     }
     const std::string serialNo = TypedSerial();
-    const bool requested =
-        m_document.WithInverter(m_pInverter, [&serialNo](CInverter& record, CInverterGroup&) {
-            RequestSerialChange(record, serialNo);
-        });
-    const bool changed = requested && AwaitSerialChange();
-    MessageBox::Show(this, changed ? "Change serno success" : "Change serno fail", QString());
+    m_document.WithInverter(m_pInverter, [&](CInverter& record, CInverterGroup& group) {
+        m_serialWatch.emplace(RequestSerialChange(record, serialNo), group, m_outcomeTiming);
+    });
+    if (m_serialWatch) {
+        m_serialTimer.start(0);
+    } else {
+        MessageBox::Show(this, "Change serno fail", QString());
+    }
 }
 
-// Blocks the user-interface thread for about 1.1 s at most while the port's
-// thread sends the number; a late success still stands in the record.
-bool CInverterStatusDlg::AwaitSerialChange() {
-    for (int check = 0; check < SERIAL_CHECKS; ++check) {
-        bool changed = false;
-        m_document.WithInverter(m_pInverter, [&changed](CInverter& record, CInverterGroup&) {
-            changed = record.m_strSerialNo == record.m_strNewSerialNo;
-        });
-        if (changed) {
-            return true;
-        }
-        m_watchPause(SERIAL_CHECK_PAUSE);
+void CInverterStatusDlg::OnSerialTick() {
+    CommandOutcome outcome = OUTCOME_NO_ANSWER; // the record is gone
+    m_document.WithInverter(m_pInverter, [this, &outcome](CInverter& record, CInverterGroup&) {
+        outcome = m_serialWatch->Check(record);
+    });
+    if (outcome == OUTCOME_PENDING) {
+        m_serialTimer.start(m_serialWatch->Pause());
+        return;
     }
-    return false;
+    m_serialWatch.reset();
+    MessageBox::Show(this,
+                     outcome == OUTCOME_ACKNOWLEDGED ? "Change serno success" : "Change serno fail",
+                     QString());
 }
 
 QLineEdit* CInverterStatusDlg::Edit(int id) const {

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "OutcomeWatch.h"
 #include "charts/DrawGraph.h"
 #include "charts/Meter.h"
 #include "widgets/WidgetTarget.h"
@@ -7,10 +8,8 @@
 #include <QDialog>
 #include <QString>
 #include <QTimer>
-#include <chrono>
-#include <functional>
+#include <optional>
 #include <string>
-#include <utility>
 
 class CHeliowatchDoc;
 class CInverter;
@@ -27,15 +26,11 @@ public:
     // The refresh timer carries this id as its object name.
     static constexpr int REFRESH_TIMER = 1;
 
-    using Pause = std::function<void(std::chrono::milliseconds)>;
-
     CInverterStatusDlg(CHeliowatchDoc& document, QWidget* parent = nullptr);
     ~CInverterStatusDlg() override;
 
     void SetInverter(CInverter* inverter);
-    // Test seam: what the serial-number watch does after each failed check
-    // (by default the user-interface thread sleeps).
-    void SetWatchPause(Pause pause) { m_watchPause = std::move(pause); }
+    void SetOutcomeTiming(const OutcomeTiming& timing) { m_outcomeTiming = timing; }
 
     // Without an inverter, or once its record is gone, the dialog cancels
     // itself before it is shown.
@@ -59,7 +54,7 @@ private:
     void InitMeter(int ratedPower);
     void OnRefreshTick();
     void OnSetSerial();
-    bool AwaitSerialChange();
+    void OnSerialTick();
     QString SerialProblem(const std::string& typed) const;
     std::string TypedSerial() const;
     void ReleaseStatusWnd();
@@ -73,5 +68,8 @@ private:
     QTimer m_refreshTimer;
     WidgetTarget m_target;
     QWidget* m_pGraphFrame = nullptr;
-    Pause m_watchPause;
+    OutcomeTiming m_outcomeTiming;
+    // While set, a serial-number change waits for the thread's report.
+    std::optional<OutcomeWatch> m_serialWatch;
+    QTimer m_serialTimer;
 };

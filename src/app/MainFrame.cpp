@@ -29,12 +29,21 @@
 namespace {
 constexpr int SELECTION_COMMANDS[] = {ID_INVERTER_STATUS, ID_PARAMETER_SETTING, ID_REMOVE_DEVICE,
                                       ID_RESET_TOTALS};
+
+// Names the inverter a confirmation is about, as the list shows it.
+QString InverterIdentity(const CInverter& inverter, const CInverterGroup& group) {
+    return QString("Com%1, Address %2, Serno %3")
+        .arg(group.m_nComPort)
+        .arg(static_cast<int>(inverter.m_nAddress))
+        .arg(QString::fromLatin1(inverter.m_strSerialNo));
+}
 } // namespace
 
 CMainFrame::CMainFrame(CHeliowatchDoc& document)
     : m_document(document), m_mdiArea(new QMdiArea(this)) {
     setWindowTitle("Zazavoz communicator");
     setCentralWidget(m_mdiArea);
+    m_mdiArea->viewport()->installEventFilter(this);
     BuildMenus();
     UpdateCommandStates();
 }
@@ -110,24 +119,20 @@ void CMainFrame::showEvent(QShowEvent* event) {
 }
 
 void CMainFrame::OnPaneTimer() {
-    const QSize client = m_mdiArea->viewport()->size();
-    const PaneLayout layout = LayOutPanes(client.width(), client.height());
     if (m_listFrame != nullptr) {
-        m_listFrame->setGeometry(layout.list);
         m_listView->Target()->Post(WM_FILL_DEVICE_LIST, 0);
         g_hListWnd = m_listView->Target();
         Trace("Create views \n");
         auto* generalStatus = new CGeneralStatusView(m_document);
-        m_generalStatusPane =
-            CreatePane(new CViewFrame("General Status"), generalStatus, layout.generalStatus);
+        m_generalStatusPane = CreatePane(new CViewFrame("General Status"), generalStatus);
         generalStatus->OnInitialUpdate();
         auto* todayEnergy = new CTodayEnergyView(m_document);
-        m_todayEnergyPane =
-            CreatePane(new CGraphFrame("Today Energy"), todayEnergy, layout.todayEnergy);
+        m_todayEnergyPane = CreatePane(new CGraphFrame("Today Energy"), todayEnergy);
         todayEnergy->OnInitialUpdate();
         auto* power = new CPowerView(m_document);
-        m_powerPane = CreatePane(new CGraphFrame("Power"), power, layout.power);
+        m_powerPane = CreatePane(new CGraphFrame("Power"), power);
         power->OnInitialUpdate();
+        PlacePanes();
         m_generalStatusPane->PublishAs(g_hGeneralStatusWnd);
         m_todayEnergyPane->PublishAs(g_hTodayEnergyWnd);
         m_powerPane->PublishAs(g_hPowerWnd);
@@ -136,17 +141,36 @@ void CMainFrame::OnPaneTimer() {
     g_viewsCreated = 1;
     m_bPanesCreated = true;
     if (m_listFrame != nullptr) {
-        m_listFrame->raise();
+        // The operator starts in the list, where the inverter commands are chosen.
+        m_mdiArea->setActiveSubWindow(m_listFrame);
+        m_listView->setFocus();
     }
     raise();
 }
 
-PaneFrame* CMainFrame::CreatePane(PaneFrame* frame, QWidget* view, const QRect& place) {
+PaneFrame* CMainFrame::CreatePane(PaneFrame* frame, QWidget* view) {
     frame->setWidget(view);
     m_mdiArea->addSubWindow(frame);
     frame->show();
-    frame->setGeometry(place);
     return frame;
+}
+
+void CMainFrame::PlacePanes() {
+    const QSize client = m_mdiArea->viewport()->size();
+    const PaneLayout layout = LayOutPanes(client.width(), client.height());
+    m_listFrame->setGeometry(layout.list);
+    m_generalStatusPane->setGeometry(layout.generalStatus);
+    m_todayEnergyPane->setGeometry(layout.todayEnergy);
+    m_powerPane->setGeometry(layout.power);
+}
+
+// The panes follow the client area whenever the window changes size.
+bool CMainFrame::eventFilter(QObject* watched, QEvent* event) {
+    if (watched == m_mdiArea->viewport() && event->type() == QEvent::Resize &&
+        m_powerPane != nullptr && !m_mdiArea->viewport()->size().isEmpty()) {
+        PlacePanes();
+    }
+    return QMainWindow::eventFilter(watched, event);
 }
 
 void CMainFrame::closeEvent(QCloseEvent* event) {
@@ -169,10 +193,14 @@ void CMainFrame::OnResetTotals() {
 
 void CMainFrame::ConfirmRequest(const QString& question, bool removal) {
     CInverter* selected = m_document.GetCurInverter();
-    if (selected == nullptr) {
+    QString identity;
+    const auto identify = [&identity](CInverter& inverter, CInverterGroup& group) {
+        identity = InverterIdentity(inverter, group);
+    };
+    if (selected == nullptr || !m_document.WithInverter(selected, identify)) {
         return;
     }
-    const auto answer = MessageBox::Show(this, question, "Warning",
+    const auto answer = MessageBox::Show(this, question + "\n\n" + identity, "Warning",
                                          QMessageBox::Yes | QMessageBox::No, QMessageBox::Warning);
     if (answer == QMessageBox::No) {
         return;

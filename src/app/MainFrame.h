@@ -10,9 +10,10 @@ class PaneFrame;
 class QAction;
 class QMdiArea;
 
-// The main window: a multiple-document area holding the four panes, laid out
-// once on the first pass of the event loop after the window is shown, and
-// the menu through which the operator steers the station.
+// The main window: a multiple-document area holding the four panes, created
+// on the first pass of the event loop after the window is shown and laid out
+// again whenever it changes size, and the menu through which the operator
+// steers the station.
 class CMainFrame : public QMainWindow {
     Q_OBJECT
 
@@ -34,13 +35,15 @@ public:
 protected:
     void showEvent(QShowEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
     void BuildMenus();
     QAction* AddCommand(class QMenu* menu, const QString& text, int id,
                         void (CMainFrame::*handler)());
     void OnPaneTimer();
-    PaneFrame* CreatePane(PaneFrame* frame, QWidget* view, const QRect& place);
+    PaneFrame* CreatePane(PaneFrame* frame, QWidget* view);
+    void PlacePanes();
     void OnRemoveDevice();
     void OnResetTotals();
     void OnReconnectAll();

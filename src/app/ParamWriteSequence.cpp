@@ -43,11 +43,10 @@ std::optional<std::chrono::milliseconds> ParamWriteSequence::Queue() {
     const auto identifier = static_cast<std::uint16_t>(FIRST_PARAM_ID + ParamRows()[m_nRow].slot);
     const std::uint16_t value = Wanted();
     const bool queued =
-        m_document.WithInverter(m_pInverter, [&](CInverter& inverter, CInverterGroup&) {
-            QueueParamWrite(inverter, identifier, value);
+        m_document.WithInverter(m_pInverter, [&](CInverter& inverter, CInverterGroup& group) {
+            m_watch.emplace(QueueParamWrite(inverter, identifier, value), group, m_timing.outcome);
         });
     if (queued) {
-        m_nChecks = 0;
         m_phase = Phase::Check;
     } else {
         Fail();
@@ -55,20 +54,15 @@ std::optional<std::chrono::milliseconds> ParamWriteSequence::Queue() {
     return std::nullopt;
 }
 
-// A pause follows every check that finds the old value, the last one too.
 std::optional<std::chrono::milliseconds> ParamWriteSequence::Check() {
-    if (m_nChecks == m_timing.checks) {
-        Fail();
-        return std::nullopt;
-    }
-    ++m_nChecks;
-    const auto current = CurrentValue();
-    if (!current) {
-        Fail();
-    } else if (*current == Wanted()) {
-        NextRow();
-    } else {
-        return m_timing.betweenChecks;
+    CommandOutcome outcome = OUTCOME_NO_ANSWER; // the record is gone
+    m_document.WithInverter(m_pInverter, [this, &outcome](CInverter& inverter, CInverterGroup&) {
+        outcome = m_watch->Check(inverter);
+    });
+    switch (outcome) {
+    case OUTCOME_PENDING: return m_watch->Pause();
+    case OUTCOME_ACKNOWLEDGED: NextRow(); break;
+    default: Fail(); break;
     }
     return std::nullopt;
 }

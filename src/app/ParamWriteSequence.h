@@ -12,9 +12,9 @@ class CHeliowatchDoc;
 class CInverter;
 
 // Writes the changed rows of a parameter set to an inverter one after another:
-// queues each write for the port's communication thread and watches the
-// inverter's parameters until it holds the new value. Driven by a timer, so
-// the user interface keeps running while it waits.
+// queues each write for the port's communication thread and waits for the
+// thread's report on it. Driven by a timer, so the user interface keeps
+// running while it waits.
 class ParamWriteSequence {
 public:
     using Params = std::array<std::uint16_t, 12>;
@@ -48,6 +48,6 @@ private:
     ParamWriteTiming m_timing;
     std::size_t m_nRow = 0;
     Phase m_phase = Phase::Compare;
-    int m_nChecks = 0;
+    std::optional<OutcomeWatch> m_watch;
     int m_nFailedRow = -1;
 };

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "OutcomeWatch.h"
+
 #include <chrono>
 
 // The pauses of a parameter write sequence. Tests shorten them.
@@ -7,6 +9,5 @@ struct ParamWriteTiming {
     std::chrono::milliseconds firstTick{10};
     // Gives the communication thread time to finish what it is doing.
     std::chrono::milliseconds beforeQueue{1000};
-    std::chrono::milliseconds betweenChecks{100};
-    int checks = 11;
+    OutcomeTiming outcome;
 };

@@ -1,11 +1,12 @@
 #include "RunHeadless.h"
 
+#include "DataDirectoryClaim.h"
 #include "HeadlessStation.h"
 #include "MessageQueue.h"
 #include "StationOptions.h"
 #include "comm/CommShared.h"
-#include "platform/DataDirectory.h"
 #include "platform/PortDirectory.h"
+#include "platform/SingleInstance.h"
 #include "store/HeliowatchDoc.h"
 #include "store/PaneTargets.h"
 #include "store/SettingsStore.h"
@@ -42,8 +43,12 @@ int RunHeadless(const StationOptions& options) {
     if (!options.portDirectory.empty()) {
         SetPortDirectory(options.portDirectory);
     }
-    SetDataDirectory(options.dataDirectory.empty() ? DefaultDataDirectory()
-                                                   : options.dataDirectory);
+    std::string claimProblem;
+    const auto dataLock = ClaimDataDirectory(options, claimProblem);
+    if (!dataLock) {
+        std::fprintf(stderr, "heliowatch: %s\n", claimProblem.c_str());
+        return 1;
+    }
     const std::string config =
         options.configFile.empty() ? SettingsStore::DefaultPath() : options.configFile;
 

@@ -1,5 +1,6 @@
 #include "SamplingIntervalDlg.h"
 
+#include "comm/CommShared.h"
 #include "res/ResourceIds.h"
 #include "store/HeliowatchDoc.h"
 #include "widgets/DialogControls.h"
@@ -9,11 +10,24 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
-#include <QRegularExpressionValidator>
+#include <algorithm>
 
 namespace {
 constexpr int MIN_INTERVAL = 1;
 
+// A sign, a point or a blank is refused rather than dropped, so that "1.5"
+// never passes for 15.
+bool IsDigitsOnly(const QString& text) {
+    return !text.isEmpty() &&
+           std::all_of(text.begin(), text.end(), [](QChar c) { return c >= u'0' && c <= u'9'; });
+}
+
+// Digits too many for 64 bits are above the limit as well.
+bool IsAboveLimit(const QString& digits) {
+    bool fits = false;
+    const qulonglong value = digits.toULongLong(&fits);
+    return !fits || value > MAX_INTERVAL;
+}
 } // namespace
 
 CSamplingIntervalDlg::CSamplingIntervalDlg(QWidget* parent) : QDialog(parent) {
@@ -24,7 +38,6 @@ CSamplingIntervalDlg::CSamplingIntervalDlg(QWidget* parent) : QDialog(parent) {
     m_pEdit = new QLineEdit(this);
     m_pEdit->setObjectName(QString::number(IDC_INTERVAL));
     m_pEdit->setGeometry(units.Rect(70, 16, 57, 14));
-    m_pEdit->setValidator(new QRegularExpressionValidator(QRegularExpression("[0-9]*"), m_pEdit));
     AddStaticText(this, units, "(>=1 S)", QRect(132, 18, 40, 12));
 
     QPushButton* ok = AddPushButton(this, units, "OK", IDOK, QPoint(39, 74));
@@ -68,15 +81,18 @@ void CSamplingIntervalDlg::OnOK() {
 }
 
 bool CSamplingIntervalDlg::ReadInterval() {
-    bool isNumber = false;
-    const int value = m_pEdit->text().toInt(&isNumber);
-    if (!isNumber) {
+    const QString text = m_pEdit->text();
+    if (!IsDigitsOnly(text)) {
         MessageBox::Show(this, "Please enter an integer.", "Heliowatch", QMessageBox::Ok,
                          QMessageBox::Warning);
         m_pEdit->setFocus();
         m_pEdit->selectAll();
         return false;
     }
-    m_nInterval = value;
+    if (IsAboveLimit(text)) {
+        MessageBox::Show(this, QString("Interval must <= %1S").arg(MAX_INTERVAL), "");
+        return false;
+    }
+    m_nInterval = text.toInt();
     return true;
 }

@@ -21,7 +21,8 @@ public:
 private:
     bool OnInitDialog();
     void OnOK();
-    // False, after telling the operator, when the edit holds no 32-bit number.
+    // False, after telling the operator, when the edit holds anything but
+    // digits or a number above the longest interval.
     bool ReadInterval();
 
     int m_nInterval = 0;

@@ -6,8 +6,12 @@
 #endif
 
 #include <cstdio>
+#include <ctime>
 
 int main(int argc, char** argv) {
+    // The port threads convert times at once; the zone is read here, before
+    // any of them exists.
+    tzset();
     const StationOptions options = ParseStationOptions(argc, argv);
     if (!options.error.empty()) {
         std::fprintf(stderr, "heliowatch: %s\n%s", options.error.c_str(), StationUsage());

@@ -62,21 +62,28 @@ struct TextAnchor {
     Vertical vertical;
 };
 
-void DrawAnchoredText(QPainter& painter, const QString& text, const TextAnchor& anchor) {
-    const QFontMetrics metrics(painter.font());
+// The cell, ascent to descent, that the text takes when anchored so.
+QRect AnchoredTextRect(const QFontMetrics& metrics, const QString& text, const TextAnchor& anchor) {
+    const int width = metrics.horizontalAdvance(text);
     int left = anchor.at.x();
     if (anchor.horizontal == Horizontal::CENTRE) {
-        left -= metrics.horizontalAdvance(text) / 2;
+        left -= width / 2;
     } else if (anchor.horizontal == Horizontal::RIGHT) {
-        left -= metrics.horizontalAdvance(text);
+        left -= width;
     }
-    int baseline = anchor.at.y();
-    if (anchor.vertical == Vertical::TOP) {
-        baseline += metrics.ascent();
+    int top = anchor.at.y();
+    if (anchor.vertical == Vertical::BASELINE) {
+        top -= metrics.ascent();
     } else if (anchor.vertical == Vertical::BOTTOM) {
-        baseline -= metrics.descent();
+        top -= metrics.height();
     }
-    painter.drawText(QPoint(left, baseline), text);
+    return QRect(left, top, width, metrics.height());
+}
+
+void DrawAnchoredText(QPainter& painter, const QString& text, const TextAnchor& anchor) {
+    const QFontMetrics metrics(painter.font());
+    const QRect cell = AnchoredTextRect(metrics, text, anchor);
+    painter.drawText(QPoint(cell.left(), cell.top() + metrics.ascent()), text);
 }
 
 // Where a scale label stands next to the outer end q of its tick, by the
@@ -117,6 +124,11 @@ QColor BandColour(int index) {
         return QColor(255 * index / 125, 255, 0);
     }
     return QColor(255, (BAND_COLOURS - index) * 255 / 125, 0);
+}
+
+// Distance of the outer tick ends from the pivot, inside the colour band.
+int OuterTickDistance(int radius) {
+    return radius - 2 * (radius / 18);
 }
 
 long long TickStepHundredths(long long sweep, int majorDivisions, int minorPerMajor) {
@@ -249,6 +261,34 @@ double CMeter::NeedleAngle() const {
     return std::max(theta, lowest);
 }
 
+QPoint CMeter::PivotFor(int radius) const {
+    return QPoint(width() / 2, height() / 2 + radius / 10);
+}
+
+// The usual share of the control, unless a label would then stand outside
+// it (as the top ones do in a wide control): then the largest radius that
+// keeps every label inside.
+int CMeter::FittedRadius() const {
+    const int usual = std::max(width(), height()) * 9 / 21;
+    if (LabelsFit(usual)) {
+        return usual;
+    }
+    int fits = 0;
+    int tooLarge = usual;
+    while (tooLarge - fits > 1) {
+        const int radius = (fits + tooLarge) / 2;
+        (LabelsFit(radius) ? fits : tooLarge) = radius;
+    }
+    return fits;
+}
+
+bool CMeter::LabelsFit(int radius) const {
+    const QFontMetrics metrics(CellHeightFont(radius / 6));
+    const std::vector<LabelCell> cells = LabelCells(radius, PivotFor(radius), metrics);
+    return std::all_of(cells.begin(), cells.end(),
+                       [this](const LabelCell& label) { return rect().contains(label.cell); });
+}
+
 void CMeter::paintEvent(QPaintEvent* /*event*/) {
     const QRect client = rect();
     if (client.isEmpty()) {
@@ -257,9 +297,10 @@ void CMeter::paintEvent(QPaintEvent* /*event*/) {
     QPainter screen(this);
     CMemDC buffer(&screen, client);
     QPainter& painter = buffer.Painter();
-    m_nRadius = std::max(client.width(), client.height()) * 9 / 21;
-    m_ptPivot = QPoint(client.width() / 2, client.height() / 2 + m_nRadius / 10);
+    // The face is dropped on every resize, so radius and pivot hold while it lasts.
     if (m_faceBitmap.isNull()) {
+        m_nRadius = FittedRadius();
+        m_ptPivot = PivotFor(m_nRadius);
         BuildFace(screen.device()->devicePixelRatioF());
     }
     painter.drawImage(QPoint(0, 0), m_faceBitmap);
@@ -286,7 +327,7 @@ void CMeter::DrawFace(QPainter& painter) {
     const int bandInset = radius / 18;
     const int inner = radius * 8 / 10;
     m_nHubUnit = radius / 20;
-    const int outer = radius - 2 * bandInset;
+    const int outer = OuterTickDistance(radius);
     PlaceTicks(outer, inner, inner + (outer - inner) / 2);
 
     const QPalette& colours = palette();
@@ -309,15 +350,23 @@ void CMeter::DrawFace(QPainter& painter) {
 }
 
 // Walked in hundredths of a degree so that a fractional step does not
-// accumulate error; each tick stands at the whole degree its position
-// truncates to.
-void CMeter::PlaceTicks(int outer, int inner, int mid) {
+// accumulate error.
+long long CMeter::TickHundredths(int index) const {
     const long long step =
         TickStepHundredths(static_cast<long long>(Sweep()), m_nMajorDivisions, m_nMinorPerMajor);
+    return m_nStartDeg * 100LL - index * step;
+}
+
+// Each tick stands at the whole degree its position truncates to.
+double CMeter::TickDegrees(int index) const {
+    return static_cast<double>(TickHundredths(index) / 100);
+}
+
+void CMeter::PlaceTicks(int outer, int inner, int mid) {
     const long long last = (static_cast<long long>(m_nEndDeg) - 360) * 100;
     int index = 0;
-    for (long long angle = m_nStartDeg * 100LL; angle >= last; angle -= step, ++index) {
-        const double degrees = static_cast<double>(angle / 100);
+    for (; TickHundredths(index) >= last; ++index) {
+        const double degrees = TickDegrees(index);
         const bool major = index % m_nMinorPerMajor == 0;
         m_tickOuter[index] = PointAt(m_ptPivot, degrees, outer);
         m_tickInner[index] = PointAt(m_ptPivot, degrees, major ? inner : mid);
@@ -371,19 +420,31 @@ void CMeter::DrawTicks(QPainter& painter) const {
     }
 }
 
-// Labels stand at every second major tick.
-void CMeter::DrawLabels(QPainter& painter) const {
-    painter.setFont(CellHeightFont(m_nRadius / 6));
-    painter.setPen(Qt::black);
-    const QFontMetrics metrics(painter.font());
+// Labels stand at every second major tick, beside its outer end.
+std::vector<CMeter::LabelCell> CMeter::LabelCells(int radius, QPoint pivot,
+                                                  const QFontMetrics& metrics) const {
+    std::vector<LabelCell> cells;
     const double tickStep = TickStep();
     for (int i = 0; i <= m_nMajorDivisions; i += 2) {
         const double theta = m_nStartDeg - i * m_nMinorPerMajor * tickStep;
         const double value = m_dRangeMin + (m_dRangeMax - m_dRangeMin) * i / m_nMajorDivisions;
         const QString text = QString::asprintf("%.*f", m_nScaleDigits, value);
-        const QPoint q = m_tickOuter[i * m_nMinorPerMajor];
-        DrawAnchoredText(painter, text,
-                         LabelAnchor(theta, q, metrics.horizontalAdvance(text), metrics.height()));
+        const QPoint q =
+            PointAt(pivot, TickDegrees(i * m_nMinorPerMajor), OuterTickDistance(radius));
+        const TextAnchor anchor =
+            LabelAnchor(theta, q, metrics.horizontalAdvance(text), metrics.height());
+        cells.push_back({text, AnchoredTextRect(metrics, text, anchor)});
+    }
+    return cells;
+}
+
+void CMeter::DrawLabels(QPainter& painter) const {
+    painter.setFont(CellHeightFont(m_nRadius / 6));
+    painter.setPen(Qt::black);
+    const QFontMetrics metrics(painter.font());
+    for (const LabelCell& label : LabelCells(m_nRadius, m_ptPivot, metrics)) {
+        painter.drawText(QPoint(label.cell.left(), label.cell.top() + metrics.ascent()),
+                         label.text);
     }
 }
 

@@ -9,12 +9,16 @@
 #include <QString>
 #include <QWidget>
 #include <array>
+#include <vector>
+
+class QFontMetrics;
 
 // Analog gauge: a clockwise arc scale with ticks and labels, an optional
 // green-yellow-red band, a bevelled needle on a shaded hub and the value with
-// its unit under the pivot. The face (everything but needle, hub and value
-// text) is drawn once into a cached image and reused until a setting or the
-// size changes.
+// its unit under the pivot. The scale shrinks where the control is too flat to
+// hold its labels. The face (everything but needle, hub and value text) is
+// drawn once into a cached image and reused until a setting or the size
+// changes.
 class CMeter : public QWidget {
     Q_OBJECT
 
@@ -49,6 +53,8 @@ public:
     double GetRangeMax() const { return m_dRangeMax; }
     // How often the face has been drawn; lets owners and tests see the cache work.
     int FaceBuildCount() const { return m_nFaceBuilds; }
+    // The scale radius the face was last drawn with.
+    int Radius() const { return m_nRadius; }
 
 protected:
     void paintEvent(QPaintEvent* event) override;
@@ -60,11 +66,21 @@ private:
         QColor shadow;
         QColor face;
     };
+    struct LabelCell {
+        QString text;
+        QRect cell; // ascent to descent
+    };
 
     static bool IsValidScale(int startDeg, int endDeg, int majorDivisions, int minorPerMajor);
     double Sweep() const;
     double TickStep() const;
     double NeedleAngle() const;
+    long long TickHundredths(int index) const;
+    double TickDegrees(int index) const;
+    QPoint PivotFor(int radius) const;
+    int FittedRadius() const;
+    bool LabelsFit(int radius) const;
+    std::vector<LabelCell> LabelCells(int radius, QPoint pivot, const QFontMetrics& metrics) const;
 
     void BuildFace(qreal pixelRatio);
     void DrawFace(QPainter& painter);

@@ -11,6 +11,10 @@ std::time_t CommSession::Now() const {
     return environment.clock->Now();
 }
 
+ScheduleMark CommSession::Mark() const {
+    return {environment.clock->Now(), environment.clock->Monotonic()};
+}
+
 bool CommSession::Exchange(std::uint8_t expectedFunction, bool ackRequired) {
     return SendCommand(group, request) && ReceiveReply(group, reply, expectedFunction, ackRequired);
 }

@@ -2,6 +2,7 @@
 
 #include "BusMessage.h"
 #include "CommEnvironment.h"
+#include "model/ScheduleMark.h"
 
 #include <ctime>
 
@@ -18,6 +19,7 @@ struct CommSession {
     bool reRegisterAllowed = true;
 
     std::time_t Now() const;
+    ScheduleMark Mark() const;
     // One request/reply exchange; the request must be filled in.
     bool Exchange(std::uint8_t expectedFunction, bool ackRequired);
     void PostToList(unsigned message, const void* subject) const;

@@ -1,6 +1,7 @@
 #include "InverterCommands.h"
 
 #include "CommSession.h"
+#include "CommandReports.h"
 #include "Transaction.h"
 #include "WindowMessages.h"
 #include "model/InverterGroup.h"
@@ -21,14 +22,50 @@ CInverter* FirstRequesting(CommSession& session, std::atomic<int> CInverter::*fl
     return nullptr;
 }
 
+// The acknowledgement is judged here, so that a refusal is told apart from
+// silence.
+CommandOutcome ExchangeCommand(CommSession& session, std::uint8_t function) {
+    if (!session.Exchange(function, false)) {
+        return OUTCOME_NO_ANSWER;
+    }
+    const bool acknowledged = session.reply.Length() > 0 && session.reply.Data()[0] == ACK;
+    return acknowledged ? OUTCOME_ACKNOWLEDGED : OUTCOME_REFUSED;
+}
+
 void SendParamWrite(CommSession& session, CInverter& inverter, const ParamWrite& write) {
     const auto function = static_cast<std::uint8_t>(write.m_nId & 0xFF);
     session.request.SetRequest(inverter.m_nAddress, CTRL_WRITE, function, 2);
     session.request.Data()[0] = static_cast<std::uint8_t>(write.m_nValue >> 8);
     session.request.Data()[1] = static_cast<std::uint8_t>(write.m_nValue & 0xFF);
-    if (session.Exchange(function, true)) {
-        auto lock = inverter.Lock();
+    const CommandOutcome outcome = ExchangeCommand(session, function);
+    auto lock = inverter.Lock();
+    if (outcome == OUTCOME_ACKNOWLEDGED) {
         StoreParamValue(write.m_nId, write.m_nValue, inverter);
+    }
+    FileCommandReport(inverter, write.m_nTicket, outcome);
+}
+
+void ChangeSerial(CommSession& session, CInverter& inverter) {
+    std::string serialNo;
+    std::uint32_t ticket = 0;
+    {
+        auto lock = inverter.Lock();
+        serialNo = inverter.m_strNewSerialNo;
+        ticket = inverter.m_nNewSerialTicket;
+    }
+    session.request.SetRequest(inverter.m_nAddress, CTRL_WRITE, FN_WRITE_SERIAL_NO,
+                               SERIAL_NO_LENGTH);
+    std::copy_n(serialNo.begin(), std::min(serialNo.size(), SERIAL_NO_LENGTH),
+                session.request.Data());
+    const CommandOutcome outcome = ExchangeCommand(session, FN_WRITE_SERIAL_NO);
+    auto lock = inverter.Lock();
+    if (outcome == OUTCOME_ACKNOWLEDGED) {
+        inverter.m_strSerialNo = serialNo.substr(0, SERIAL_NO_LENGTH);
+    }
+    FileCommandReport(inverter, ticket, outcome);
+    // A number requested meanwhile goes out on a later pass.
+    if (ticket == inverter.m_nNewSerialTicket) {
+        inverter.m_bChangeSerialRequest = 0;
     }
 }
 } // namespace
@@ -39,17 +76,19 @@ void StoreParamValue(std::uint16_t identifier, std::uint16_t value, CInverter& i
     }
 }
 
-void QueueParamWrite(CInverter& inverter, std::uint16_t identifier, std::uint16_t value) {
+std::uint32_t QueueParamWrite(CInverter& inverter, std::uint16_t identifier, std::uint16_t value) {
     auto lock = inverter.Lock();
-    inverter.m_pendingParamWrites.push_back(ParamWrite{identifier, value});
+    const std::uint32_t ticket = IssueTicket(inverter);
+    inverter.m_pendingParamWrites.push_back(ParamWrite{identifier, value, ticket});
+    return ticket;
 }
 
-void RequestSerialChange(CInverter& inverter, const std::string& serialNo) {
-    {
-        auto lock = inverter.Lock();
-        inverter.m_strNewSerialNo = serialNo;
-    }
+std::uint32_t RequestSerialChange(CInverter& inverter, const std::string& serialNo) {
+    auto lock = inverter.Lock();
+    inverter.m_strNewSerialNo = serialNo;
+    inverter.m_nNewSerialTicket = IssueTicket(inverter);
     inverter.m_bChangeSerialRequest = 1;
+    return inverter.m_nNewSerialTicket;
 }
 
 CommStep WritePendingParams(CommSession& session) {
@@ -98,24 +137,9 @@ CommStep ResetRequestedTotals(CommSession& session) {
 }
 
 CommStep ChangeRequestedSerial(CommSession& session) {
-    CInverter* inverter = FirstRequesting(session, &CInverter::m_bChangeSerialRequest);
-    if (inverter == nullptr) {
-        return STEP_SCHEDULE;
+    if (CInverter* inverter = FirstRequesting(session, &CInverter::m_bChangeSerialRequest)) {
+        ChangeSerial(session, *inverter);
     }
-    std::string serialNo;
-    {
-        auto lock = inverter->Lock();
-        serialNo = inverter->m_strNewSerialNo;
-    }
-    session.request.SetRequest(inverter->m_nAddress, CTRL_WRITE, FN_WRITE_SERIAL_NO,
-                               SERIAL_NO_LENGTH);
-    std::copy_n(serialNo.begin(), std::min(serialNo.size(), SERIAL_NO_LENGTH),
-                session.request.Data());
-    if (session.Exchange(FN_WRITE_SERIAL_NO, true)) {
-        auto lock = inverter->Lock();
-        inverter->m_strSerialNo = serialNo.substr(0, SERIAL_NO_LENGTH);
-    }
-    inverter->m_bChangeSerialRequest = 0;
     return STEP_SCHEDULE;
 }
 
@@ -123,4 +147,13 @@ CommStep BroadcastReconnectAll(CommSession& session) {
     session.request.SetRequest(BROADCAST_ADDRESS, CTRL_REGISTER, FN_RECONNECT_ALL);
     SendCommand(session.group, session.request);
     return STEP_SCHEDULE;
+}
+
+void RunWaitingWrites(CommSession& session) {
+    WritePendingParams(session);
+    for (CInverter* inverter : session.group.Inverters()) {
+        if (inverter->m_bChangeSerialRequest != 0) {
+            ChangeSerial(session, *inverter);
+        }
+    }
 }

@@ -1,6 +1,7 @@
 #include "Polling.h"
 
 #include "CommSession.h"
+#include "InverterCommands.h"
 #include "PollSink.h"
 #include "RuntimeDecode.h"
 #include "WindowMessages.h"
@@ -36,6 +37,7 @@ CommStep PollAllInverters(CommSession& session) {
             break;
         }
         PollInverter(session, *inverter);
+        RunWaitingWrites(session);
     }
     return STEP_SCHEDULE;
 }

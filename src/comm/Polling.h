@@ -5,7 +5,8 @@
 class CInverter;
 struct CommSession;
 
-// One polling cycle: every inverter of the group, offline ones included.
+// One polling cycle: every inverter of the group, offline ones included, with
+// the writes a dialog waits for taken between two polls.
 CommStep PollAllInverters(CommSession& session);
 void PollInverter(CommSession& session, CInverter& inverter);
 

@@ -10,6 +10,7 @@
 #include <algorithm>
 #include <array>
 #include <cstring>
+#include <string>
 
 namespace {
 using SerialBytes = std::array<std::uint8_t, SERIAL_NO_LENGTH>;
@@ -19,13 +20,18 @@ bool QueryOfflineSerial(CommSession& session, SerialBytes& serial) {
     if (!SendCommand(session.group, session.request)) {
         return false;
     }
-    session.group.m_tLastRegister = session.Now();
+    session.group.m_tLastRegister = session.Mark();
     if (!ReceiveReply(session.group, session.reply, FN_OFFLINE_QUERY, false) ||
         session.reply.Length() != SERIAL_NO_LENGTH) {
         return false;
     }
     std::copy_n(session.reply.Data(), SERIAL_NO_LENGTH, serial.begin());
     return true;
+}
+
+std::string SerialText(const SerialBytes& serial) {
+    const auto* text = reinterpret_cast<const char*>(serial.data());
+    return std::string(text, strnlen(text, serial.size()));
 }
 
 CInverter* JoinGroup(CommSession& session, const SerialBytes& serial) {
@@ -37,9 +43,8 @@ CInverter* JoinGroup(CommSession& session, const SerialBytes& serial) {
     if (!created) {
         return nullptr;
     }
-    created->m_strSerialNo.assign(
-        reinterpret_cast<const char*>(serial.data()),
-        strnlen(reinterpret_cast<const char*>(serial.data()), serial.size()));
+    created->m_strSerialNo = SerialText(serial);
+    created->m_strBusSerialNo = created->m_strSerialNo;
     CInverter* inverter = session.group.AppendInverter(std::move(created));
     session.PostToList(WM_INVERTER_REGISTERED, inverter);
     return inverter;
@@ -51,6 +56,16 @@ bool ConfirmAddress(CommSession& session, const SerialBytes& serial, std::uint8_
     std::copy(serial.begin(), serial.end(), session.request.Data());
     session.request.Data()[SERIAL_NO_LENGTH] = address;
     return session.Exchange(FN_SEND_ADDRESS, true);
+}
+
+// An inverter that restarted and forgot its address answers the offline query
+// again: it gets its record's address back, unless a device still answers
+// there, for then the one that asked is a second device with that number.
+void ReAddress(CommSession& session, const SerialBytes& serial, const CInverter& known) {
+    session.request.SetRequest(known.m_nAddress, CTRL_READ, FN_READ_RUNTIME_DATA);
+    if (!session.Exchange(FN_READ_RUNTIME_DATA, false)) {
+        ConfirmAddress(session, serial, known.m_nAddress);
+    }
 }
 
 // A field list reply replaces the stored list; a failed query keeps it.
@@ -69,6 +84,10 @@ void ReadFieldList(CommSession& session, CInverter& inverter, std::uint8_t funct
 CommStep RegisterNewInverter(CommSession& session) {
     SerialBytes serial{};
     if (!QueryOfflineSerial(session, serial)) {
+        return STEP_SCHEDULE;
+    }
+    if (const CInverter* known = session.group.FindBySerial(SerialText(serial))) {
+        ReAddress(session, serial, *known);
         return STEP_SCHEDULE;
     }
     CInverter* inverter = JoinGroup(session, serial);

@@ -6,7 +6,8 @@ class CInverter;
 struct CommSession;
 
 // One registration attempt: the offline query, the address for the inverter
-// that answered, then its description queries.
+// that answered, then its description queries. A serial number the port
+// already holds gets no new address.
 CommStep RegisterNewInverter(CommSession& session);
 
 // Asks registered inverters to register again; no reply is read.

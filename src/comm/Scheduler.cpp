@@ -5,6 +5,22 @@
 #include "model/InverterGroup.h"
 
 namespace {
+using namespace std::chrono_literals;
+
+// Due once the wall clock's whole seconds have moved on by the period, which
+// keeps polls on whole seconds, while the monotonic clock agrees to within a
+// second; or once the monotonic clock has measured the whole period, whatever
+// the wall clock did meanwhile.
+bool Due(const std::optional<ScheduleMark>& last, const ScheduleMark& now, int periodSeconds) {
+    if (!last) {
+        return true;
+    }
+    const std::chrono::seconds period(periodSeconds);
+    const auto measured = now.m_monotonic - last->m_monotonic;
+    return measured >= period ||
+           (now.m_tWall - last->m_tWall >= periodSeconds && measured >= period - 1s);
+}
+
 // The step the first inverter with anything to do asks for.
 CommStep RequestedStep(const CInverterGroup& group) {
     auto lock = group.Lock();
@@ -34,14 +50,14 @@ CommStep ChooseNextStep(CommSession& session) {
     if (const CommStep requested = RequestedStep(group); requested != STEP_SCHEDULE) {
         return requested;
     }
-    const std::time_t now = session.Now();
-    if (now - group.m_tLastRegister >= REGISTER_PERIOD_SECONDS) {
+    const ScheduleMark now = session.Mark();
+    if (Due(group.m_tLastRegister, now, REGISTER_PERIOD_SECONDS)) {
         group.m_tLastRegister = now;
         return STEP_REGISTER;
     }
     // Measured from the start of the previous cycle, so a cycle longer than
     // the interval is followed at once by the next.
-    if (now - group.m_tLastPoll >= g_nInterval.load()) {
+    if (Due(group.m_tLastPoll, now, g_nInterval.load())) {
         group.m_tLastPoll = now;
         return STEP_POLL;
     }

@@ -3,10 +3,7 @@
 #include <cmath>
 
 void CDaySeries::AddSample(const CGraphSample& sample) {
-    // Only the day of the month is compared: the first sample of a new day
-    // ends the previous one, whatever month it is.
-    if (!m_samples.empty() &&
-        m_day.DayOfMonth(m_samples.back().m_time) != m_day.DayOfMonth(sample.m_time)) {
+    if (!m_samples.empty() && m_day.Date(m_samples.back().m_time) != m_day.Date(sample.m_time)) {
         RemoveAllSamples();
     }
     m_samples.push_back(sample);

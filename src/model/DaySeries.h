@@ -5,9 +5,9 @@
 
 #include <deque>
 
-// One day of time-stamped samples of one quantity. A sample from another day
-// of the month empties the series first, so yesterday's curve stays until the
-// first sample of today arrives.
+// One day of time-stamped samples of one quantity. A sample of another date
+// empties the series first, so yesterday's curve stays until the first sample
+// of today arrives.
 // Not locked: an inverter's series is guarded by its group's lock.
 class CDaySeries {
 public:

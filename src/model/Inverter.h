@@ -1,5 +1,6 @@
 #pragma once
 
+#include "CommandReport.h"
 #include "DaySeries.h"
 #include "InvFaultRecord.h"
 #include "ParamWrite.h"
@@ -8,6 +9,7 @@
 #include <array>
 #include <atomic>
 #include <cstdint>
+#include <deque>
 #include <memory>
 #include <mutex>
 #include <string>
@@ -20,7 +22,8 @@ class MessageTarget;
 // thread, read by the user interface.
 //
 // Fields wider than one word (strings, runtime data, day series, field lists,
-// parameters and pending writes) are guarded by the owning group's m_lock.
+// parameters, pending writes, tickets and reports) are guarded by the owning
+// group's m_lock.
 // Single-word fields that other threads read or set are atomics.
 class CInverter {
 public:
@@ -34,6 +37,7 @@ public:
     std::unique_lock<std::recursive_mutex> Lock() const;
 
     std::string m_strSerialNo;
+    std::string m_strBusSerialNo; // as the inverter gave it when it registered
     std::string m_strModel;
     std::string m_strFirmwareVer;
     std::string m_strManufacturer;
@@ -59,8 +63,11 @@ public:
     int m_nFaultRecordIndex = -1;
     CInverterGroup* m_pGroup = nullptr;
     std::atomic<int> m_bRemoveRequest{0};
-    std::string m_strNewSerialNo; // stored before m_bChangeSerialRequest is set
+    std::string m_strNewSerialNo;         // stored before m_bChangeSerialRequest is set
+    std::uint32_t m_nNewSerialTicket = 0; // stored with the number
     std::atomic<int> m_bChangeSerialRequest{0};
+    std::uint32_t m_nLastTicket = 0;
+    std::deque<CommandReport> m_commandReports; // newest last
     std::atomic<int> m_bResetTotalsRequest{0};
     int m_nFailCount = 0;
     std::atomic<MessageTarget*> m_hStatusWnd{nullptr};

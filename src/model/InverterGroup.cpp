@@ -21,14 +21,8 @@ std::uint8_t CInverterGroup::AllocateAddress(const std::uint8_t* serial, std::si
     }
     char buffer[256] = {};
     std::memcpy(buffer, serial, std::min(length, sizeof buffer - 1));
-    const std::string serialNo(buffer);
-    {
-        auto lock = Lock();
-        for (const auto& inverter : m_inverters) {
-            if (inverter->m_strSerialNo == serialNo) {
-                return NO_ADDRESS;
-            }
-        }
+    if (FindBySerial(buffer) != nullptr) {
+        return NO_ADDRESS;
     }
     // Addresses are handed out once each and never wrap to the broadcast
     // address: past the last one every request is refused.
@@ -58,6 +52,16 @@ CInverter* CInverterGroup::FindByAddress(std::uint8_t address) const {
     auto lock = Lock();
     for (const auto& inverter : m_inverters) {
         if (inverter->m_nAddress == address) {
+            return inverter.get();
+        }
+    }
+    return nullptr;
+}
+
+CInverter* CInverterGroup::FindBySerial(const std::string& serialNo) const {
+    auto lock = Lock();
+    for (const auto& inverter : m_inverters) {
+        if (inverter->m_strSerialNo == serialNo || inverter->m_strBusSerialNo == serialNo) {
             return inverter.get();
         }
     }

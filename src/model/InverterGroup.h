@@ -1,8 +1,8 @@
 #pragma once
 
 #include "Inverter.h"
-#include "NoTime.h"
 #include "ReplyCheck.h"
+#include "ScheduleMark.h"
 
 #include <atomic>
 #include <cstddef>
@@ -10,6 +10,7 @@
 #include <ctime>
 #include <memory>
 #include <mutex>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -37,13 +38,17 @@ public:
     }
 
     // The next address for a new serial number, or NO_ADDRESS when the number
-    // is already registered here or the port has handed out all its addresses.
+    // is already registered here (FindBySerial) or the port has handed out all
+    // its addresses.
     std::uint8_t AllocateAddress(const std::uint8_t* serial, std::size_t length);
     // A new record for an address no inverter of the group has, else null.
     std::unique_ptr<CInverter> CreateInverter(std::uint8_t address);
     // Sets the record's group and appends it to m_inverters.
     CInverter* AppendInverter(std::unique_ptr<CInverter> inverter);
     CInverter* FindByAddress(std::uint8_t address) const;
+    // The first record that has this serial number, exactly, as its own or as
+    // the one its inverter gave on the bus; else null.
+    CInverter* FindBySerial(const std::string& serialNo) const;
     void RemoveInverter(CInverter* inverter);
     // The records in list order. Only the group's communication thread adds or
     // removes records, so on that thread the pointers stay valid without the
@@ -71,8 +76,9 @@ public:
     std::atomic<int> m_nNewEnvComPort{0}; // stored before m_bEnvChangeRequest is set
     std::unique_ptr<SerialPort> m_pSerial;
     std::unique_ptr<SerialPort> m_pEnvSerial;
-    std::time_t m_tLastRegister = g_tNoTime;
-    std::time_t m_tLastPoll = g_tNoTime;
+    // None until the first: the first registration and poll are due at once.
+    std::optional<ScheduleMark> m_tLastRegister;
+    std::optional<ScheduleMark> m_tLastPoll;
     std::atomic<int> m_bReconnectRequest{0};
     int m_nNextAddress = 1; // wider than a bus address so that it never wraps to 0
     ReplyRejectCounts m_rejects;

@@ -19,18 +19,17 @@ long UtcOffsetAt(std::time_t time) {
 
 } // namespace
 
-int CLocalDay::DayOfMonth(std::time_t time) {
-    if (time >= m_tStart && time < m_tEnd) {
-        return m_nDayOfMonth;
+int CLocalDay::Date(std::time_t time) {
+    if (time < m_tStart || time >= m_tEnd) {
+        std::tm local{};
+        localtime_r(&time, &local);
+        Remember(local);
     }
-    std::tm local{};
-    localtime_r(&time, &local);
-    Remember(local);
-    return local.tm_mday;
+    return m_nDate;
 }
 
 // A day on which the clock is changed is not remembered: around the change the
-// same time value range need not map onto one day of the month.
+// same time value range need not map onto one date.
 void CLocalDay::Remember(const std::tm& local) {
     const std::time_t start = LocalMidnight(local, 0);
     const std::time_t end = LocalMidnight(local, 1);
@@ -39,5 +38,5 @@ void CLocalDay::Remember(const std::tm& local) {
                              UtcOffsetAt(end - 1) == local.tm_gmtoff;
     m_tStart = steadyClock ? start : 0;
     m_tEnd = steadyClock ? end : 0;
-    m_nDayOfMonth = local.tm_mday;
+    m_nDate = (local.tm_year + 1900) * 10000 + (local.tm_mon + 1) * 100 + local.tm_mday;
 }

@@ -9,7 +9,8 @@ public:
     double GetOutputPower() const override { return m_nPac * 0.1; }
     double GetVpv1() const override { return m_nVpv1 * 0.1; }
     double GetVpv2() const override { return m_nVpv2 * 0.1; }
-    double GetETotal() const override { return m_dwETotalPhase[0] * 0.1; }
+    // The inverter's total counter, the figure its history line carries.
+    double GetETotal() const override { return m_dwETotal * 0.1; }
     double GetEToday() const override { return m_nEToday * 0.01; }
     std::int32_t GetFieldValue(int identifier) const override;
     std::time_t GetSampleTime() const override { return m_tSample; }

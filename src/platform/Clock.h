@@ -10,7 +10,9 @@ class ManualResetEvent;
 class Clock {
 public:
     virtual ~Clock() = default;
-    virtual std::time_t Now() = 0; // whole seconds since the epoch
+    virtual std::time_t Now() = 0; // wall clock, whole seconds since the epoch
+    // Time since an arbitrary fixed moment that never steps: for measuring waits.
+    virtual std::chrono::milliseconds Monotonic() = 0;
     virtual void Sleep(std::chrono::milliseconds duration) = 0;
     // Waits up to timeout for the event; true when it is set.
     virtual bool WaitForEvent(const ManualResetEvent& event, std::chrono::milliseconds timeout) = 0;
@@ -19,6 +21,7 @@ public:
 class SystemClock : public Clock {
 public:
     std::time_t Now() override;
+    std::chrono::milliseconds Monotonic() override;
     void Sleep(std::chrono::milliseconds duration) override;
     bool WaitForEvent(const ManualResetEvent& event, std::chrono::milliseconds timeout) override;
 

@@ -6,6 +6,7 @@
 #include "Trace.h"
 
 #include <cerrno>
+#include <cstring>
 #include <fcntl.h>
 #include <poll.h>
 #include <sys/file.h>
@@ -47,19 +48,8 @@ bool IsVanished(int error) {
     return error == EIO || error == ENODEV || error == ENXIO;
 }
 
-// Root is not kept out by TIOCEXCL, so the lock is what stops a second user,
-// in this process or another.
-int OpenExclusive(const std::string& path) {
-    const int fd = open(path.c_str(), O_RDWR | O_NOCTTY | O_NONBLOCK | O_CLOEXEC);
-    if (fd < 0) {
-        return -1;
-    }
-    ioctl(fd, TIOCEXCL);
-    if (flock(fd, LOCK_EX | LOCK_NB) != 0) {
-        close(fd);
-        return -1;
-    }
-    return fd;
+std::string ErrorText(const std::string& path, int error) {
+    return path + ": " + std::strerror(error);
 }
 
 void SleepOneMillisecond() {
@@ -85,20 +75,50 @@ int CSerial::Open() {
     if (IsOpen()) {
         Close();
     }
-    const int fd = OpenExclusive(PortDevicePath(m_nCommPort));
+    const int fd = OpenDevice();
     if (fd < 0) {
         m_hComm = INVALID_HANDLE;
         return 0;
     }
     m_hComm = fd;
+    m_strLastError.clear();
     // Queue sizes stay the driver's: Linux has no portable call to set them,
     // and its buffers are larger than any frame.
-    ApplyLineSettings(fd, SerialSettings{m_nCommPort, m_nCommBaud, m_nCommParity, m_nCommDataBits,
-                                         m_nCommStopBits});
+    if (!ApplyLineSettings(fd, SerialSettings{m_nCommPort, m_nCommBaud, m_nCommParity,
+                                              m_nCommDataBits, m_nCommStopBits})) {
+        Trace("'CSerial::Open': COM%d keeps its line settings: %s\n", m_nCommPort,
+              std::strerror(errno));
+    }
     SetTimeouts(OPEN_TIMEOUT_CONSTANT_MS, OPEN_TIMEOUT_CONSTANT_MS);
     PurgeRx();
     PurgeTx();
     return 1;
+}
+
+// Only a terminal is a serial line: a regular file would take the requests
+// and a read of /dev/null would end at once, forever. Root is not kept out by
+// TIOCEXCL, so the lock is what stops a second user, in this process or
+// another.
+int CSerial::OpenDevice() {
+    const std::string path = PortDevicePath(m_nCommPort);
+    const int fd = open(path.c_str(), O_RDWR | O_NOCTTY | O_NONBLOCK | O_CLOEXEC);
+    if (fd < 0) {
+        m_strLastError = ErrorText(path, errno);
+        return -1;
+    }
+    termios line{};
+    if (tcgetattr(fd, &line) != 0) {
+        m_strLastError = path + " is not a serial device";
+        close(fd);
+        return -1;
+    }
+    ioctl(fd, TIOCEXCL);
+    if (flock(fd, LOCK_EX | LOCK_NB) != 0) {
+        m_strLastError = errno == EWOULDBLOCK ? path + " is in use" : ErrorText(path, errno);
+        close(fd);
+        return -1;
+    }
+    return fd;
 }
 
 bool CSerial::IsOpen() const {
@@ -231,6 +251,11 @@ int CSerial::Gather(std::uint8_t* buffer, int count, const Deadline& deadline) {
     int received = 0;
     while (received < count && AwaitReady(POLLIN, deadline)) {
         const ssize_t result = read(m_hComm, buffer + received, count - received);
+        if (result == 0) {
+            // Ready yet nothing to read: the line has hung up.
+            DropVanishedPort();
+            return -1;
+        }
         if (result < 0 && !IsTransient(errno)) {
             DropIfVanished(errno);
             return -1;

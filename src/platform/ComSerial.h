@@ -28,6 +28,7 @@ public:
     void PurgeTx() override;
     int Send(const std::uint8_t* bytes, int count) override;
     int Receive(std::uint8_t* buffer, int& count) override;
+    std::string LastError() const override { return m_strLastError; }
 
     int m_hComm = NO_HANDLE;
     int m_nCommPort = 0;
@@ -37,6 +38,8 @@ public:
     int m_nCommStopBits = 0;
 
 private:
+    // The descriptor of the port, or -1 with m_strLastError set.
+    int OpenDevice();
     void DrainOutput();
     bool WriteAll(const std::uint8_t* bytes, int count, const Deadline& deadline);
     // Bytes gathered until count or the deadline; -1 when the port failed.
@@ -48,4 +51,5 @@ private:
 
     int m_nReadConstantMs = 100;
     int m_nWriteConstantMs = 100;
+    std::string m_strLastError;
 };

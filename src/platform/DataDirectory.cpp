@@ -1,5 +1,7 @@
 #include "DataDirectory.h"
 
+#include "MakeDirectories.h"
+
 #include <mutex>
 
 namespace {
@@ -17,4 +19,10 @@ std::string DataDirectory() {
     return g_dataDirectory;
 }
 
-std::string HistLogDirectory() { return DataDirectory() + "/HistLog"; }
+std::string HistLogDirectory() {
+    return DataDirectory() + "/HistLog";
+}
+
+bool CreateDataDirectories(std::string* reason) {
+    return MakeDirectories(HistLogDirectory(), DATA_FOLDER_MODE, reason);
+}

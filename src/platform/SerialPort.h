@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <string>
 
 // One serial line as the protocol layer sees it. CSerial is the real device;
 // tests substitute a scripted port.
@@ -18,6 +19,8 @@ public:
     // 1 with count set to the bytes read when at least one arrived before the
     // deadline; 0 with count untouched otherwise.
     virtual int Receive(std::uint8_t* buffer, int& count) = 0;
+    // Why the last Open failed, in words; empty when it did not.
+    virtual std::string LastError() const { return {}; }
 };
 
 struct SerialSettings {

@@ -7,6 +7,11 @@ std::time_t SystemClock::Now() {
     return std::time(nullptr);
 }
 
+std::chrono::milliseconds SystemClock::Monotonic() {
+    return std::chrono::duration_cast<std::chrono::milliseconds>(
+        std::chrono::steady_clock::now().time_since_epoch());
+}
+
 void SystemClock::Sleep(std::chrono::milliseconds duration) {
     std::this_thread::sleep_for(duration);
 }

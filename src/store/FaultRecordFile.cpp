@@ -1,13 +1,15 @@
 #include "FaultRecordFile.h"
 
+#include "DataFile.h"
 #include "FaultRecordCodec.h"
 #include "MoveFileAside.h"
 #include "PositionalIo.h"
-#include "UniqueFd.h"
+#include "StorageHealth.h"
 #include "platform/DataDirectory.h"
 #include "platform/Trace.h"
 
 #include <algorithm>
+#include <cerrno>
 #include <climits>
 #include <fcntl.h>
 #include <mutex>
@@ -17,7 +19,6 @@
 namespace {
 // Bytes of a record that stay the same from its opening to its close.
 constexpr std::size_t RECORD_IDENTITY_SIZE = 36;
-constexpr mode_t FILE_MODE = 0644;
 
 std::mutex g_faultFileLock;
 
@@ -53,51 +54,73 @@ bool WriteHeader(int fd) {
 
 // A file whose header no reader accepts is moved aside, so that no record is
 // appended where it could never be read back.
-UniqueFd OpenForAppend(const std::string& path) {
-    UniqueFd file(::open(path.c_str(), O_RDWR | O_CREAT | O_CLOEXEC, FILE_MODE));
+UniqueFd OpenForAppend(const std::string& path, int& error) {
+    UniqueFd file = OpenDataFile(path, O_RDWR | O_CREAT, error);
     if (!file.IsOpen()) {
         return {};
     }
     switch (ReadHeaderState(file.Get())) {
     case HeaderState::VALID: return file;
-    case HeaderState::EMPTY: return WriteHeader(file.Get()) ? std::move(file) : UniqueFd();
-    case HeaderState::FOREIGN: break;
+    case HeaderState::EMPTY: break;
+    case HeaderState::FOREIGN:
+        file.Reset();
+        if (!MoveFileAside(path)) {
+            error = errno;
+            Trace("Fault record file %s has no valid header and cannot be moved aside\n",
+                  path.c_str());
+            return {};
+        }
+        file = OpenDataFile(path, O_RDWR | O_CREAT | O_EXCL, error);
+        if (!file.IsOpen()) {
+            return {};
+        }
+        break;
     }
-    file.Reset();
-    if (!MoveFileAside(path)) {
-        Trace("Fault record file %s has no valid header and cannot be moved aside\n", path.c_str());
-        return {};
-    }
-    file = UniqueFd(::open(path.c_str(), O_RDWR | O_CREAT | O_EXCL | O_CLOEXEC, FILE_MODE));
-    if (!file.IsOpen() || !WriteHeader(file.Get())) {
+    if (!WriteHeader(file.Get())) {
+        error = errno;
         return {};
     }
     return file;
 }
 
 // A partial record at the end (a crash mid-write) is cut off, so that the new
-// record lands at the offset its index names.
-int AppendRecord(const FaultRecordBytes& bytes) {
-    UniqueFd file = OpenForAppend(FaultRecordFilePath());
-    const off_t size = file.IsOpen() ? FileSize(file.Get()) : -1;
-    if (size < 0) {
-        return -1;
+// record lands at the offset its index names. 0 or the errno of the failure.
+int AppendRecord(const std::string& path, const FaultRecordBytes& bytes, int& index) {
+    int error = 0;
+    UniqueFd file = OpenForAppend(path, error);
+    if (!file.IsOpen()) {
+        return error;
     }
-    const long long index = (size - FaultRecordOffset(0)) / static_cast<long long>(bytes.size());
-    const off_t end = static_cast<off_t>(FaultRecordOffset(index));
-    if (index > INT_MAX || (size != end && ::ftruncate(file.Get(), end) != 0)) {
-        return -1;
+    const off_t size = FileSize(file.Get());
+    if (size < 0) {
+        return errno;
+    }
+    const long long count = (size - FaultRecordOffset(0)) / static_cast<long long>(bytes.size());
+    const off_t end = static_cast<off_t>(FaultRecordOffset(count));
+    if (count > INT_MAX) {
+        return EFBIG;
+    }
+    if (size != end && ::ftruncate(file.Get(), end) != 0) {
+        return errno;
     }
     if (!WriteAt(file.Get(), bytes.data(), bytes.size(), end)) {
+        error = errno;
         static_cast<void>(::ftruncate(file.Get(), end));
-        return -1;
+        return error;
     }
-    return static_cast<int>(index);
+    index = static_cast<int>(count);
+    return 0;
 }
 
-bool UpdateRecord(const FaultRecordBytes& bytes, int index) {
-    UniqueFd file(::open(FaultRecordFilePath().c_str(), O_RDWR | O_CLOEXEC));
-    if (index < 0 || !file.IsOpen() || ReadHeaderState(file.Get()) != HeaderState::VALID) {
+// False when the record cannot be rewritten; error is then 0 unless the file
+// itself failed.
+bool UpdateRecord(const std::string& path, const FaultRecordBytes& bytes, int index, int& error) {
+    UniqueFd file = OpenDataFile(path, O_RDWR, error);
+    if (!file.IsOpen()) {
+        return false;
+    }
+    error = 0;
+    if (index < 0 || ReadHeaderState(file.Get()) != HeaderState::VALID) {
         return false;
     }
     const off_t offset = static_cast<off_t>(FaultRecordOffset(index));
@@ -106,7 +129,11 @@ bool UpdateRecord(const FaultRecordBytes& bytes, int index) {
         !std::equal(bytes.begin(), bytes.begin() + RECORD_IDENTITY_SIZE, stored.begin())) {
         return false;
     }
-    return WriteAt(file.Get(), bytes.data(), bytes.size(), offset);
+    if (!WriteAt(file.Get(), bytes.data(), bytes.size(), offset)) {
+        error = errno;
+        return false;
+    }
+    return true;
 }
 } // namespace
 
@@ -116,13 +143,22 @@ std::string FaultRecordFilePath() {
 
 int StoreFaultRecord(const InvFaultRecord& record, int index) {
     const FaultRecordBytes bytes = EncodeFaultRecord(record);
+    const std::string path = FaultRecordFilePath();
     std::lock_guard lock(g_faultFileLock);
+    int error = 0;
     if (index == -1) {
-        return AppendRecord(bytes);
+        int stored = -1;
+        error = AppendRecord(path, bytes, stored);
+        ReportStorageWrite(path, error != 0 ? DataFileProblem(path, error) : std::string());
+        return stored;
     }
-    if (!UpdateRecord(bytes, index)) {
-        Trace("Fault record %d not updated\n", index);
-        return -1;
+    if (UpdateRecord(path, bytes, index, error)) {
+        ReportStorageWrite(path, {});
+        return index;
     }
-    return index;
+    Trace("Fault record %d not updated\n", index);
+    if (error != 0) {
+        ReportStorageWrite(path, DataFileProblem(path, error));
+    }
+    return -1;
 }

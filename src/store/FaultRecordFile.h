@@ -13,6 +13,9 @@ std::string FaultRecordFilePath();
 // the index lies outside it, or the record there is not the one being updated
 // (same bytes apart from the end time).
 //
+// Only a regular file is written: a link or anything else in its place is
+// refused. Failures of the file reach StorageHealth.
+//
 // Every port's thread calls this; one process-wide lock makes each append and
 // the index it returns a single step.
 int StoreFaultRecord(const InvFaultRecord& record, int index);

@@ -11,7 +11,6 @@
 
 #include <algorithm>
 #include <cstdio>
-#include <filesystem>
 
 namespace {
 constexpr int FIRST_PORT = 1;
@@ -50,8 +49,9 @@ bool CHeliowatchDoc::OnNewDocument(std::string* problem) {
     if (!LoadSettings(problem)) {
         return false;
     }
-    std::error_code ignored;
-    std::filesystem::create_directories(HistLogDirectory(), ignored);
+    // A folder that cannot be made now is reported by the first write that
+    // misses it, and made again then if it can be.
+    CreateDataDirectories();
     return true;
 }
 
@@ -62,12 +62,15 @@ bool CHeliowatchDoc::LoadSettings(std::string* problem) {
         }
         return false;
     }
-    if (const int interval = m_settings->GetInt("Interval", "Interval", UNSET); interval > 0) {
+    if (const int interval = m_settings->GetInt("Interval", "Interval", UNSET, INTERVAL_RANGE);
+        interval > 0) {
         g_nInterval = interval;
     }
     for (int port = FIRST_PORT; port <= LAST_PORT; ++port) {
-        if (m_settings->GetInt(PortSection(port), "Enable", UNSET) == 1) {
-            AddPortGroup(port, m_settings->GetInt(PortSection(port), "EnvironmentCom", UNSET));
+        const std::string section = PortSection(port);
+        if (m_settings->GetInt(section, "Enable", UNSET, SWITCH_RANGE) == 1) {
+            AddPortGroup(port,
+                         m_settings->GetInt(section, "EnvironmentCom", UNSET, PORT_NUMBER_RANGE));
         }
     }
     return true;

@@ -33,6 +33,8 @@ public:
     void AddPortGroup(int comPort, int envComPort);
     bool SaveComSettings();
     int GetInterval() const;
+    // False when the setting could not be written. The dialog keeps seconds
+    // within INTERVAL_RANGE; the file is read back within it in any case.
     bool SetInterval(int seconds);
     double GetTotalEToday() const;
     double GetTotalETotal() const;

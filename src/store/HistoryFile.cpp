@@ -1,37 +1,55 @@
 #include "HistoryFile.h"
 
-#include "UniqueFd.h"
+#include "DataFile.h"
+#include "PositionalIo.h"
 
 #include <cerrno>
 #include <fcntl.h>
 #include <mutex>
+#include <sys/stat.h>
 #include <unistd.h>
 
 namespace {
-constexpr mode_t FILE_MODE = 0644;
-
 std::mutex g_historyLock;
 
-bool WriteOnce(int fd, const std::string& text) {
-    return ::write(fd, text.data(), text.size()) == static_cast<ssize_t>(text.size());
+off_t FileSize(int fd) {
+    struct stat status {};
+    return ::fstat(fd, &status) == 0 ? status.st_size : -1;
+}
+
+bool Fail(std::string* failure, const std::string& path, int error) {
+    if (failure != nullptr) {
+        *failure = DataFileProblem(path, error);
+    }
+    return false;
 }
 } // namespace
 
-bool AppendHistoryLine(const std::string& path, std::string_view header, std::string_view line) {
+bool AppendHistoryLine(const std::string& path, std::string_view header, std::string_view line,
+                       std::string* failure) {
     std::lock_guard lock(g_historyLock);
-    UniqueFd created(
-        ::open(path.c_str(), O_WRONLY | O_APPEND | O_CREAT | O_EXCL | O_CLOEXEC, FILE_MODE));
+    int error = 0;
+    UniqueFd created = OpenDataFile(path, O_WRONLY | O_APPEND | O_CREAT | O_EXCL, error);
     if (created.IsOpen()) {
-        if (WriteOnce(created.Get(), std::string(header) + std::string(line))) {
+        if (error = WriteAll(created.Get(), std::string(header) + std::string(line)); error == 0) {
             return true;
         }
         // Gone again, so that the next line creates it with its header.
         ::unlink(path.c_str());
-        return false;
+        return Fail(failure, path, error);
     }
-    if (errno != EEXIST) {
-        return false;
+    if (error != EEXIST) {
+        return Fail(failure, path, error);
     }
-    UniqueFd existing(::open(path.c_str(), O_WRONLY | O_APPEND | O_CLOEXEC));
-    return existing.IsOpen() && WriteOnce(existing.Get(), std::string(line));
+    UniqueFd existing = OpenDataFile(path, O_WRONLY | O_APPEND, error);
+    const off_t before = existing.IsOpen() ? FileSize(existing.Get()) : -1;
+    if (before < 0) {
+        return Fail(failure, path, existing.IsOpen() ? errno : error);
+    }
+    if (error = WriteAll(existing.Get(), line); error == 0) {
+        return true;
+    }
+    // A torn line would glue itself to the next one written.
+    static_cast<void>(::ftruncate(existing.Get(), before));
+    return Fail(failure, path, error);
 }

@@ -42,6 +42,8 @@ public:
     void Frequency(int identifier) { Add(FixedPointText(Value(identifier), 2, 3)); }
     void EnergyToday(int identifier) { Add(FixedPointText(Value(identifier), 2, 6)); }
     void EnergyTotal(int identifier) { Add(FixedPointText(Counter(identifier), 1, 8)); }
+    // Both kinds send tenths of a watt; the column is in watts.
+    void WholeWatts(int identifier) { Add(RightAlignedText(Value(identifier) / 10, 7)); }
     void Hours(int identifier) { Add(RightAlignedText(Counter(identifier), 6)); }
     void Impedance(int identifier) {
         const std::int64_t value = Value(identifier);
@@ -69,7 +71,7 @@ std::string SingleHistoryLine(const RuntimeData& data) {
     line.Tenths(0x42);
     line.Tenths(0x41);
     line.Frequency(0x43);
-    line.Add(RightAlignedText(line.Value(0x0B) / 10, 7));
+    line.WholeWatts(0x0B);
     line.Impedance(0x45);
     line.EnergyToday(0x0D);
     line.EnergyTotal(0x48);
@@ -83,7 +85,7 @@ std::string ThreeHistoryLine(const RuntimeData& data) {
     line.Tenths(0x42);
     line.Tenths(0x41);
     line.Frequency(0x43);
-    line.Add(RightAlignedText(line.Value(0x0B), 7));
+    line.WholeWatts(0x0B);
     line.Impedance(0x45);
     line.EnergyTotal(0x48);
     line.EnergyToday(0x0D);

@@ -3,9 +3,9 @@
 #include "HistoryFile.h"
 #include "HistoryFileName.h"
 #include "HistoryLine.h"
+#include "StorageHealth.h"
 #include "model/Inverter.h"
 #include "platform/DataDirectory.h"
-#include "platform/Trace.h"
 
 namespace {
 using LineFormatter = std::string (*)(const RuntimeData&);
@@ -22,9 +22,9 @@ void WriteHistory(const CInverter& inverter, std::string_view header, LineFormat
         line = format(*inverter.m_pRuntimeData);
     }
     const std::string path = HistoryFilePath(serialNo);
-    if (!AppendHistoryLine(path, header, line)) {
-        Trace("History line lost: %s\n", path.c_str());
-    }
+    std::string failure;
+    AppendHistoryLine(path, header, line, &failure);
+    ReportStorageWrite(path, failure);
 }
 } // namespace
 

@@ -1,5 +1,7 @@
 #include "IniSyntax.h"
 
+#include "IniDocument.h"
+
 #include <algorithm>
 #include <sstream>
 
@@ -32,7 +34,7 @@ bool IsWellFormed(const std::string& line) {
 } // namespace
 
 std::string IniSyntaxProblem(const std::string& text) {
-    std::istringstream lines(text);
+    std::istringstream lines(text.starts_with(UTF8_BOM) ? text.substr(UTF8_BOM.size()) : text);
     std::string line;
     for (int number = 1; std::getline(lines, line); ++number) {
         if (HasControlBytes(line) || !IsWellFormed(Trimmed(line))) {

@@ -36,3 +36,17 @@ bool WriteAt(int fd, const void* buffer, std::size_t size, off_t offset) {
     }
     return true;
 }
+
+int WriteAll(int fd, std::string_view bytes) {
+    while (!bytes.empty()) {
+        const ssize_t count = ::write(fd, bytes.data(), bytes.size());
+        if (count < 0 && errno == EINTR) {
+            continue;
+        }
+        if (count <= 0) {
+            return count < 0 ? errno : ENOSPC;
+        }
+        bytes.remove_prefix(static_cast<std::size_t>(count));
+    }
+    return 0;
+}

@@ -1,55 +1,106 @@
 #include "SettingsStore.h"
 
 #include "IniSyntax.h"
+#include "ReplaceFile.h"
+#include "platform/DataDirectory.h"
+#include "platform/MakeDirectories.h"
+#include "platform/Warning.h"
 
-#include <QDir>
-#include <QFile>
-#include <QFileInfo>
-#include <QSettings>
 #include <QStandardPaths>
+#include <cerrno>
+#include <charconv>
+#include <cstring>
+#include <fstream>
+#include <iterator>
+#include <sys/stat.h>
 
 namespace {
-QString Key(const std::string& section, const std::string& key) {
-    return QString::fromStdString(section + "/" + key);
+enum class FileState { ABSENT, READ, UNREADABLE };
+
+FileState ReadText(const std::string& path, std::string& text) {
+    struct stat status {};
+    if (::stat(path.c_str(), &status) != 0) {
+        return errno == ENOENT ? FileState::ABSENT : FileState::UNREADABLE;
+    }
+    std::ifstream in(path, std::ios::binary);
+    if (!S_ISREG(status.st_mode) || !in) {
+        return FileState::UNREADABLE;
+    }
+    text.assign(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+    return in.bad() ? FileState::UNREADABLE : FileState::READ;
+}
+
+IniDocument Load(const std::string& path) {
+    std::string text;
+    return ReadText(path, text) == FileState::READ ? IniDocument(text) : IniDocument();
+}
+
+// A whole number, optionally signed; nothing for any other text or one too
+// large for 64 bits.
+std::optional<long long> WholeNumber(const std::string& text) {
+    const char* first = text.data();
+    const char* last = first + text.size();
+    if (first != last && *first == '+') {
+        ++first;
+    }
+    long long number = 0;
+    const auto [end, error] = std::from_chars(first, last, number);
+    if (first == last || error != std::errc() || end != last) {
+        return std::nullopt;
+    }
+    return number;
+}
+
+std::string Directory(const std::string& path) {
+    const auto slash = path.rfind('/');
+    return slash == std::string::npos ? std::string(".") : path.substr(0, slash);
 }
 } // namespace
 
-SettingsStore::SettingsStore(const std::string& path)
-    : m_path(path),
-      m_settings(std::make_unique<QSettings>(QString::fromStdString(path), QSettings::IniFormat)) {}
-
-SettingsStore::~SettingsStore() = default;
+SettingsStore::SettingsStore(const std::string& path) : m_path(path), m_document(Load(path)) {}
 
 std::string SettingsStore::Problem() const {
-    QFile file(QString::fromStdString(m_path));
-    if (!file.exists()) {
-        return {};
+    std::string text;
+    switch (ReadText(m_path, text)) {
+    case FileState::ABSENT: return {};
+    case FileState::UNREADABLE: return "cannot read settings file " + m_path;
+    case FileState::READ: break;
     }
-    if (!QFileInfo(file).isFile() || !file.open(QIODevice::ReadOnly)) {
-        return "cannot read settings file " + m_path;
-    }
-    const std::string syntax = IniSyntaxProblem(file.readAll().toStdString());
-    if (!syntax.empty()) {
-        return "settings file " + m_path + " is malformed: " + syntax;
-    }
-    if (m_settings->status() != QSettings::NoError) {
-        return "settings file " + m_path + " is malformed";
-    }
-    return {};
+    const std::string syntax = IniSyntaxProblem(text);
+    return syntax.empty() ? std::string() : "settings file " + m_path + " is malformed: " + syntax;
 }
 
-int SettingsStore::GetInt(const std::string& section, const std::string& key,
-                          int defaultValue) const {
-    bool isNumber = false;
-    const int value = m_settings->value(Key(section, key), defaultValue).toInt(&isNumber);
-    return isNumber ? value : defaultValue;
+int SettingsStore::GetInt(const std::string& section, const std::string& key, int defaultValue,
+                          SettingRange range) const {
+    const auto value = m_document.Find(section, key);
+    if (!value) {
+        return defaultValue;
+    }
+    const auto number = WholeNumber(value->text);
+    if (number && *number >= range.min && *number <= range.max) {
+        return static_cast<int>(*number);
+    }
+    Warning("%s line %d: %s=%s is not a whole number from %d to %d; the default is used",
+            m_path.c_str(), value->line, key.c_str(), value->text.c_str(), range.min, range.max);
+    return defaultValue;
 }
 
+// Read again first, so that an edit made while the station runs is kept.
 bool SettingsStore::WriteInt(const std::string& section, const std::string& key, int value) {
-    QDir().mkpath(QFileInfo(QString::fromStdString(m_path)).absolutePath());
-    m_settings->setValue(Key(section, key), value);
-    m_settings->sync();
-    return m_settings->status() == QSettings::NoError;
+    std::string text;
+    std::string reason;
+    if (ReadText(m_path, text) == FileState::UNREADABLE) {
+        reason = "cannot read " + m_path;
+    } else if (MakeDirectories(Directory(m_path), DATA_FOLDER_MODE, &reason)) {
+        IniDocument document(text);
+        document.Set(section, key, std::to_string(value));
+        if (ReplaceFile(m_path, document.Text(), &reason) == ReplaceOutcome::WRITTEN) {
+            m_document = document;
+            return true;
+        }
+    }
+    Warning("settings not saved: %s", reason.c_str());
+    return false;
 }
 
 std::string SettingsStore::DefaultPath() {

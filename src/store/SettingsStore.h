@@ -1,23 +1,25 @@
 #pragma once
 
-#include <memory>
+#include "IniDocument.h"
+#include "SettingRanges.h"
+
 #include <string>
 
-class QSettings;
-
 // Integer settings by section and key in an INI file, read and written at
-// once, the way the station has always kept them.
+// once, the way the station has always kept them. A save changes only the
+// line of its key; everything else in the file stays as the operator left it.
 class SettingsStore {
 public:
     explicit SettingsStore(const std::string& path);
-    ~SettingsStore();
-    SettingsStore(const SettingsStore&) = delete;
-    SettingsStore& operator=(const SettingsStore&) = delete;
 
     // Empty when the file is absent or readable; otherwise what is wrong.
     std::string Problem() const;
-    int GetInt(const std::string& section, const std::string& key, int defaultValue) const;
-    // False when the value could not be written to the file.
+    // The value of the key, or defaultValue when it is absent. A value that is
+    // not a whole number within range is refused with a warning that names
+    // the file and line, and defaultValue is used.
+    int GetInt(const std::string& section, const std::string& key, int defaultValue,
+               SettingRange range = ANY_INT_RANGE) const;
+    // False, with a warning, when the value could not be written to the file.
     bool WriteInt(const std::string& section, const std::string& key, int value);
     const std::string& Path() const { return m_path; }
 
@@ -26,5 +28,5 @@ public:
 
 private:
     std::string m_path;
-    std::unique_ptr<QSettings> m_settings;
+    IniDocument m_document;
 };

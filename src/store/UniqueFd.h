@@ -22,6 +22,12 @@ public:
 
     int Get() const { return m_fd; }
     bool IsOpen() const { return m_fd >= 0; }
+    // Gives up ownership without closing.
+    int Release() {
+        const int fd = m_fd;
+        m_fd = -1;
+        return fd;
+    }
     void Reset() {
         if (m_fd >= 0) {
             ::close(m_fd);

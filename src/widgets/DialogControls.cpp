@@ -24,8 +24,10 @@ QWidget* CreateControl(const FormControl& control, QWidget& form) {
         return label;
     }
     case ControlKind::EDIT: {
+        // Read-only rather than disabled: a disabled box greys its text out
+        // of reach of the eye.
         auto* edit = new QLineEdit(&form);
-        edit->setEnabled(false);
+        edit->setReadOnly(true);
         return edit;
     }
     case ControlKind::BUTTON: {

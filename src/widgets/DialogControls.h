@@ -35,7 +35,7 @@ struct FormControl {
     int x, y, width, height;
 };
 
-// Creates a form's controls: edits disabled, buttons hidden and never the
+// Creates a form's controls: edits read-only, buttons hidden and never the
 // default, each named by its id.
 void CreateFormControls(QWidget& form, const DialogUnits& units,
                         std::span<const FormControl> controls);

@@ -2,6 +2,9 @@
 #include "platform/Trace.h"
 
 #include <cstdlib>
+#include <fstream>
+#include <iterator>
+#include <sys/stat.h>
 #include <unistd.h>
 
 namespace {
@@ -24,10 +27,12 @@ TEST_F(SerialLineTest, SecondUserIsKeptOutUntilTheFirstCloses) {
     EXPECT_EQ(second.Open(), 0);
     EXPECT_FALSE(second.IsOpen());
     EXPECT_EQ(second.m_hComm, CSerial::INVALID_HANDLE);
+    EXPECT_NE(second.LastError().find("COM3 is in use"), std::string::npos) << second.LastError();
 
     m_serial.Close();
     EXPECT_EQ(m_serial.m_hComm, CSerial::NO_HANDLE);
     EXPECT_EQ(second.Open(), 1);
+    EXPECT_EQ(second.LastError(), "");
 }
 
 TEST_F(SerialLineTest, VanishedPortFailsReceiveAndOpensAgainOnceBack) {
@@ -84,6 +89,31 @@ TEST(SerialFailedOpen, LeavesThePortClosedAndSilent) {
 
     serial.Close();
     EXPECT_EQ(serial.m_hComm, CSerial::NO_HANDLE);
+    SetPortDirectory("");
+}
+
+// A regular file would take the requests; /dev/null or a FIFO would make
+// every read end at once, and the port thread spin.
+TEST(SerialFailedOpen, OnlyATerminalIsASerialPortAndTheReasonIsKept) {
+    TempDirectory directory;
+    const std::string regular = directory.Path() + "/COM6";
+    std::ofstream(regular) << "keep";
+    ASSERT_EQ(symlink("/nonexistent/tty", (directory.Path() + "/COM5").c_str()), 0);
+    ASSERT_EQ(symlink("/dev/null", (directory.Path() + "/COM7").c_str()), 0);
+    ASSERT_EQ(mkfifo((directory.Path() + "/COM8").c_str(), 0600), 0);
+    SetPortDirectory(directory.Path());
+    const std::pair<int, const char*> cases[] = {{5, "COM5: No such file or directory"},
+                                                 {6, "COM6 is not a serial device"},
+                                                 {7, "COM7 is not a serial device"},
+                                                 {8, "COM8 is not a serial device"}};
+    for (const auto& [port, reason] : cases) {
+        CSerial serial(port, 9600, 0, 8, 0);
+        EXPECT_EQ(serial.Open(), 0) << port;
+        EXPECT_FALSE(serial.IsOpen()) << port;
+        EXPECT_NE(serial.LastError().find(reason), std::string::npos) << serial.LastError();
+    }
+    std::ifstream file(regular);
+    EXPECT_EQ(std::string(std::istreambuf_iterator<char>(file), {}), "keep");
     SetPortDirectory("");
 }
 

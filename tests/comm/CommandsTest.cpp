@@ -1,5 +1,6 @@
 #include "CommFixture.h"
 #include "comm/CommSession.h"
+#include "comm/CommandReports.h"
 #include "comm/InverterCommands.h"
 #include "comm/Scheduler.h"
 
@@ -40,8 +41,8 @@ TEST_F(CommandsTest, RequestsGoBeforeRegistrationAndPolling) {
     EXPECT_EQ(ChooseNextStep(session), STEP_RESET_TOTALS);
     b.m_bResetTotalsRequest = 0;
 
-    group.m_tLastRegister = clock.Now() - 10;
-    group.m_tLastPoll = clock.Now() - 10;
+    group.m_tLastRegister.reset();
+    group.m_tLastPoll.reset();
     EXPECT_EQ(ChooseNextStep(session), STEP_REGISTER);
     EXPECT_EQ(ChooseNextStep(session), STEP_POLL);
     EXPECT_EQ(ChooseNextStep(session), STEP_SCHEDULE);
@@ -96,6 +97,63 @@ TEST_F(CommandsTest, WriteQueuedDuringTheStepIsSentOnALaterPass) {
     EXPECT_EQ(CountSent(CTRL_WRITE, 0x41), 1U);
     EXPECT_EQ(inverter.m_params[1], 120);
     EXPECT_TRUE(inverter.m_pendingParamWrites.empty());
+}
+
+TEST_F(CommandsTest, WritesGoOutBetweenPollsAndTheThreadReportsTheirOutcome) {
+    for (const char* serial : {"K1", "K2", "K3"}) {
+        plant.Add(serial);
+    }
+    RegisterPlant(3);
+    CInverter& last = *Inverter(2);
+    struct Case {
+        bool ack;
+        bool silent;
+        CommandOutcome outcome;
+    };
+    const Case cases[] = {{true, false, OUTCOME_ACKNOWLEDGED},
+                          {false, false, OUTCOME_REFUSED},
+                          {true, true, OUTCOME_NO_ANSWER}};
+    for (const Case& expected : cases) {
+        plant.inverters[2].ackCommands = expected.ack;
+        plant.inverters[2].silent = expected.silent;
+        std::uint32_t param = 0;
+        std::uint32_t serial = 0;
+        // Queued while the first poll of a cycle is on the wire.
+        wire.responder = [&](const BusMessage& request) {
+            if (param == 0 && request.Function() == FN_READ_RUNTIME_DATA &&
+                request.Destination() == 1) {
+                param = QueueParamWrite(last, 0x41, 90);
+                serial = RequestSerialChange(last, "K300000000000003");
+            }
+            return plant.Answer(request);
+        };
+        wire.sent.clear();
+        RunFor(3);
+        std::size_t write = 0;
+        while (write < wire.sent.size() && wire.sent[write].message.Control() != CTRL_WRITE) {
+            ++write;
+        }
+        ASSERT_GE(write, 1U);
+        ASSERT_LT(write + 2, wire.sent.size());
+        EXPECT_EQ(wire.sent[write - 1].message.Destination(), 1);
+        EXPECT_EQ(wire.sent[write].message.Function(), 0x41);
+        EXPECT_EQ(wire.sent[write + 1].message.Function(), FN_WRITE_SERIAL_NO);
+        EXPECT_EQ(wire.sent[write + 2].message.Function(), FN_READ_RUNTIME_DATA);
+        EXPECT_EQ(wire.sent[write + 2].message.Destination(), 2);
+        EXPECT_EQ(TakeCommandOutcome(last, param), expected.outcome);
+        EXPECT_EQ(TakeCommandOutcome(last, serial), expected.outcome);
+        EXPECT_EQ(TakeCommandOutcome(last, serial), OUTCOME_PENDING) << "taken once";
+    }
+}
+
+TEST_F(CommandsTest, TheOutcomeWaitOutlastsAPollingCycleOfThePortAndTheCommand) {
+    constexpr std::chrono::milliseconds LONGEST_TRANSACTION{369};
+    for (int count = 0; count <= CInverterGroup::MAX_ADDRESS; ++count) {
+        if (count > 0) {
+            group.AppendInverter(group.CreateInverter(static_cast<std::uint8_t>(count)));
+        }
+        EXPECT_GT(CommandWaitLimit(group, 1), (count + 1) * LONGEST_TRANSACTION) << count;
+    }
 }
 
 TEST_F(CommandsTest, RemoveAnnouncesThenDestroysOnePerPass) {

@@ -108,7 +108,8 @@ Bytes DeviceInfo(const FakeInverter& inverter) {
     text.replace(7, 5, "V1.20");
     text.replace(12, 16, "SUNBOX 3000     ");
     text.replace(28, 16, "  Example Works ");
-    std::string serial = inverter.serial;
+    std::string serial =
+        inverter.describedSerial.empty() ? inverter.serial : inverter.describedSerial;
     serial.resize(16, ' ');
     text.replace(44, 16, serial);
     text.replace(60, 4, "3600");

@@ -9,7 +9,8 @@
 // drive the communication thread in virtual time.
 struct FakeInverter {
     std::string serial;
-    std::uint8_t address = 0; // 0 while unregistered
+    std::string describedSerial; // the description's serial number; empty: serial
+    std::uint8_t address = 0;    // 0 while unregistered
     char phase = '1';
     Bytes runtimeFormat{0x44, 0x0D};
     Bytes runtimeValues{0x00, 0x64, 0x00, 0x0A}; // 10.0 W, 0.10 kWh

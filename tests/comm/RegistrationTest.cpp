@@ -80,16 +80,55 @@ TEST_F(RegistrationTest, OfflineReplyOfWrongLengthUsesNoAddress) {
     }
 }
 
-TEST_F(RegistrationTest, SerialAlreadyOnThePortIsRefused) {
-    plant.Add("TWIN");
+// A device answers the offline query with a serial number the port already
+// holds, as its bus serial or as the one its description gave.
+struct KnownSerialCase {
+    const char* name;
+    const char* describedAs; // empty: the description repeats the bus serial
+    bool twin; // a second device with that bus serial; else the first forgot its address
+};
+
+void PrintTo(const KnownSerialCase& known, std::ostream* out) {
+    *out << known.name;
+}
+
+class KnownSerialTest : public CommFixture,
+                        public ::testing::WithParamInterface<KnownSerialCase> {};
+
+TEST_P(KnownSerialTest, TheRecordsAddressIsSentAgainOnlyWhenNoDeviceAnswersIt) {
+    const KnownSerialCase& known = GetParam();
+    plant.Add("TWIN").describedSerial = known.describedAs;
+    if (known.twin) {
+        plant.Add("TWIN");
+    }
     RunFor(5);
     ASSERT_EQ(group.Inverters().size(), 1U);
-    plant.inverters[0].address = 0; // lost its address, its record stays
-    RunFor(12);
+    if (!known.twin) {
+        plant.inverters[0].address = 0; // restarted; its record stays
+    }
+    RunFor(14);
+
     EXPECT_EQ(group.Inverters().size(), 1U);
     EXPECT_EQ(group.m_nNextAddress, 2);
-    EXPECT_EQ(CountSent(CTRL_REGISTER, FN_SEND_ADDRESS), 1U);
+    const auto addressed = wire.SentWith(CTRL_REGISTER, FN_SEND_ADDRESS);
+    if (known.twin) {
+        EXPECT_EQ(addressed.size(), 1U);
+        EXPECT_EQ(plant.inverters[1].address, 0);
+        return;
+    }
+    ASSERT_EQ(addressed.size(), 2U);
+    EXPECT_EQ(addressed[1].Data()[SERIAL_NO_LENGTH], 1);
+    EXPECT_EQ(plant.inverters[0].address, 1);
+    EXPECT_EQ(Inverter(0)->m_nFailCount, 0); // polled again
 }
+
+INSTANTIATE_TEST_SUITE_P(
+    RegistrationTest, KnownSerialTest,
+    ::testing::Values(KnownSerialCase{"Restarted", "", false},
+                      KnownSerialCase{"RestartedDescribedOtherwise", "DESCRIBED", false},
+                      KnownSerialCase{"Twin", "", true},
+                      KnownSerialCase{"TwinOfOneDescribedOtherwise", "DESCRIBED", true}),
+    [](const auto& info) { return std::string(info.param.name); });
 
 TEST_F(RegistrationTest, UnacknowledgedAddressLeavesAnUndescribedRecord) {
     plant.Add("NOACK").ackAddress = false;

@@ -94,6 +94,30 @@ TEST_F(ScheduleTest, LongCyclesFollowEachOtherAndRegistrationStillRuns) {
     EXPECT_GE(CountSent(CTRL_REGISTER, FN_OFFLINE_QUERY), 3U);
 }
 
+TEST_F(ScheduleTest, WallClockStepsDelayNoPollByMoreThanAnInterval) {
+    plant.Add("STEP");
+    // The station starts with its clock in 1999; later steps come between runs.
+    const std::chrono::seconds steps[] = {
+        std::chrono::seconds(LocalTime(1999, 6, 1, 12, 0, 0) - clock.Now()),
+        std::chrono::hours(1),
+        -std::chrono::hours(1),
+        std::chrono::hours(27 * 365 * 24),
+    };
+    for (const std::chrono::seconds step : steps) {
+        clock.StepWall(step);
+        wire.sent.clear();
+        RunFor(25);
+        const auto polls = SentTimes(CTRL_READ, FN_READ_RUNTIME_DATA);
+        ASSERT_GE(polls.size(), 10U) << "step " << step.count() << " s";
+        // An interval, and at most one registration attempt that went first.
+        for (std::size_t i = 1; i < polls.size(); ++i) {
+            EXPECT_GE(polls[i] - polls[i - 1], 1000) << "step " << step.count() << " s";
+            EXPECT_LE(polls[i] - polls[i - 1], 2500) << "step " << step.count() << " s";
+        }
+        EXPECT_GE(CountSent(CTRL_REGISTER, FN_OFFLINE_QUERY), 2U);
+    }
+}
+
 TEST_F(ScheduleTest, OfflineFromTheTwentyFirstFailureAndBackOnAnswer) {
     FakeInverter& fake = plant.Add("FLAKY");
     RunFor(4);

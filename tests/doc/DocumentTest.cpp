@@ -126,6 +126,25 @@ TEST_F(DocumentTest, MalformedSettingsNameTheLine) {
     EXPECT_EQ(accepted->GetGroups().size(), 1U);
 }
 
+// Values that once wrapped to 1 s or an enabled port.
+TEST_F(DocumentTest, SettingsOutsideTheirRangeKeepTheDefaults) {
+    WriteSettings("[Interval]\nInterval=4294967297\n"
+                  "[Com3]\nEnable=4294967297\n"
+                  "[Com4]\nEnable=1\nEnvironmentCom=4294967301\n");
+    testing::internal::CaptureStderr();
+    auto document = Open();
+    const std::string warnings = testing::internal::GetCapturedStderr();
+    EXPECT_EQ(document->GetInterval(), 2);
+    const auto groups = document->GetGroups();
+    ASSERT_EQ(groups.size(), 1U);
+    EXPECT_EQ(groups[0]->m_nComPort, 4);
+    EXPECT_EQ(groups[0]->m_bEnvEnabled, 0);
+    for (const char* line :
+         {" line 2: Interval=", " line 4: Enable=", " line 7: EnvironmentCom="}) {
+        EXPECT_NE(warnings.find(settingsPath + line), std::string::npos) << line << warnings;
+    }
+}
+
 TEST_F(DocumentTest, IntervalChangesAreAnnouncedAndAlwaysWritten) {
     WriteSettings("[Interval]\nInterval=5\n");
     auto document = Open();
@@ -161,7 +180,7 @@ TEST_F(DocumentTest, SavedPortSectionsFollowTheGroups) {
     EXPECT_EQ(groups[0]->m_nComPort, 3);
     EXPECT_EQ(groups[0]->m_nEnvComPort, 6);
     const std::string text = ReadSettings();
-    EXPECT_NE(text.find("[Com4]\nEnable=0\nEnvironmentCom=0\nEnvironmentEnable=0"),
+    EXPECT_NE(text.find("[Com4]\nEnable=0\nEnvironmentEnable=0\nEnvironmentCom=0\n"),
               std::string::npos)
         << text;
 }

@@ -8,6 +8,7 @@
 #include <sstream>
 #include <sys/socket.h>
 #include <sys/un.h>
+#include <thread>
 #include <unistd.h>
 #include <vector>
 
@@ -144,6 +145,25 @@ TEST_F(HeadlessStationTest, MonitorsASimulatedPlantAndEndsCleanlyOnSigterm) {
     EXPECT_GE(LittleEndian32(faults, 17 + 36), LittleEndian32(faults, 17 + 32));
     sim.Signal(SIGTERM);
     EXPECT_EQ(sim.Wait(5s), 0);
+}
+
+TEST_F(HeadlessStationTest, SecondStationOnTheSameDataDirectoryEndsAtOnce) {
+    ChildProcess first(Station());
+    const auto giveUp = std::chrono::steady_clock::now() + 5s;
+    while (!fs::exists(root / "data" / "heliowatch.lock") &&
+           std::chrono::steady_clock::now() < giveUp) {
+        std::this_thread::sleep_for(10ms);
+    }
+    std::this_thread::sleep_for(100ms); // the lock follows the file at once
+
+    ChildProcess second(Station());
+    EXPECT_EQ(second.Wait(5s), 1);
+    EXPECT_NE(second.ErrorOutput().find("another station already writes to the data directory " +
+                                        (root / "data").string()),
+              std::string::npos)
+        << second.ErrorOutput();
+    first.Signal(SIGTERM);
+    EXPECT_EQ(first.Wait(5s), 0);
 }
 
 TEST_F(HeadlessStationTest, UnknownOptionPrintsTheUsage) {

@@ -132,10 +132,17 @@ TEST_F(FaultRecordFileTest, UpdateWithoutFileCreatesNothing) {
     EXPECT_FALSE(std::filesystem::exists(FaultFile()));
 }
 
-TEST_F(FaultRecordFileTest, MissingDirectoryStoresNothing) {
+TEST_F(FaultRecordFileTest, FileInPlaceOfHistLogStoresNothing) {
     std::filesystem::remove(HistLog());
+    WriteFile(HistLog(), "");
     EXPECT_EQ(StoreFaultRecord(Record("A", 100), -1), -1);
-    EXPECT_TRUE(FilesBelowDataDirectory().empty());
+    EXPECT_EQ(FilesBelowDataDirectory(), std::vector<std::string>{"HistLog"});
+}
+
+TEST_F(FaultRecordFileTest, HistLogRemovedWhileRunningIsCreatedAgain) {
+    std::filesystem::remove(HistLog());
+    EXPECT_EQ(StoreFaultRecord(Record("A", 100), -1), 0);
+    EXPECT_EQ(Content(), HEADER + Bytes(Record("A", 100)));
 }
 
 TEST_F(FaultRecordFileTest, ForeignFileIsMovedAsideNeverDeleted) {

@@ -140,9 +140,10 @@ TEST_F(FaultTrackingTest, ThreePhaseFirstFaultAfterStartOpensARecord) {
 
 TEST_F(FaultTrackingTest, CloseOfAnUnstoredRecordAppendsIt) {
     std::filesystem::remove(HistLog());
+    WriteFile(HistLog(), ""); // a file in the folder's place
     SampleSingle(1000, 2, BIT10);
     EXPECT_EQ(m_inverter.m_nFaultRecordIndex, -1);
-    std::filesystem::create_directory(HistLog());
+    std::filesystem::remove(HistLog());
     StoreFaultRecord(InvFaultRecord{}, -1);
     SampleSingle(1010, 1, 0);
     const auto records = Records();

@@ -135,16 +135,24 @@ ThreeRuntimeData DistinctThreeSample() {
 
 TEST(ThreeHistoryLine, ColumnsComeFromTheirFields) {
     EXPECT_EQ(ThreeHistoryLine(DistinctThreeSample()),
-              "2024/01/02 03:04:05, 40.1,230.1,  4.1, 49.98,   1234,NA,   98765.4,    12.50,"
+              "2024/01/02 03:04:05, 40.1,230.1,  4.1, 49.98,    123,NA,   98765.4,    12.50,"
               "    77,510.1,510.1,520.2,530.3,  1.1,  2.2,  3.3,561,1144,1749,230.1,230.2,230.3,"
               "  4.1,  4.2,  4.3,0,0,0,0\r\n");
     EXPECT_EQ(Fields(ThreeHistoryLine(DistinctThreeSample())).size(), 30U);
 }
 
-TEST(ThreeHistoryLine, PowerIsWrittenAsSent) {
+// The list, the plant totals and the status dialog read the accessors; they
+// must show what the history file holds.
+TEST(ThreeHistoryLine, PowerAndLifetimeEnergyAgreeWithTheAccessors) {
     ThreeRuntimeData data = DistinctThreeSample();
-    data.m_nPac = 1234;
-    EXPECT_EQ(Fields(ThreeHistoryLine(data))[5], "   1234");
+    data.m_nPac = 15000;
+    data.m_dwETotal = 1000;
+    data.m_dwETotalPhase[0] = 400;
+    const auto fields = Fields(ThreeHistoryLine(data));
+    EXPECT_EQ(fields[5], "   1500");
+    EXPECT_DOUBLE_EQ(data.GetOutputPower(), 1500.0);
+    EXPECT_EQ(fields[7], "     100.0");
+    EXPECT_DOUBLE_EQ(data.GetETotal(), 100.0);
 }
 
 TEST(ThreeHistoryLine, StringPowerDoesNotOverflow) {

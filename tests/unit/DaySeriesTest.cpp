@@ -79,15 +79,15 @@ TEST(DaySeries, DaysWithAClockChangeEndAtTheirLocalMidnight) {
     }
 }
 
-TEST(DaySeries, SameDayOfAnotherMonthContinuesTheSeries) {
-    CDaySeries series;
-    series.AddSample(Sample(LocalTime(2024, 3, 4, 10, 0, 0), 1200));
-    series.AddSample(Sample(LocalTime(2024, 4, 4, 10, 0, 0), 700));
-    series.AddSample(Sample(LocalTime(2025, 4, 4, 10, 0, 0), 100));
-
-    ASSERT_EQ(series.m_samples.size(), 3U);
-    EXPECT_DOUBLE_EQ(series.m_samples[1].m_dValue, 700);
-    EXPECT_DOUBLE_EQ(series.m_dMaxValue, 1200);
+TEST(DaySeries, SameDayOfAnotherMonthOrYearStartsAFreshSeries) {
+    const std::time_t later[] = {LocalTime(2024, 4, 4, 10, 0, 0), LocalTime(2025, 3, 4, 10, 0, 0)};
+    for (const std::time_t time : later) {
+        CDaySeries series;
+        series.AddSample(Sample(LocalTime(2024, 3, 4, 10, 0, 0), 1200));
+        series.AddSample(Sample(time, 700));
+        ASSERT_EQ(series.m_samples.size(), 1U);
+        EXPECT_DOUBLE_EQ(series.m_dMaxValue, 700);
+    }
 }
 
 TEST(DaySeries, MaximumOnlyGrowsAndIsReportedTruncated) {

@@ -101,10 +101,10 @@ TEST(ThreeDecode, PhaseTwoIdentifierIsSkippedOnlyBySinglePhase) {
               With(Fields(ThreeRuntimeData{}), {{"m_nIacPhase[1]", 52}, {"m_nPacPhase[0]", 7000}}));
 }
 
-TEST(ThreeDecode, AccessorsReadPowerAndPhaseOneEnergy) {
+TEST(ThreeDecode, AccessorsReadPowerAndTheTotalEnergyCounter) {
     CInverter inverter;
     const auto& record = DecodeAs(inverter, {0x0B, 0x07, 0x08, 0x47, 0x48, 0x0D, 0x01, 0x02, 0x4C},
-                                  Payload({45678, 0, 500, 0x0001, 0x86A0, 250, 3001, 3002, 3}));
+                                  Payload({45678, 0x0001, 0x86A0, 0, 500, 250, 3001, 3002, 3}));
 
     EXPECT_EQ(record.GetPhaseType(), 3);
     EXPECT_DOUBLE_EQ(record.GetOutputPower(), 4567.8);
@@ -113,7 +113,7 @@ TEST(ThreeDecode, AccessorsReadPowerAndPhaseOneEnergy) {
     EXPECT_DOUBLE_EQ(record.GetVpv1(), 300.1);
     EXPECT_DOUBLE_EQ(record.GetVpv2(), 300.2);
     EXPECT_EQ(record.m_nMode, 3);
-    EXPECT_DOUBLE_EQ(DecodeAs(inverter, {0x47, 0x48}, Payload({0xFFFF, 0xFFFF})).GetETotal(),
+    EXPECT_DOUBLE_EQ(DecodeAs(inverter, {0x07, 0x08}, Payload({0xFFFF, 0xFFFF})).GetETotal(),
                      429496729.5);
 }
 

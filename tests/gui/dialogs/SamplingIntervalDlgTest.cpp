@@ -24,6 +24,7 @@ namespace {
 
 const QString INVALID_NUMBER = "Please enter an integer.";
 const QString BELOW_ONE = "Interval must >=1S";
+const QString ABOVE_A_DAY = "Interval must <= 86400S";
 
 class SamplingIntervalDlgTest : public ::testing::Test {
 protected:
@@ -130,7 +131,7 @@ TEST_F(SamplingIntervalDlgTest, ZeroIsRefusedAndTheDialogStaysOpen) {
 
 TEST_F(SamplingIntervalDlgTest, NoNumberIsRefusedWithTheInvalidNumberMessage) {
     OpenDocument();
-    for (const QString& text : {QString(), QString("2147483648")}) {
+    for (const QString& text : {QString(), QString("-3"), QString(" 5"), QString("7s")}) {
         bool stayedOpen = false;
         MessageBox::SetNextAnswer(QMessageBox::Ok);
         RunModal(dialog, [&] {
@@ -146,21 +147,38 @@ TEST_F(SamplingIntervalDlgTest, NoNumberIsRefusedWithTheInvalidNumberMessage) {
     EXPECT_EQ(StoredInterval(), -1);
 }
 
-TEST_F(SamplingIntervalDlgTest, LargestIntervalIsAccepted) {
+TEST_F(SamplingIntervalDlgTest, ADayIsTheLongestInterval) {
     OpenDocument();
-    const int result = RunModal(dialog, [&] { EnterAndConfirm("2147483647"); });
+    for (const QString& text :
+         {QString("86401"), QString("2147483648"), QString("99999999999999999999999")}) {
+        bool stayedOpen = false;
+        MessageBox::SetNextAnswer(QMessageBox::Ok);
+        RunModal(dialog, [&] {
+            EnterAndConfirm(text);
+            stayedOpen = dialog.isVisible();
+        });
+        EXPECT_TRUE(stayedOpen) << text.toStdString();
+        EXPECT_EQ(MessageBox::LastText(), ABOVE_A_DAY) << text.toStdString();
+    }
+    EXPECT_EQ(g_nInterval, 2);
+    EXPECT_EQ(StoredInterval(), -1);
+
+    const int result = RunModal(dialog, [&] { EnterAndConfirm("86400"); });
     EXPECT_EQ(result, QDialog::Accepted);
-    EXPECT_EQ(g_nInterval, 2147483647);
+    EXPECT_EQ(g_nInterval, 86400);
 }
 
-TEST_F(SamplingIntervalDlgTest, EditTakesDigitsOnly) {
+TEST_F(SamplingIntervalDlgTest, NonDigitsAreShownAndRefusedNotDropped) {
     OpenDocument();
     QString shown;
+    MessageBox::SetNextAnswer(QMessageBox::Ok);
     RunModal(dialog, [&] {
-        QTest::keyClicks(Edit(), "a-3.5 x+");
+        EnterAndConfirm("1.5");
         shown = Edit()->text();
     });
-    EXPECT_EQ(shown, "35");
+    EXPECT_EQ(shown, "1.5");
+    EXPECT_EQ(MessageBox::LastText(), INVALID_NUMBER);
+    EXPECT_EQ(g_nInterval, 2);
 }
 
 TEST_F(SamplingIntervalDlgTest, CancelChangesNothing) {

@@ -1,5 +1,6 @@
 #include "app/ErrorListDlg.h"
 
+#include "CellToolTip.h"
 #include "LocalTime.h"
 #include "ModalRun.h"
 #include "TempDirectory.h"
@@ -108,6 +109,15 @@ TEST_F(ErrorListDlgTest, ShowsTheWholeRecordsOfAnyFile) {
     }
 }
 
+TEST_F(ErrorListDlgTest, ACutMessageShowsInFullAsItsTooltip) {
+    WriteFaultFile(HEADER + Bytes({Record("A1", 2, BIT(18))}));
+    WithDialog([&] {
+        const std::string message = Cell(0, CErrorListDlg::MESSAGE).toStdString();
+        EXPECT_EQ(CellToolTip(*Table(), 0, CErrorListDlg::MESSAGE).toStdString(), message);
+        EXPECT_EQ(CellToolTip(*Table(), 0, CErrorListDlg::SERNO).toStdString(), "");
+    });
+}
+
 TEST_F(ErrorListDlgTest, TableAndExportShowTheSameTexts) {
     WriteFaultFile(HEADER +
                    Bytes({Record("1234567890123456", 2, BIT(10), TEN_AM + 300, 250),
@@ -173,10 +183,27 @@ TEST_F(ErrorListDlgTest, CancelledOrUnwritableExportLeavesTheDialogOpen) {
         EXPECT_TRUE(MessageBox::HasPendingAnswers());
         Export(InDirectory("missing/list.csv"));
         EXPECT_FALSE(MessageBox::HasPendingAnswers());
-        EXPECT_EQ(MessageBox::LastText(), "Open file fail");
+        EXPECT_EQ(MessageBox::LastText().section('\n', 0, 0), "Open file fail");
+        EXPECT_TRUE(MessageBox::LastText().contains("No such file or directory"));
         EXPECT_EQ(MessageBox::LastCaption(), "");
+        // A full disk: the write fails after the open went through.
+        MessageBox::SetNextAnswer(QMessageBox::Ok);
+        Export("/dev/full");
+        EXPECT_EQ(MessageBox::LastText(), "Write file fail\n/dev/full: No space left on device");
         EXPECT_TRUE(dialog->isVisible());
     });
+}
+
+// A comma in a fault text once split it over two columns; a serial number
+// like a formula would run in a spreadsheet.
+TEST_F(ErrorListDlgTest, ExportedFieldsStayOneColumnAndNeverRunAsFormulas) {
+    WriteFaultFile(HEADER + Bytes({Record("=1+2", 2, BIT(20)), Record("A,\"B", 2, BIT(9))}));
+    WithDialog([&] { Export(InDirectory("quoted.csv")); });
+    EXPECT_EQ(Exported("quoted.csv"),
+              EXPORT_HEADER +
+                  "'=1+2 ,  2024/05/01 10:00:00,  ----,Fault,\"Different value between Master and "
+                  "Slave for dI, Fac, Uac or Zac\", \r\n"
+                  "\"A,\"\"B \",  2024/05/01 10:00:00,  ----,Fault,Grid voltage =0, \r\n");
 }
 
 } // namespace

@@ -15,6 +15,7 @@
 #include "widgets/MessageBox.h"
 
 #include <QAction>
+#include <QCoreApplication>
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QTest>
@@ -90,6 +91,28 @@ TEST_F(MainFrameTest, PanesAreCreatedOnceAndPlacedByTheLayout) {
     EXPECT_EQ(frame->MdiArea()->subWindowList().size(), 4);
 }
 
+TEST_F(MainFrameTest, PanesFollowTheWindowSize) {
+    ShowAndLayOut();
+    for (const QSize size : {QSize(900, 500), QSize(1300, 900)}) {
+        frame->resize(size);
+        QCoreApplication::processEvents();
+        const QSize client = frame->MdiArea()->viewport()->size();
+        const PaneLayout layout = LayOutPanes(client.width(), client.height());
+        const auto panes = frame->MdiArea()->subWindowList(QMdiArea::CreationOrder);
+        EXPECT_EQ(panes[0]->geometry(), layout.list);
+        EXPECT_EQ(panes[1]->geometry(), layout.generalStatus);
+        EXPECT_EQ(panes[2]->geometry(), layout.todayEnergy);
+        EXPECT_EQ(panes[3]->geometry(), layout.power);
+    }
+}
+
+TEST_F(MainFrameTest, TheListStartsWithTheFocus) {
+    ShowAndLayOut();
+    EXPECT_EQ(frame->MdiArea()->activeSubWindow(),
+              frame->MdiArea()->subWindowList(QMdiArea::CreationOrder).front());
+    EXPECT_EQ(frame->focusWidget(), frame->ListView());
+}
+
 TEST_F(MainFrameTest, PanesCannotBeClosed) {
     ShowAndLayOut();
     for (QMdiSubWindow* pane : frame->MdiArea()->subWindowList()) {
@@ -122,16 +145,20 @@ TEST_F(MainFrameTest, InverterCommandsNeedASelection) {
 
 TEST_F(MainFrameTest, ConfirmationsSetExactlyOneRequestOnYes) {
     CInverter* inverter = AddInverter();
+    inverter->m_strSerialNo = "A1B2C3D4E5F60718";
+    const QString named = "\n\nCom3, Address 1, Serno A1B2C3D4E5F60718";
     document->SetCurInverter(inverter);
     frame->UpdateCommandStates();
 
     MessageBox::SetNextAnswer(QMessageBox::No);
     frame->Command(ID_REMOVE_DEVICE)->trigger();
-    EXPECT_EQ(MessageBox::LastText(), "Are you sure to delete device?");
+    EXPECT_EQ(MessageBox::LastText().toStdString(),
+              ("Are you sure to delete device?" + named).toStdString());
     EXPECT_EQ(MessageBox::LastCaption(), "Warning");
     MessageBox::SetNextAnswer(QMessageBox::No);
     frame->Command(ID_RESET_TOTALS)->trigger();
-    EXPECT_EQ(MessageBox::LastText(), "Are you sure to reset e-total and h-total?");
+    EXPECT_EQ(MessageBox::LastText().toStdString(),
+              ("Are you sure to reset e-total and h-total?" + named).toStdString());
     EXPECT_EQ(inverter->m_bRemoveRequest, 0);
     EXPECT_EQ(inverter->m_bResetTotalsRequest, 0);
 

@@ -77,7 +77,7 @@ TEST_F(DeviceListMessages, RefreshIsForwardedToAnOpenStatusDialog) {
     inverter->m_hStatusWnd = nullptr;
 }
 
-TEST_F(DeviceListMessages, ClicksSelectAndDoubleClickAsksForTheStatusDialog) {
+TEST_F(DeviceListMessages, TheHighlightedRowIsTheSelectionAndDoubleClickOpensTheStatusDialog) {
     CInverter* first = AddInverter(1, 1);
     CInverter* second = AddInverter(1, 2);
     Register(first);
@@ -93,9 +93,13 @@ TEST_F(DeviceListMessages, ClicksSelectAndDoubleClickAsksForTheStatusDialog) {
     EXPECT_EQ(document->GetCurInverter(), second);
     QTest::mouseClick(view->viewport(), Qt::RightButton, {}, centre(0));
     EXPECT_EQ(document->GetCurInverter(), first);
+    QTest::keyClick(view.get(), Qt::Key_Down);
+    EXPECT_EQ(document->GetCurInverter(), second);
+    EXPECT_EQ(view->selectedItems().front()->row(), 1);
     QTest::mouseClick(view->viewport(), Qt::LeftButton, {}, QPoint(50, 250)); // below the rows
-    EXPECT_EQ(document->GetCurInverter(), first);
-    EXPECT_EQ(changes.count(), 2);
+    EXPECT_EQ(document->GetCurInverter(), nullptr);
+    EXPECT_TRUE(view->selectedItems().isEmpty());
+    EXPECT_EQ(changes.count(), 4);
     EXPECT_TRUE(dialogs.empty());
     QTest::mouseClick(view->viewport(), Qt::LeftButton, {}, centre(1));
     QTest::mouseDClick(view->viewport(), Qt::LeftButton, {}, centre(1));

@@ -1,3 +1,4 @@
+#include "CellToolTip.h"
 #include "DeviceListFixture.h"
 #include "comm/WindowMessages.h"
 
@@ -26,6 +27,17 @@ TEST_F(DeviceListRows, ColumnsShareTheWidthAndComNoComesFirst) {
     for (int column = Column::ADDRESS; column < Column::COLUMNS; ++column) {
         EXPECT_EQ(header->logicalIndex(column), column);
     }
+}
+
+TEST_F(DeviceListRows, ACutTextShowsInFullAsItsTooltipUntilTheColumnIsWidened) {
+    const char* serial = "SIM0000000000000123";
+    Register(AddInverter(1, 1, serial));
+    EXPECT_EQ(CellToolTip(*view, 0, Column::SERNO).toStdString(), serial);
+    EXPECT_EQ(CellToolTip(*view, 0, Column::COM_NO).toStdString(), "");
+    QHeaderView* header = view->horizontalHeader();
+    ASSERT_EQ(header->sectionResizeMode(Column::SERNO), QHeaderView::Interactive);
+    header->resizeSection(Column::SERNO, 300);
+    EXPECT_EQ(CellToolTip(*view, 0, Column::SERNO).toStdString(), "");
 }
 
 TEST_F(DeviceListRows, ListedByPortThenAddressWhateverTheRegistrationOrder) {

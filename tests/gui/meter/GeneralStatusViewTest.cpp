@@ -1,5 +1,6 @@
 #include "app/GeneralStatusView.h"
 
+#include "FieldContrast.h"
 #include "IdleEnvironment.h"
 #include "Recorders.h"
 #include "TempDirectory.h"
@@ -84,8 +85,9 @@ TEST_F(GeneralStatusViewTest, FormFollowsItsTemplate) {
         EXPECT_EQ(view->findChild<QLabel*>(id)->text(), text) << id;
     }
     for (const char* id : {"1002", "1003", "1004"}) {
-        const auto* edit = view->findChild<QLineEdit*>(id);
-        EXPECT_TRUE(edit->isReadOnly() && !edit->isEnabled()) << id;
+        auto* edit = view->findChild<QLineEdit*>(id);
+        EXPECT_TRUE(edit->isReadOnly() && edit->isEnabled()) << id;
+        EXPECT_GE(FieldContrast(*edit), 4.5) << id;
     }
     EXPECT_EQ(view->findChild<QLineEdit*>("1004")->geometry(), units.Rect(81, 103, 57, 14));
 }

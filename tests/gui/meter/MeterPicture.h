@@ -9,7 +9,9 @@
 // Where the gauge's rules put things in a control of a given size, worked out
 // independently of the gauge, and the picture it paints.
 struct MeterGeometry {
+    // With the radius the control's size gives the scale when its labels fit.
     explicit MeterGeometry(QSize size);
+    MeterGeometry(QSize size, int radius);
 
     // Rounded to the nearest pixel, as the tick ends are.
     QPoint At(double degrees, double distance) const;

@@ -1,7 +1,9 @@
 #include "MeterPicture.h"
+#include "widgets/DialogUnits.h"
 
 #include <QFontMetrics>
 #include <QPainter>
+#include <array>
 #include <gtest/gtest.h>
 
 namespace {
@@ -63,52 +65,61 @@ QFont CellFont(int cellHeight) {
     return font;
 }
 
-struct ExpectedLabel {
+// Where a label starts, relative to the outer end of its tick, by the tick's angle.
+struct LabelPlace {
     int tick;
-    const char* text;
-    // Where the text starts, relative to the outer tick end, in text widths.
-    int widths;
+    int widths; // in text widths
     bool halfLineUp;
     int extraX;
 };
+const LabelPlace LABEL_PLACES[] = {
+    {0, -2, false, 0}, // 150 degrees: right end one width left of the tick
+    {4, -1, true, 0},  // 126: right end at the tick, half a line up
+    {8, -1, true, 0},  // 102
+    {12, 0, true, 0},  // 78: starts at the tick, half a line up
+    {16, 0, true, 0},  // 54
+    {20, 0, false, 2}, // 30: starts two pixels right of the tick
+};
 
-TEST_F(MeterScale, LabelsReadTheRangeAtEverySecondMajorTickPlacedByTheirAngle) {
-    Show(QSize(420, 420), 0.0, 100.0, NEEDLE_BETWEEN_TICKS);
-    const MeterGeometry geometry(meter.size());
+// Each label wholly inside the picture, drawn exactly where its place says.
+void ExpectLabels(const QImage& picture, const MeterGeometry& geometry,
+                  const std::array<const char*, 6>& texts) {
     const QFont font = CellFont(geometry.radius / 6);
     const QFontMetrics metrics(font);
-    const ExpectedLabel labels[] = {
-        {0, "0", -2, false, 0},    // 150 degrees: right end one width left of the tick
-        {4, "20", -1, true, 0},    // 126: right end at the tick, half a line up
-        {8, "40", -1, true, 0},    // 102
-        {12, "60", 0, true, 0},    // 78: starts at the tick, half a line up
-        {16, "80", 0, true, 0},    // 54
-        {20, "100", 0, false, 2}}; // 30: starts two pixels right of the tick
-    for (const ExpectedLabel& label : labels) {
-        const QPoint q = geometry.At(TickAngle(label.tick), geometry.outer);
-        const int width = metrics.horizontalAdvance(label.text);
+    for (std::size_t index = 0; index < texts.size(); ++index) {
+        const LabelPlace& place = LABEL_PLACES[index];
+        const char* text = texts[index];
+        const QPoint q = geometry.At(TickAngle(place.tick), geometry.outer);
+        const int width = metrics.horizontalAdvance(text);
         const int height = metrics.height();
-        const int left = q.x() + label.widths * width + label.extraX;
-        const int baseline = q.y() - (label.halfLineUp ? height / 2 : 0);
+        const int left = q.x() + place.widths * width + place.extraX;
+        const int baseline = q.y() - (place.halfLineUp ? height / 2 : 0);
+        const QRect cell(left, baseline - metrics.ascent(), width, height);
+        ASSERT_TRUE(picture.rect().contains(cell))
+            << text << " in " << picture.width() << "x" << picture.height();
         QImage expected(picture.size(), QImage::Format_RGB32);
         expected.fill(FACE_COLOUR);
         QPainter painter(&expected);
         painter.setFont(font);
         painter.setPen(Qt::black);
-        painter.drawText(QPoint(left, baseline), label.text);
+        painter.drawText(QPoint(left, baseline), text);
         painter.end();
-        const QRect cell(left, baseline - metrics.ascent(), width, height);
         int differing = 0;
         int inked = 0;
         for (int y = cell.top(); y <= cell.bottom(); ++y) {
             for (int x = cell.left(); x <= cell.right(); ++x) {
                 differing += picture.pixel(x, y) != expected.pixel(x, y);
-                inked += IsBlack(picture.pixel(x, y));
+                inked += picture.pixel(x, y) != FACE_COLOUR.rgb();
             }
         }
-        EXPECT_EQ(differing, 0) << label.text;
-        EXPECT_GT(inked, 10) << label.text;
+        EXPECT_EQ(differing, 0) << text;
+        EXPECT_GT(inked, 10) << text;
     }
+}
+
+TEST_F(MeterScale, LabelsReadTheRangeAtEverySecondMajorTickPlacedByTheirAngle) {
+    Show(QSize(420, 420), 0.0, 100.0, NEEDLE_BETWEEN_TICKS);
+    ExpectLabels(picture, MeterGeometry(meter.size()), {"0", "20", "40", "60", "80", "100"});
 }
 
 TEST_F(MeterScale, ColourBandRunsGreenYellowRedAndStopsOneStepShort) {
@@ -138,16 +149,23 @@ TEST_F(MeterScale, WithoutTheBandTheInnerArcIsYellow) {
               FACE_COLOUR);
 }
 
-TEST_F(MeterScale, AControlTwiceAsWideAsHighIsSizedByItsWidth) {
-    Show(QSize(400, 200), 0.0, 100.0, NEEDLE_BETWEEN_TICKS);
-    const MeterGeometry geometry(meter.size());
-    ASSERT_EQ(geometry.radius, 171);
-    for (int tick : {0, 2, 18, 20}) {
-        EXPECT_TRUE(HasBlackNear(picture, AlongTick(geometry, tick, geometry.outer, geometry.mid)))
-            << tick;
+// Sized by its width, a flat control would hold the top labels above its edge.
+TEST_F(MeterScale, AFlatControlShrinksItsScaleToShowEveryLabel) {
+    const DialogUnits units(DialogUnits::DialogFont());
+    const QSize sizes[] = {QSize(400, 200), units.Rect(0, 0, 139, 104).size(),
+                           units.Rect(0, 0, 104, 91).size()};
+    for (const QSize size : sizes) {
+        Show(size, 0.0, 100.0, NEEDLE_BETWEEN_TICKS);
+        ExpectLabels(picture, MeterGeometry(size, meter.Radius()),
+                     {"0", "20", "40", "60", "80", "100"});
+        Show(size, 0.0, 20000.0, 10500.0);
+        ExpectLabels(picture, MeterGeometry(size, meter.Radius()),
+                     {"0", "4000", "8000", "12000", "16000", "20000"});
     }
-    // The top of the scale lies above the control.
-    EXPECT_LT(geometry.At(90.0, geometry.outer).y(), 0);
+    // Only as much smaller as it has to be.
+    Show(QSize(400, 200), 0.0, 100.0, NEEDLE_BETWEEN_TICKS);
+    EXPECT_LT(meter.Radius(), MeterGeometry(QSize(400, 200)).radius);
+    EXPECT_GT(meter.Radius(), 90);
 }
 
 } // namespace

@@ -2,6 +2,8 @@
 
 #include "IdleEnvironment.h"
 #include "comm/CommShared.h"
+#include "comm/CommandReports.h"
+#include "comm/InverterCommands.h"
 #include "model/InverterGroup.h"
 #include "platform/ExitEvent.h"
 
@@ -30,9 +32,13 @@ void ParamDocument::Remove(CInverter* inverter) {
     m_pGroup->RemoveInverter(inverter);
 }
 
-void ParamDocument::Accept(CInverter* inverter, int slot, std::uint16_t value) {
+void ParamDocument::Answer(CInverter* inverter, CommandOutcome outcome) {
     auto lock = m_pGroup->Lock();
-    inverter->m_params[static_cast<std::size_t>(slot)] = value;
+    const ParamWrite& write = inverter->m_pendingParamWrites.back();
+    if (outcome == OUTCOME_ACKNOWLEDGED) {
+        StoreParamValue(write.m_nId, write.m_nValue, *inverter);
+    }
+    FileCommandReport(*inverter, write.m_nTicket, outcome);
 }
 
 std::vector<ParamWrite> ParamDocument::Pending(CInverter* inverter) const {

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "Recorders.h"
+#include "model/CommandReport.h"
 #include "model/ParamWrite.h"
 #include "store/HeliowatchDoc.h"
 
@@ -27,8 +28,10 @@ public:
     CHeliowatchDoc& Document() { return *m_document; }
     CInverter* AddInverter(const Params& params = TYPICAL_PARAMS);
     void Remove(CInverter* inverter);
-    // What the communication thread stores once the inverter acknowledges.
-    void Accept(CInverter* inverter, int slot, std::uint16_t value);
+    CInverterGroup& Group() { return *m_pGroup; }
+    // What the communication thread does once the inverter has answered the
+    // newest queued write: keeps an acknowledged value and reports.
+    void Answer(CInverter* inverter, CommandOutcome outcome);
     std::vector<ParamWrite> Pending(CInverter* inverter) const;
 
 private:

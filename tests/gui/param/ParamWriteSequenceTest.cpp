@@ -2,6 +2,7 @@
 
 #include "ParamDocument.h"
 #include "app/ParamRows.h"
+#include "comm/CommandReports.h"
 
 #include <gtest/gtest.h>
 
@@ -11,53 +12,73 @@ using std::chrono::milliseconds;
 
 constexpr std::uint16_t VPV_START_ID = 0x40;
 constexpr std::uint16_t FAC_MIN_ID = 0x46;
+constexpr int PAUSES_IN_LIMIT = 11;
+const ParamWriteTiming TIMING{milliseconds(10), milliseconds(1000),
+                              OutcomeTiming{milliseconds(100), milliseconds(1100)}};
 
 // The record holds the typical values; the wanted set changes Vpv-Start to
 // 150.5 and Fac-Min to 49.50.
 class ParamWriteSequenceTest : public ::testing::Test {
 protected:
-    ParamWriteSequence Sequence() {
+    ParamWriteSequence Sequence(const ParamWriteTiming& timing = TIMING) {
         Params wanted = TYPICAL_PARAMS;
         wanted[0] = 1505;
         wanted[6] = 4950;
-        return ParamWriteSequence(plant.Document(), inverter, wanted, ParamWriteTiming{});
+        return ParamWriteSequence(plant.Document(), inverter, wanted, timing);
     }
 
     ParamDocument plant;
     CInverter* inverter = plant.AddInverter();
 };
 
-TEST_F(ParamWriteSequenceTest, QueuesAfterASecondAndTakesAConfirmationOnTheLastCheck) {
+TEST_F(ParamWriteSequenceTest, QueuesAfterASecondAndTakesAnAcknowledgementReportedAtTheLimit) {
     ParamWriteSequence sequence = Sequence();
     EXPECT_EQ(sequence.Advance(), milliseconds(1000));
     EXPECT_TRUE(plant.Pending(inverter).empty());
-    for (int check = 1; check <= 10; ++check) {
+    for (int check = 1; check <= PAUSES_IN_LIMIT; ++check) {
         EXPECT_EQ(sequence.Advance(), milliseconds(100)) << check;
     }
     EXPECT_EQ(plant.Pending(inverter), (std::vector<ParamWrite>{{VPV_START_ID, 1505}}));
 
-    plant.Accept(inverter, 0, 1505);
-    EXPECT_EQ(sequence.Advance(), milliseconds(1000)); // the 11th check, then Fac-Min
+    plant.Answer(inverter, OUTCOME_ACKNOWLEDGED);
+    EXPECT_EQ(sequence.Advance(), milliseconds(1000)); // the check at the limit, then Fac-Min
     sequence.Advance();
     EXPECT_EQ(plant.Pending(inverter),
               (std::vector<ParamWrite>{{VPV_START_ID, 1505}, {FAC_MIN_ID, 4950}}));
-    plant.Accept(inverter, 6, 4950);
+    plant.Answer(inverter, OUTCOME_ACKNOWLEDGED);
     sequence.Advance();
     EXPECT_FALSE(sequence.Running());
     EXPECT_EQ(sequence.FailedRow(), -1);
 }
 
-TEST_F(ParamWriteSequenceTest, AnUnconfirmedRowFailsAfterElevenChecksAndStopsTheRest) {
-    ParamWriteSequence sequence = Sequence();
-    sequence.Advance();
-    for (int check = 1; check <= 11; ++check) {
-        EXPECT_EQ(sequence.Advance(), milliseconds(100)) << check;
+TEST_F(ParamWriteSequenceTest, ARefusedRowFailsAtOnceAnUnreportedOneAtTheLimit) {
+    const std::pair<CommandOutcome, int> cases[] = {
+        {OUTCOME_REFUSED, 1}, {OUTCOME_NO_ANSWER, 1}, {OUTCOME_PENDING, PAUSES_IN_LIMIT}};
+    for (const auto& [outcome, pauses] : cases) {
+        ParamWriteSequence sequence = Sequence();
+        sequence.Advance();
+        int paused = 0;
+        while (sequence.Advance() == milliseconds(100)) {
+            if (++paused == 1 && outcome != OUTCOME_PENDING) {
+                plant.Answer(inverter, outcome);
+            }
+        }
+        EXPECT_FALSE(sequence.Running()) << outcome;
+        EXPECT_EQ(paused, pauses) << outcome;
+        EXPECT_EQ(sequence.FailedRow(), static_cast<int>(ROW_VPV_START)) << outcome;
     }
-    EXPECT_TRUE(sequence.Running());
+}
+
+TEST_F(ParamWriteSequenceTest, WithoutAGivenLimitTheWaitIsThePortsOwn) {
+    ParamWriteTiming portsOwn = TIMING;
+    portsOwn.outcome.limit.reset();
+    ParamWriteSequence sequence = Sequence(portsOwn);
     sequence.Advance();
-    EXPECT_FALSE(sequence.Running());
-    EXPECT_EQ(sequence.FailedRow(), static_cast<int>(ROW_VPV_START));
-    EXPECT_EQ(plant.Pending(inverter).size(), 1U);
+    int pauses = 0;
+    while (sequence.Advance() == milliseconds(100)) {
+        ++pauses;
+    }
+    EXPECT_EQ(pauses, CommandWaitLimit(plant.Group(), 1) / milliseconds(100));
 }
 
 TEST_F(ParamWriteSequenceTest, ARemovedRecordFailsTheRow) {

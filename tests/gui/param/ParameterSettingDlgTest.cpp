@@ -18,7 +18,8 @@ namespace {
 
 using std::chrono::milliseconds;
 
-const ParamWriteTiming NO_WAITS{milliseconds(0), milliseconds(0), milliseconds(0), 11};
+const ParamWriteTiming NO_WAITS{milliseconds(0), milliseconds(0),
+                                OutcomeTiming{milliseconds(0), milliseconds(0)}};
 
 class ParameterSettingDlgTest : public ::testing::Test {
 protected:
@@ -188,7 +189,7 @@ TEST_F(ParameterSettingDlgTest, AWrongPasswordWritesNothing) {
 
 TEST_F(ParameterSettingDlgTest, WhileSettingTheCursorWaitsAndOnlyTheSequenceEndsIt) {
     Open();
-    dialog->SetTiming({milliseconds(0), milliseconds(500), milliseconds(0), 11});
+    dialog->SetTiming({milliseconds(0), milliseconds(500), NO_WAITS.outcome});
     const int result = RunModal(*dialog, [&] {
         Type(ROW_VPV_START, "150.5");
         StartSet();

@@ -7,6 +7,7 @@
 #include "Recorders.h"
 #include "TempDirectory.h"
 #include "comm/CommShared.h"
+#include "comm/CommandReports.h"
 #include "comm/WindowMessages.h"
 #include "model/InverterGroup.h"
 #include "model/SingleRuntimeData.h"
@@ -29,7 +30,7 @@ using namespace std::chrono_literals;
 using FieldTexts = std::vector<std::pair<int, const char*>>;
 
 // A document with the groups of COM1 and COM3, whose threads end at once; the dialog runs modally
-// with the test's password prompt and serial-number watch pause.
+// with the test's password prompt and a short wait for a serial-number change.
 class InverterStatusDlgTest : public ::testing::Test {
 protected:
     void SetUp() override {
@@ -57,12 +58,7 @@ protected:
         CInverterStatusDlg dialog(*document);
         dialog.SetInverter(inverter);
         PasswordAnswer answer(passwordAccepted ? QStringList{"Vexor"} : QStringList{});
-        dialog.SetWatchPause([this](std::chrono::milliseconds pause) {
-            pauses.push_back(pause);
-            if (onPause) {
-                onPause();
-            }
-        });
+        dialog.SetOutcomeTiming({10ms, 300ms});
         const int result = RunModal(dialog, [&dialog, &whileOpen] { whileOpen(dialog); });
         passwordPrompts = answer.Appeared() ? 1 : 0;
         return result;
@@ -74,8 +70,6 @@ protected:
     std::unique_ptr<CHeliowatchDoc> document;
     bool passwordAccepted = true;
     int passwordPrompts = 0;
-    std::vector<std::chrono::milliseconds> pauses;
-    std::function<void()> onPause;
 };
 
 QLineEdit* Edit(const CInverterStatusDlg& dialog, int id) {
@@ -103,6 +97,19 @@ void TypeAndSet(CInverterStatusDlg& dialog, const QString& typed) {
     Edit(dialog, IDC_STATUS_SERIAL_NO)->setText(typed);
     QTest::mouseClick(dialog.findChild<QPushButton*>(QString::number(IDC_STATUS_SET_SERIAL)),
                       Qt::LeftButton);
+}
+
+// What the port's thread does once the inverter has answered the change.
+void ReportSerialChange(CInverter* inverter, CommandOutcome outcome) {
+    auto lock = inverter->Lock();
+    if (outcome == OUTCOME_ACKNOWLEDGED) {
+        inverter->m_strSerialNo = inverter->m_strNewSerialNo;
+    }
+    FileCommandReport(*inverter, inverter->m_nNewSerialTicket, outcome);
+}
+
+bool AwaitMessage() {
+    return QTest::qWaitFor([] { return !MessageBox::HasPendingAnswers(); });
 }
 
 // A record with a fault, a day curve, environment readings and a sample.
@@ -282,35 +289,61 @@ TEST_F(InverterStatusDlgTest, EachUnusableSerialHasItsMessageAndNoPasswordIsAske
     EXPECT_EQ(inverter->m_bChangeSerialRequest, 0);
 }
 
-TEST_F(InverterStatusDlgTest, SerialOfAnotherPortPassesAndAChangeSeenOnTheLastCheckSucceeds) {
+TEST_F(InverterStatusDlgTest, SerialOfAnotherPortPassesAndTheThreadsReportDecidesTheMessage) {
     CInverter* inverter = AddInverter(1, 1, "AAAA000000000001");
     AddInverter(3, 1, "BBBB000000000002");
-    onPause = [&] {
-        if (pauses.size() == 10) { // the port's thread gets the inverter's acknowledgement
-            auto lock = inverter->Lock();
-            inverter->m_strSerialNo = inverter->m_strNewSerialNo;
-        }
-    };
-    MessageBox::SetNextAnswer(QMessageBox::Ok);
-    RunDialog(inverter, [](CInverterStatusDlg& dialog) { TypeAndSet(dialog, "BBBB000000000002"); });
-    EXPECT_EQ(MessageBox::LastText(), "Change serno success");
-    EXPECT_EQ(passwordPrompts, 1);
-    EXPECT_EQ(pauses.size(), 10u);
+    const std::pair<CommandOutcome, const char*> cases[] = {
+        {OUTCOME_REFUSED, "Change serno fail"}, {OUTCOME_ACKNOWLEDGED, "Change serno success"}};
+    for (const auto& [outcome, message] : cases) {
+        MessageBox::SetNextAnswer(QMessageBox::Ok);
+        RunDialog(inverter, [&](CInverterStatusDlg& dialog) {
+            TypeAndSet(dialog, "BBBB000000000002");
+            EXPECT_TRUE(MessageBox::HasPendingAnswers()) << "waits for the report";
+            ReportSerialChange(inverter, outcome);
+            EXPECT_TRUE(AwaitMessage());
+        });
+        EXPECT_EQ(MessageBox::LastText(), message);
+        EXPECT_EQ(passwordPrompts, 1);
+    }
     EXPECT_EQ(inverter->m_strSerialNo, "BBBB000000000002");
 }
 
-TEST_F(InverterStatusDlgTest, UnconfirmedSerialChangeFailsAfterElevenChecksAndStaysRequested) {
+TEST_F(InverterStatusDlgTest, UnreportedSerialChangeFailsAtTheLimitWithTheWindowRunningMeanwhile) {
     CInverter* inverter = AddInverter(1, 1, "AAAA000000000001");
     MessageBox::SetNextAnswer(QMessageBox::Ok);
-    RunDialog(inverter, [](CInverterStatusDlg& dialog) {
+    RunDialog(inverter, [&](CInverterStatusDlg& dialog) {
         TypeAndSet(dialog, "CCCC000000000003");
+        {
+            auto lock = inverter->Lock();
+            inverter->m_strModel = "PV-5000";
+        }
+        ForwardUpdate(inverter, dialog);
+        QTest::qWait(100);
+        EXPECT_TRUE(MessageBox::HasPendingAnswers());
+        ExpectTexts(dialog, {{IDC_STATUS_MODEL, "PV-5000"}});
+        EXPECT_TRUE(AwaitMessage());
         ExpectTexts(dialog, {{IDC_STATUS_SERIAL_NO, "CCCC000000000003"}});
     });
     EXPECT_EQ(MessageBox::LastText(), "Change serno fail");
-    EXPECT_EQ(pauses, std::vector<std::chrono::milliseconds>(11, 100ms));
     EXPECT_EQ(inverter->m_strSerialNo, "AAAA000000000001");
     EXPECT_EQ(inverter->m_strNewSerialNo, "CCCC000000000003");
     EXPECT_EQ(inverter->m_bChangeSerialRequest, 1);
+}
+
+TEST_F(InverterStatusDlgTest, EnterInTheSerialBoxSetsTheNumberAndKeepsTheDialogOpen) {
+    CInverter* inverter = AddInverter(1, 1, "AAAA000000000001");
+    MessageBox::SetNextAnswer(QMessageBox::Ok);
+    RunDialog(inverter, [&](CInverterStatusDlg& dialog) {
+        QLineEdit* serial = Edit(dialog, IDC_STATUS_SERIAL_NO);
+        serial->setText("DDDD000000000004");
+        serial->setFocus();
+        QTest::keyClick(serial, Qt::Key_Return);
+        EXPECT_TRUE(dialog.isVisible());
+        EXPECT_TRUE(AwaitMessage());
+        EXPECT_TRUE(dialog.isVisible());
+    });
+    EXPECT_EQ(passwordPrompts, 1);
+    EXPECT_EQ(inverter->m_strNewSerialNo, "DDDD000000000004");
 }
 
 TEST_F(InverterStatusDlgTest, CancelledPasswordChangesNothingAndShowsNoMessage) {
