@@ -113,7 +113,7 @@ protected:
 
     void RunMonthFrom(const ClockChangeSpan& span) {
         const std::time_t start = LocalTime(span.year, span.month, span.day, 12, 0, 0);
-        clock.Advance(std::chrono::seconds(start - clock.Now()));
+        clock.StepWall(std::chrono::seconds(start - clock.Now()));
         RunFor(std::chrono::hours(24 * DAYS), [this] {
             clock.Advance(PASS_STRIDE);
             if (wire.sent.size() > 10000) {
