@@ -41,7 +41,9 @@ class Recovery:
         entry = self.waiting.get(serial)
         if entry is None or entry.ended is None or not times:
             return
-        first = next((t for t in times if t >= math.floor(entry.ended)), None)
+        # A line stamped in the second the disturbance ended may be from a
+        # poll just before its end.
+        first = next((t for t in times if t >= math.ceil(entry.ended)), None)
         if first is not None:
             entry.away = max(0.0, first - entry.ended)
             self.done.append(self.waiting.pop(serial))
