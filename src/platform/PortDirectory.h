@@ -11,4 +11,5 @@ std::string PortDirectory();
 void SetPortDirectory(const std::string& directory);
 
 std::string PortEntryName(int port); // "COM<n>"
+std::string PortEntryPath(int port); // PortDirectory() + "/COM<n>"
 std::string PortDevicePath(int port);
