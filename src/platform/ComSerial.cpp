@@ -100,8 +100,13 @@ int CSerial::Open() {
 // and a read of /dev/null would end at once, forever. Root is not kept out by
 // TIOCEXCL, so the lock is what stops a second user, in this process or
 // another.
+//
+// A port once reached through its entry keeps to it: while the adapter is
+// pulled the entry is gone, and /dev/ttyS<n-1> would be another device, held
+// on to even after the adapter is back.
 int CSerial::OpenDevice() {
-    const std::string path = PortDevicePath(m_nCommPort);
+    const std::string entry = PortEntryPath(m_nCommPort);
+    const std::string path = m_bThroughEntry ? entry : PortDevicePath(m_nCommPort);
     const int fd = open(path.c_str(), O_RDWR | O_NOCTTY | O_NONBLOCK | O_CLOEXEC);
     if (fd < 0) {
         m_strLastError = ErrorText(errno);
@@ -119,6 +124,7 @@ int CSerial::OpenDevice() {
         close(fd);
         return -1;
     }
+    m_bThroughEntry = path == entry;
     return fd;
 }
 

@@ -58,5 +58,6 @@ private:
 
     int m_nReadConstantMs = 100;
     int m_nWriteConstantMs = 100;
+    bool m_bThroughEntry = false; // opened through the port-directory entry
     std::string m_strLastError;
 };

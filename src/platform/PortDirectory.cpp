@@ -33,8 +33,12 @@ int PortOfEntryName(const std::string& name) {
     return NumberAfter(name, ENTRY_PREFIX);
 }
 
+std::string PortEntryPath(int port) {
+    return PortDirectory() + "/" + PortEntryName(port);
+}
+
 std::string PortDevicePath(int port) {
-    const std::string entry = PortDirectory() + "/" + PortEntryName(port);
+    const std::string entry = PortEntryPath(port);
     // lstat: a dangling link still names the port, and opening it fails
     // rather than silently falling back to another device.
     struct stat info {};

@@ -13,4 +13,5 @@ void SetPortDirectory(const std::string& directory);
 std::string PortEntryName(int port); // "COM<n>"
 // n for an entry named exactly "COM<n>", else -1.
 int PortOfEntryName(const std::string& name);
+std::string PortEntryPath(int port); // PortDirectory() + "/COM<n>"
 std::string PortDevicePath(int port);

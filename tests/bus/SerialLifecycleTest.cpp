@@ -54,6 +54,22 @@ TEST_F(SerialLineTest, VanishedPortFailsReceiveAndOpensAgainOnceBack) {
     EXPECT_EQ(replacement.Read(request.size(), std::chrono::seconds(1)), request);
 }
 
+// Not /dev/ttyS2 meanwhile: another device, kept after the adapter is back.
+TEST_F(SerialLineTest, PulledAdapterIsAwaitedUnderItsEntry) {
+    ASSERT_EQ(m_serial.Open(), 1);
+    m_pty.CloseMaster();
+    ASSERT_EQ(unlink(PortEntryPath(PORT).c_str()), 0);
+    std::uint8_t byte = 0;
+    int count = 1;
+    EXPECT_EQ(m_serial.Receive(&byte, count), 0);
+
+    EXPECT_EQ(m_serial.Open(), 0);
+    EXPECT_EQ(m_serial.LastError(), "No such file or directory") << "the entry, not /dev/ttyS";
+    PtyPair replacement;
+    ASSERT_TRUE(replacement.LinkAs(m_directory.Path(), PORT));
+    EXPECT_EQ(m_serial.Open(), 1);
+}
+
 TEST_F(SerialLineTest, VanishedPortFailsSendAndStaysQuiet) {
     ASSERT_EQ(m_serial.Open(), 1);
     m_pty.CloseMaster();
