@@ -3,7 +3,9 @@
 #include "CommSession.h"
 #include "InverterCommands.h"
 #include "PollSink.h"
+#include "Registration.h"
 #include "RuntimeDecode.h"
+#include "Scheduler.h"
 #include "WindowMessages.h"
 #include "model/InverterGroup.h"
 #include "platform/ExitEvent.h"
@@ -38,6 +40,9 @@ CommStep PollAllInverters(CommSession& session) {
         }
         PollInverter(session, *inverter);
         RunWaitingWrites(session);
+        if (TakeDueRegistration(session)) {
+            RegisterNewInverter(session);
+        }
     }
     return STEP_SCHEDULE;
 }

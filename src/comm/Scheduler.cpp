@@ -47,6 +47,15 @@ CommStep Register(CommSession& session, const ScheduleMark& now) {
 }
 } // namespace
 
+bool TakeDueRegistration(CommSession& session) {
+    const ScheduleMark now = session.Mark();
+    if (!Due(session.group.m_tLastRegister, now, REGISTER_PERIOD_SECONDS)) {
+        return false;
+    }
+    session.group.m_tLastRegister = now;
+    return true;
+}
+
 CommStep ChooseNextStep(CommSession& session) {
     CInverterGroup& group = session.group;
     if (group.m_bReconnectRequest.exchange(0) != 0) {
@@ -55,10 +64,10 @@ CommStep ChooseNextStep(CommSession& session) {
     if (const CommStep requested = RequestedStep(group); requested != STEP_SCHEDULE) {
         return requested;
     }
-    const ScheduleMark now = session.Mark();
-    if (Due(group.m_tLastRegister, now, REGISTER_PERIOD_SECONDS)) {
-        return Register(session, now);
+    if (TakeDueRegistration(session)) {
+        return STEP_REGISTER;
     }
+    const ScheduleMark now = session.Mark();
     // Measured from the start of the previous cycle, so a cycle longer than
     // the interval is followed at once by the next.
     const bool pollDue = Due(group.m_tLastPoll, now, g_nInterval.load());

@@ -10,4 +10,9 @@ struct CommSession;
 // taking turns with due polling cycles.
 CommStep ChooseNextStep(CommSession& session);
 
+// Marks a registration attempt as started now if one is due. The polling cycle
+// asks between inverters: a full bus polls for most of the registration period,
+// and an attempt that waited for the cycle's end would come late every time.
+bool TakeDueRegistration(CommSession& session);
+
 inline constexpr int REGISTER_PERIOD_SECONDS = 10;

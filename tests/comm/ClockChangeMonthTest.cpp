@@ -143,7 +143,9 @@ TEST_P(ClockChangeMonthTest, DaysHistoryAndEnergyFollowLocalMidnight) {
     RunMonthFrom(span);
     const std::vector<std::time_t>& times = sink.sampleTimes;
     const std::vector<std::string> lines = HistoryLines();
-    ASSERT_GT(times.size(), static_cast<std::size_t>(DAYS * 24 * 50));
+    // A poll due in the same pass as a registration attempt slips by one
+    // 5 s pass, so an hour holds somewhat fewer than 60.
+    ASSERT_GT(times.size(), static_cast<std::size_t>(DAYS * 24 * 45));
     ASSERT_EQ(lines.size(), times.size());
 
     std::set<std::time_t> firstOfEachDay{times.front()};

@@ -97,6 +97,22 @@ TEST_F(ScheduleTest, LongCyclesFollowEachOtherAndRegistrationStillRuns) {
     EXPECT_GE(CountSent(CTRL_REGISTER, FN_OFFLINE_QUERY), 3U);
 }
 
+TEST_F(ScheduleTest, RegistrationKeepsItsPeriodWhileAFullBusPollsWithoutPause) {
+    for (int i = 1; i <= 20; ++i) {
+        plant.Add("FULL" + std::to_string(i));
+    }
+    RunFor(260);
+    ASSERT_EQ(group.Inverters().size(), 20U);
+    g_nInterval = 1;
+    wire.sent.clear();
+    RunFor(60);
+    const auto attempts = SentTimes(CTRL_REGISTER, FN_OFFLINE_QUERY);
+    ASSERT_GE(attempts.size(), 5U);
+    for (std::size_t i = 1; i < attempts.size(); ++i) {
+        EXPECT_LT(attempts[i] - attempts[i - 1], 10500) << "attempt " << i;
+    }
+}
+
 TEST_F(ScheduleTest, FastModeRegistersOneAfterAnotherUntilAnAttemptFindsNobody) {
     g_bFastReplies = true;
     for (const char* serial : {"Q1", "Q2", "Q3", "Q4"}) {
