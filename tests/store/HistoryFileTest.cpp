@@ -71,6 +71,15 @@ TEST_F(HistoryFileTest, ExistingFileWithoutHeaderGetsNone) {
     EXPECT_EQ(ReadFile(InHistLog("S9.csv")), SingleLine());
 }
 
+// A new file is written aside and linked into place; what a crash left aside
+// is overwritten and nothing stays behind.
+TEST_F(HistoryFileTest, NewFileAppearsWholeAndLeavesNothingAside) {
+    WriteFile(InHistLog("S8.csv.part"), "torn");
+    WriteSingleHistory(SingleInverter("S8"));
+    EXPECT_EQ(ReadFile(InHistLog("S8.csv")), std::string(SINGLE_HISTORY_HEADER) + SingleLine());
+    EXPECT_FALSE(std::filesystem::exists(InHistLog("S8.csv.part")));
+}
+
 TEST_F(HistoryFileTest, HistLogRemovedWhileRunningIsCreatedAgain) {
     std::filesystem::remove(HistLog());
     WriteSingleHistory(SingleInverter("S5"));
