@@ -29,6 +29,7 @@ QString StateText(const BrokerStatus& status) {
 BrokerStateLabel::BrokerStateLabel(const Publisher& publisher, QMainWindow& window)
     : QLabel(&window), m_publisher(publisher), m_window(window) {
     setObjectName("BrokerState");
+    setTextFormat(Qt::PlainText);
     hide();
     auto* timer = new QTimer(this);
     connect(timer, &QTimer::timeout, this, &BrokerStateLabel::Refresh);

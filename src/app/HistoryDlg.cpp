@@ -95,11 +95,13 @@ void CHistoryDlg::BuildControls() {
     auto* close = new QPushButton("Close", this);
     Named(close, IDCANCEL);
     m_title = new QLabel(this);
+    m_title->setTextFormat(Qt::PlainText);
     Named(m_title, IDC_HISTORY_TITLE);
     m_chart = new CHistoryChartView(this);
     Named(m_chart, IDC_HISTORY_CHART);
     m_chart->setMinimumSize(600, 360);
     m_totals = new QLabel(this);
+    m_totals->setTextFormat(Qt::PlainText);
     Named(m_totals, IDC_HISTORY_TOTALS);
     m_totals->setTextInteractionFlags(Qt::TextSelectableByMouse);
 

@@ -40,6 +40,7 @@ CMqttSettingDlg::CMqttSettingDlg(CHeliowatchDoc& document, Publisher& publisher,
     m_test = new QPushButton("Test connection", this);
     m_test->setObjectName("TestConnection");
     m_testResult = new QLabel(this);
+    m_testResult->setTextFormat(Qt::PlainText);
     m_testResult->setObjectName("TestResult");
     m_testResult->setWordWrap(true);
     m_form->addRow(m_test, m_testResult);

@@ -7,6 +7,7 @@
 
 #include <QMainWindow>
 #include <QStatusBar>
+#include <QTextDocument>
 #include <QTimer>
 
 namespace {
@@ -29,6 +30,7 @@ QStringList Problems(const CHeliowatchDoc& document) {
 
 StationProblemLabel::StationProblemLabel(const CHeliowatchDoc& document, QMainWindow& window)
     : QLabel(&window), m_document(document), m_window(window) {
+    setTextFormat(Qt::PlainText);
     setObjectName("StationProblems");
     setStyleSheet("color: #a00000;");
     hide();
@@ -48,5 +50,5 @@ void StationProblemLabel::Refresh() {
         show();
     }
     setText(problems.join("; "));
-    setToolTip(problems.join("\n"));
+    setToolTip(Qt::convertFromPlainText(problems.join("\n")));
 }

@@ -18,6 +18,8 @@ QMessageBox::StandardButton MessageBox::Show(QWidget* parent, const QString& tex
         return answer;
     }
     QMessageBox box(icon, caption, text, buttons, parent);
+    // Texts carry serial numbers and reasons from the wire and the network.
+    box.setTextFormat(Qt::PlainText);
     return static_cast<QMessageBox::StandardButton>(box.exec());
 }
 

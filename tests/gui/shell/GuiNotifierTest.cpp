@@ -2,8 +2,10 @@
 
 #include "widgets/MessageBox.h"
 
+#include <QApplication>
 #include <QCoreApplication>
 #include <QTest>
+#include <QTimer>
 #include <atomic>
 #include <gtest/gtest.h>
 #include <thread>
@@ -24,6 +26,20 @@ TEST(GuiNotifierTest, WorkerWaitsUntilTheBoxOnTheGuiThreadIsClosed) {
     worker.join();
     EXPECT_EQ(MessageBox::LastText(), "Remove inverter success!");
     EXPECT_EQ(MessageBox::LastCaption(), "Heliowatch");
+}
+
+// A serial number such as "<img src=/x.png>" would otherwise be read as markup.
+TEST(MessageBoxTest, WireTextIsShownAsWritten) {
+    Qt::TextFormat shown = Qt::AutoText;
+    QTimer::singleShot(0, [&shown] {
+        auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+        ASSERT_NE(box, nullptr);
+        shown = box->textFormat();
+        box->reject();
+    });
+    MessageBox::Show(nullptr, "Serno <img src=/x.png>", "Heliowatch", QMessageBox::Ok,
+                     QMessageBox::Information);
+    EXPECT_EQ(shown, Qt::PlainText);
 }
 
 TEST(GuiNotifierTest, CancelReleasesAWaitingWorkerAndSilencesLaterBoxes) {
