@@ -99,7 +99,7 @@ bool CHeliowatchApp::InitInstance() {
         MessageBox::Show(nullptr, QString::fromStdString(problem), APP_TITLE);
         return false;
     }
-    m_web = StartWebServer(*m_document, m_options.configFile);
+    m_web = StartWebServer(*m_document, *m_publisher, m_options.configFile);
     m_mainFrame->CreateListPane();
     m_watchPump = std::make_unique<StationWatchPump>(*m_document);
     m_watchPump->AddObserver(m_publisher.get());

@@ -71,7 +71,7 @@ int RunHeadless(const StationOptions& options) {
         if (document.OnNewDocument(&problem)) {
             g_viewsCreated = 1;
             LogPlaces(document, options.configFile);
-            auto web = StartWebServer(document, options.configFile);
+            auto web = StartWebServer(document, publisher, options.configFile);
             HeadlessStation station(document, queue, stdout);
             station.Publish(publisher);
             publisher.Configure(document.GetMqttSettings());

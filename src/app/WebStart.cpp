@@ -2,6 +2,7 @@
 
 #include "HeliowatchVersion.h"
 #include "platform/Log.h"
+#include "publish/Publisher.h"
 #include "store/FaultRecordFile.h"
 #include "store/HeliowatchDoc.h"
 #include "store/SettingsStore.h"
@@ -10,6 +11,7 @@
 #include "web/WebServer.h"
 
 std::unique_ptr<WebServer> StartWebServer(const CHeliowatchDoc& document,
+                                          const Publisher& publisher,
                                           const std::string& settingsFile) {
     const WebSettings settings = ReadWebSettings(SettingsStore(settingsFile));
     if (!settings.enable) {
@@ -29,6 +31,7 @@ std::unique_ptr<WebServer> StartWebServer(const CHeliowatchDoc& document,
     config.faultFile = FaultRecordFilePath();
     config.summaryFile = SummaryPath();
     config.version = HELIOWATCH_VERSION;
+    config.brokerStatus = [&publisher] { return publisher.Status(); };
     auto server = std::make_unique<WebServer>(
         [&document](const auto& visit) { document.VisitGroups(visit); }, config);
     std::string problem;

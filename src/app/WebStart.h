@@ -4,9 +4,12 @@
 #include <string>
 
 class CHeliowatchDoc;
+class Publisher;
 class WebServer;
 
-// The web server of section [Web], started on the document's groups; null
-// when it is off or cannot serve, with the reason logged.
+// The web server of section [Web], started on the document's groups and
+// showing the publisher's broker state; null when it is off or cannot serve,
+// with the reason logged. Both must outlive the server.
 std::unique_ptr<WebServer> StartWebServer(const CHeliowatchDoc& document,
+                                          const Publisher& publisher,
                                           const std::string& settingsFile);

@@ -37,11 +37,19 @@ void SummaryKeeper::Stop() {
 }
 
 void SummaryKeeper::Notify(const std::string& historyFileName) {
-    std::lock_guard lock(m_lock);
-    if (m_pending.empty()) {
-        m_firstPending = std::chrono::steady_clock::now();
+    bool first = false;
+    {
+        std::lock_guard lock(m_lock);
+        first = m_pending.empty();
+        if (first) {
+            m_firstPending = std::chrono::steady_clock::now();
+        }
+        m_pending.insert(historyFileName);
     }
-    m_pending.insert(historyFileName);
+    // With nothing pending the thread waits without a deadline.
+    if (first) {
+        m_wake.notify_all();
+    }
 }
 
 bool SummaryKeeper::Flush() {
@@ -96,17 +104,10 @@ void SummaryKeeper::Run() {
     if (!opened) {
         return;
     }
-    const auto due = [&] {
-        return m_stop || m_flushRequested > m_flushDone ||
-               (!m_pending.empty() &&
-                std::chrono::steady_clock::now() >= m_firstPending + m_batchPeriod);
-    };
+    const auto asked = [&] { return m_stop || m_flushRequested > m_flushDone; };
     for (;;) {
-        if (m_pending.empty()) {
-            m_wake.wait(lock, due);
-        } else {
-            m_wake.wait_until(lock, m_firstPending + m_batchPeriod, due);
-        }
+        m_wake.wait(lock, [&] { return asked() || !m_pending.empty(); });
+        m_wake.wait_until(lock, m_firstPending + m_batchPeriod, asked);
         std::set<std::string> files = std::exchange(m_pending, {});
         const std::uint64_t flushRequest = m_flushRequested;
         const bool stopping = m_stop;

@@ -168,6 +168,22 @@ void PortFamilies(Exposition& out, const PlantSnapshot& snapshot) {
         }
     }
 }
+// Left without samples while the station does not publish, so that no
+// alert fires for a broker nobody set up.
+void BrokerFamilies(Exposition& out, const BrokerStatus& broker) {
+    const bool publishing = broker.state != BrokerStatus::State::Disabled;
+    out.Family("heliowatch_broker_connected", "gauge", "1 while the MQTT broker is connected.");
+    if (publishing) {
+        out.Sample("heliowatch_broker_connected", "",
+                   broker.state == BrokerStatus::State::Connected ? 1 : 0);
+    }
+    out.Family("heliowatch_broker_dropped_messages_total", "counter",
+               "Messages dropped because the queue to the broker was full.");
+    if (publishing) {
+        out.Sample("heliowatch_broker_dropped_messages_total", "",
+                   static_cast<double>(broker.dropped));
+    }
+}
 } // namespace
 
 std::string LabelValue(const std::string& bytes) {
@@ -195,6 +211,7 @@ std::string MetricsText(const PlantSnapshot& snapshot, const MetricsInfo& info) 
     InverterFamilies(out, snapshot);
     PlantFamilies(out, snapshot);
     PortFamilies(out, snapshot);
+    BrokerFamilies(out, snapshot.broker);
     out.Family("heliowatch_uptime_seconds", "gauge", "Seconds since the station started.");
     out.Sample("heliowatch_uptime_seconds", "", info.uptimeSeconds);
     out.Family("heliowatch_build_info", "gauge", "The station's version.");

@@ -33,6 +33,23 @@ QJsonObject PortJson(const PortView& port) {
             {"rejects", rejects}};
 }
 
+const char* BrokerStateText(BrokerStatus::State state) {
+    switch (state) {
+    case BrokerStatus::State::Disabled: return "disabled";
+    case BrokerStatus::State::Connecting: return "connecting";
+    case BrokerStatus::State::Connected: return "connected";
+    case BrokerStatus::State::Lost: return "lost";
+    }
+    return "unknown";
+}
+
+QJsonObject BrokerJson(const BrokerStatus& broker) {
+    return {{"state", BrokerStateText(broker.state)},
+            {"reason", QString::fromStdString(broker.reason)},
+            {"queued", static_cast<double>(broker.queued)},
+            {"dropped", static_cast<double>(broker.dropped)}};
+}
+
 // The list row: the desktop shows zeros for live values while offline.
 QJsonObject RowJson(const InverterView& inverter) {
     QJsonObject row{{"port", inverter.port},
@@ -76,7 +93,8 @@ QJsonObject PlantJson(const PlantSnapshot& snapshot) {
             {"energy_total", totals.energyTotalKwh},
             {"inverters", totals.inverters},
             {"inverters_online", totals.online},
-            {"ports", ports}};
+            {"ports", ports},
+            {"broker", BrokerJson(snapshot.broker)}};
 }
 
 QJsonArray InverterListJson(const PlantSnapshot& snapshot) {

@@ -4,6 +4,7 @@
 #include "model/InvFaultRecord.h"
 #include "model/ReplyCheck.h"
 #include "model/RuntimeData.h"
+#include "publish/BrokerStatus.h"
 
 #include <cstdint>
 #include <ctime>
@@ -69,6 +70,7 @@ struct PlantSnapshot {
     std::time_t taken = 0;
     std::vector<PortView> ports;
     std::vector<InverterView> inverters;
+    BrokerStatus broker; // disabled unless the station publishes
 
     // Power counts only inverters producing; energy counts every sample.
     SnapshotTotals Totals() const;

@@ -19,7 +19,7 @@ th,td{text-align:left;padding:.3em .5em;border-bottom:1px solid #ddd;white-space
 .dot{display:inline-block;width:.8em;height:.8em;border-radius:50%}
 .normal{background:#2a9d38}.fault{background:#d62828}.offline,.unknown{background:#999}
 svg{width:100%;height:auto;background:#fff;border-radius:6px}
-.curve{fill:none;stroke:#1d7ed6;stroke-width:2}.energy{fill:none;stroke:#e76f00;stroke-width:2}
+.curve{fill:none;stroke:#1d7ed6;stroke-width:2}.energy{fill:none;stroke:#e76f00;stroke-width:2}.bar{fill:#e76f00}
 .axis{stroke:#bbb;stroke-width:1}.label{font-size:11px;fill:#555}
 .gauge{max-width:320px}.muted{color:#777}
 </style></head><body>
@@ -48,18 +48,36 @@ function gauge(watts, max) {
 <text x="100" y="115" text-anchor="middle" class="label">of ${fix(max,0)} W</text></svg>`;
 }
 
+const W = 600, H = 200, y = (v, top) => fix(H - 20 - v / top * (H - 30), 1);
+
+function axes(top, unit) {
+  return `<line class="axis" x1="45" y1="${H-20}" x2="${W-5}" y2="${H-20}"/>
+<line class="axis" x1="45" y1="10" x2="45" y2="${H-20}"/>
+<text class="label" x="2" y="18">${fix(top, top < 10 ? 2 : 0)}</text><text class="label" x="2" y="${H-22}">0 ${unit}</text>`;
+}
+
 function chart(points, cls, unit) {
   if (!points || points.length < 2) return '<p class="muted">No samples for this day yet.</p>';
-  const w = 600, h = 200, t0 = points[0][0], t1 = points[points.length - 1][0];
+  const t0 = points[0][0], t1 = points[points.length - 1][0];
   const top = Math.max(1, ...points.map(p => p[1]));
-  const path = points.map((p, i) => (i ? 'L' : 'M') + fix((p[0] - t0) / (t1 - t0 || 1) * (w - 50) + 45, 1)
-    + ' ' + fix(h - 20 - p[1] / top * (h - 30), 1)).join(' ');
+  const path = points.map((p, i) => (i ? 'L' : 'M') + fix((p[0] - t0) / (t1 - t0 || 1) * (W - 50) + 45, 1)
+    + ' ' + y(p[1], top)).join(' ');
   const time = t => new Date(t * 1000).toTimeString().slice(0, 5);
-  return `<svg viewBox="0 0 ${w} ${h}"><line class="axis" x1="45" y1="${h-20}" x2="${w-5}" y2="${h-20}"/>
-<line class="axis" x1="45" y1="10" x2="45" y2="${h-20}"/>
-<text class="label" x="2" y="18">${fix(top, top < 10 ? 2 : 0)}</text><text class="label" x="2" y="${h-22}">0 ${unit}</text>
-<text class="label" x="45" y="${h-4}">${time(t0)}</text><text class="label" x="${w-40}" y="${h-4}">${time(t1)}</text>
+  return `<svg viewBox="0 0 ${W} ${H}">${axes(top, unit)}
+<text class="label" x="45" y="${H-4}">${time(t0)}</text><text class="label" x="${W-40}" y="${H-4}">${time(t1)}</text>
 <path class="${cls}" d="${path}"/></svg>`;
+}
+
+// Each bar opens the period it stands for.
+function bars(list, label, link) {
+  if (!list.some(b => b.energy > 0)) return '<p class="muted">No samples in this period.</p>';
+  const top = Math.max(...list.map(b => b.energy)), step = (W - 50) / list.length;
+  return `<svg viewBox="0 0 ${W} ${H}">${axes(top, 'kWh')}${list.map((b, i) => {
+    const x = 45 + i * step;
+    return `<a href="${link(b.date)}"><rect class="bar" x="${fix(x + step * 0.15, 1)}" y="${y(b.energy, top)}"
+width="${fix(step * 0.7, 1)}" height="${fix(b.energy / top * (H - 30), 1)}"><title>${b.date}: ${fix(b.energy, 2)} kWh</title></rect></a>
+<text class="label" x="${fix(x + step / 2, 1)}" y="${H-4}" text-anchor="middle">${label(b.date)}</text>`;
+  }).join('')}</svg>`;
 }
 
 function rowCells(r) {
@@ -73,6 +91,11 @@ function inverterTable(rows) {
 <th>Vpv1</th><th>Vpv2</th><th>Out Power</th><th>Energy</th></tr>${rows.map(r => `<tr>${rowCells(r)}</tr>`).join('')}</table></div>`;
 }
 
+function brokerText(b) {
+  if (b.state === 'disabled') return 'disabled' + (b.reason ? ' - ' + esc(b.reason) : '');
+  return `${b.state}${b.reason ? ' - ' + esc(b.reason) : ''}, ${b.queued} queued, ${b.dropped} dropped`;
+}
+
 function overview() {
   const p = state.plant;
   const max = Math.max(1000, state.inverters.reduce((sum, r) => sum + r.rated_power, 0));
@@ -82,6 +105,7 @@ function overview() {
 <div class="card">Lifetime<b id="energy-total">${fix(p.energy_total,1)} kWh</b></div>
 <div class="card">Inverters online<b id="online">${p.inverters_online} / ${p.inverters}</b></div></div>
 <p class="muted">Ports: ${ports || 'none enabled'}</p>
+<p class="muted" id="broker">MQTT broker: ${brokerText(p.broker)}</p>
 <h3>Power today</h3>${chart(curves && curves.power, 'curve', 'W')}
 <h3>Energy today</h3>${chart(curves && curves.energy, 'energy', 'kWh')}
 <h3>Inverters</h3>${inverterTable(state.inverters)}`;
@@ -126,12 +150,50 @@ ${table(['Serno','Start time','Error time','Mode','Message','Value'], data.fault
     location.search = e.target.value ? '?serial=' + encodeURIComponent(e.target.value) : '';
 }
 
+const MONTHS = ['Jan', 'Feb', 'Mar', 'Apr', 'May', 'Jun', 'Jul', 'Aug', 'Sep', 'Oct', 'Nov', 'Dec'];
+const DATE_LENGTH = {day: 10, month: 7, year: 4};
+const pad = n => String(n).padStart(2, '0');
+
+function today() {
+  const d = new Date();
+  return `${d.getFullYear()}-${pad(d.getMonth() + 1)}-${pad(d.getDate())}`;
+}
+
+function historyUrl(kind, date, serial) {
+  const s = encodeURIComponent(serial), d = encodeURIComponent(date);
+  if (kind === 'day') return (serial ? `/api/inverters/${s}/day` : '/api/plant/day') + '?date=' + d;
+  return `/api/history/${kind}?${kind}=${d}` + (serial ? '&serial=' + s : '');
+}
+
+function periodTotals(data) {
+  let text = `Energy: ${fix(data.energy, 2)} kWh`;
+  if (data.peak) text += ` &nbsp; Peak${data.serial ? '' : ' (5-minute mean)'}: ${data.peak.watts} W on `
+    + new Date(data.peak.time * 1000).toLocaleString();
+  if (data.best_day) text += ` &nbsp; Best day: ${data.best_day.date}, ${fix(data.best_day.energy, 2)} kWh`;
+  return `<p>${text}</p>`;
+}
+
+// Day, month or year of the plant or one inverter, like the desktop history.
 async function history() {
-  const date = query.get('date') || new Date().toISOString().slice(0, 10);
-  const r = await fetch('/api/plant/day?date=' + date);
+  const kind = DATE_LENGTH[query.get('period')] ? query.get('period') : 'day';
+  const serial = query.get('serial') || '';
+  const date = ((query.get('date') || today()) + '-01-01').slice(0, DATE_LENGTH[kind]);
+  const r = await fetch(historyUrl(kind, date, serial));
   const data = await r.json();
-  view.innerHTML = `<h2>History</h2><form><input type="date" name="date" value="${esc(date)}"> <button>Show</button></form>
-${r.ok ? `<h3>Power</h3>${chart(data.power, 'curve', 'W')}<h3>Energy</h3>${chart(data.energy, 'energy', 'kWh')}` : `<p>${esc(data.error)}</p>`}`;
+  const open = (k, d) => `/history?period=${k}&date=${d}` + (serial ? '&serial=' + encodeURIComponent(serial) : '');
+  const serials = [...new Set([...state.inverters.map(i => i.serial), ...(data.serials || [])])].sort();
+  const input = {day: `<input type="date" name="date" value="${esc(date)}">`,
+    month: `<input type="month" name="date" value="${esc(date)}">`,
+    year: `<input type="number" name="date" min="1970" max="9999" value="${esc(date)}">`}[kind];
+  const shown = !r.ok ? `<p>${esc(data.error)}</p>`
+    : kind === 'day' ? `<h3>Power</h3>${chart(data.power, 'curve', 'W')}<h3>Energy</h3>${chart(data.energy, 'energy', 'kWh')}`
+    : kind === 'month' ? periodTotals(data) + bars(data.bars, d => Number(d.slice(8)), d => open('day', d))
+    : periodTotals(data) + bars(data.bars, d => MONTHS[Number(d.slice(5)) - 1], d => open('month', d));
+  view.innerHTML = `<h2>History</h2><form><select name="period">${Object.keys(DATE_LENGTH).map(k =>
+    `<option${k === kind ? ' selected' : ''}>${k}</option>`).join('')}</select>
+<select name="serial"><option value="">Plant</option>${serials.map(s =>
+    `<option${s === serial ? ' selected' : ''}>${esc(s)}</option>`).join('')}</select> ${input} <button>Show</button></form>
+<div id="history">${shown}</div>`;
 }
 
 const pages = {'/': overview, '/inverters': list, '/inverter': inverter, '/faults': faults, '/history': history};

@@ -4,6 +4,7 @@
 #include "DayCurves.h"
 #include "LiveFeed.h"
 #include "MetricsText.h"
+#include "PeriodBars.h"
 #include "PlantJson.h"
 #include "WebPage.h"
 #include "store/FaultRecordReader.h"
@@ -103,8 +104,16 @@ void WebServer::Stop() {
     m_server.reset();
 }
 
+PlantSnapshot WebServer::Snapshot(const SnapshotScope& scope) const {
+    PlantSnapshot snapshot = TakeSnapshot(m_groups, scope);
+    if (m_config.brokerStatus) {
+        snapshot.broker = m_config.brokerStatus();
+    }
+    return snapshot;
+}
+
 std::string WebServer::LiveEvent() const {
-    return JsonText(LiveJson(TakeSnapshot(m_groups)));
+    return JsonText(LiveJson(Snapshot()));
 }
 
 void WebServer::AddRoutes() {
@@ -139,19 +148,20 @@ void WebServer::AddRoutes() {
         return httplib::Server::HandlerResponse::Unhandled;
     });
     AddApiRoutes();
+    AddHistoryRoutes();
     AddPageRoutes();
 }
 
 void WebServer::AddApiRoutes() {
     m_server->Get("/api/plant", [this](const Request&, Response& response) {
-        SendJson(response, JsonText(PlantJson(TakeSnapshot(m_groups))));
+        SendJson(response, JsonText(PlantJson(Snapshot())));
     });
     m_server->Get("/api/inverters", [this](const Request&, Response& response) {
-        SendJson(response, JsonText(InverterListJson(TakeSnapshot(m_groups))));
+        SendJson(response, JsonText(InverterListJson(Snapshot())));
     });
     m_server->Get(R"(/api/inverters/([^/]+))", [this](const Request& request, Response& response) {
         const std::string serial = SerialOfPath(request.matches[1]);
-        const PlantSnapshot snapshot = TakeSnapshot(m_groups, {false, serial});
+        const PlantSnapshot snapshot = Snapshot({false, serial});
         if (const InverterView* inverter = snapshot.Find(serial)) {
             SendJson(response, JsonText(InverterJson(*inverter)));
         } else {
@@ -168,7 +178,7 @@ void WebServer::AddApiRoutes() {
         }
         std::vector<DayPoint> power;
         if (*dayKey == TodayKey()) {
-            const PlantSnapshot snapshot = TakeSnapshot(m_groups, {true, serial});
+            const PlantSnapshot snapshot = Snapshot({true, serial});
             const InverterView* inverter = serial.empty() ? nullptr : snapshot.Find(serial);
             if (!serial.empty() && inverter == nullptr) {
                 SendError(response, 404, "no inverter with this serial number");
@@ -237,9 +247,32 @@ void WebServer::AddApiRoutes() {
         const double uptime =
             std::chrono::duration<double>(std::chrono::steady_clock::now() - m_config.started)
                 .count();
-        response.set_content(MetricsText(TakeSnapshot(m_groups), {m_config.version, uptime}),
+        response.set_content(MetricsText(Snapshot(), {m_config.version, uptime}),
                              "text/plain; version=0.0.4; charset=utf-8");
     });
+}
+
+void WebServer::AddHistoryRoutes() {
+    auto bars = [this](PeriodKind kind, const std::string& name, const std::string& form) {
+        return [this, kind, name, form](const Request& request, Response& response) {
+            const std::optional<HistoryPeriod> period =
+                request.has_param(name) ? PeriodOfText(request.get_param_value(name), kind)
+                                        : HistoryPeriod{kind, TodayKey()};
+            if (!period) {
+                SendError(response, 400, name + " must be " + form);
+                return;
+            }
+            const PeriodAnswer answer =
+                SummaryPeriodBars(m_config.summaryFile, *period, SerialOfQuery(request));
+            if (answer.status != 200) {
+                SendError(response, answer.status, answer.problem);
+                return;
+            }
+            SendJson(response, JsonText(answer.json));
+        };
+    };
+    m_server->Get("/api/history/month", bars(PeriodKind::MONTH, "month", "YYYY-MM"));
+    m_server->Get("/api/history/year", bars(PeriodKind::YEAR, "year", "YYYY"));
 }
 
 // Every page is the same document; its script draws the one its path names.

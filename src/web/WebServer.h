@@ -4,6 +4,7 @@
 #include "WebAccess.h"
 
 #include <chrono>
+#include <functional>
 #include <memory>
 #include <optional>
 #include <string>
@@ -25,6 +26,7 @@ struct WebServerConfig {
     std::string version;
     std::chrono::milliseconds liveInterval{1000};
     std::chrono::steady_clock::time_point started = std::chrono::steady_clock::now();
+    std::function<BrokerStatus()> brokerStatus; // empty: the station does not publish
 };
 
 // Limits that keep a hostile or broken client from costing more than its own
@@ -56,8 +58,10 @@ public:
 private:
     void AddRoutes();
     void AddApiRoutes();
+    void AddHistoryRoutes();
     void AddPageRoutes();
     std::string LiveEvent() const;
+    PlantSnapshot Snapshot(const SnapshotScope& scope = {}) const;
 
     GroupVisitor m_groups;
     WebServerConfig m_config;

@@ -8,6 +8,7 @@
 
 #include <filesystem>
 #include <numeric>
+#include <thread>
 
 namespace {
 
@@ -101,6 +102,22 @@ TEST_F(SummaryDayTest, LiveUpkeepKeepsWhatARebuildFinds) {
     Rebuild();
     EXPECT_EQ(live, SummaryRowsOf(SummaryPath()));
     EXPECT_GT(live.size(), 300U);
+}
+
+TEST_F(SummaryDayTest, FilesNamedWhileRunningAreReadWithinABatchPeriod) {
+    SummaryKeeper keeper(std::chrono::milliseconds(50));
+    keeper.Start();
+    ASSERT_TRUE(keeper.Flush()) << keeper.Problem();
+    AppendBytes(InHistLog("A1.csv"), SingleFile(GeneratedDay()));
+    keeper.Notify("A1.csv");
+    SummaryReader reader;
+    ASSERT_TRUE(reader.Open(SummaryPath(), nullptr));
+    const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(5);
+    while (reader.Sources().empty() && std::chrono::steady_clock::now() < deadline) {
+        std::this_thread::sleep_for(std::chrono::milliseconds(20));
+    }
+    ASSERT_EQ(reader.Sources().size(), 1U);
+    EXPECT_EQ(reader.Energy(DAY, DAY, 1, reader.Sources()[0].id).at(DAY), 8380);
 }
 
 } // namespace

@@ -1,4 +1,6 @@
+#include "TempDirectory.h"
 #include "WebFixture.h"
+#include "store/SummaryStore.h"
 #include "web/MetricsText.h"
 #include "web/WebAccess.h"
 
@@ -49,7 +51,11 @@ std::string ParsedByPrometheus(const std::string& text) {
 using WebApiTest = WebFixture;
 
 TEST_F(WebApiTest, RoutesServeTheValuesTheSimulatedInvertersSent) {
-    StartPlantAndServer(2);
+    WebServerConfig config;
+    config.brokerStatus = [] {
+        return BrokerStatus{BrokerStatus::State::Lost, "connection refused", 7, 3};
+    };
+    StartPlantAndServer(2, config);
     // What fault tracking sets after a sample without error bits; this
     // station has none.
     for (std::size_t index = 0; index < 2; ++index) {
@@ -88,6 +94,11 @@ TEST_F(WebApiTest, RoutesServeTheValuesTheSimulatedInvertersSent) {
     EXPECT_DOUBLE_EQ(totals["power"].toDouble(), power);
     EXPECT_EQ(totals["inverters_online"].toInt(), 2);
     EXPECT_EQ(totals["ports"].toArray()[0].toObject()["port"].toInt(), PORT);
+    const QJsonObject broker = totals["broker"].toObject();
+    EXPECT_EQ(broker["state"].toString(), "lost");
+    EXPECT_EQ(broker["reason"].toString(), "connection refused");
+    EXPECT_EQ(broker["queued"].toInt(), 3);
+    EXPECT_EQ(broker["dropped"].toInt(), 7);
     EXPECT_FALSE(GetJson("/api/plant/day").object()["power"].toArray().isEmpty());
     GetJson("/api/inverters/NOSUCH", 404);
     GetJson("/api/plant/day?date=2024-02-30", 400);
@@ -98,7 +109,9 @@ TEST_F(WebApiTest, RoutesServeTheValuesTheSimulatedInvertersSent) {
 }
 
 TEST_F(WebApiTest, MetricsParseWithTypesAndLabelsAndOfflineValuesAreLeftOut) {
-    StartPlantAndServer(2);
+    WebServerConfig config;
+    config.brokerStatus = [] { return BrokerStatus{BrokerStatus::State::Connected, "", 5, 0}; };
+    StartPlantAndServer(2, config);
     ASSERT_TRUE(plant->SwitchOff(2));
     const std::string serial1 = plant->Unit(1).profile.serialNo;
     const std::string serial2 = plant->Unit(2).profile.serialNo;
@@ -119,6 +132,8 @@ TEST_F(WebApiTest, MetricsParseWithTypesAndLabelsAndOfflineValuesAreLeftOut) {
              "counter heliowatch_port_reopens_total [('port', 'COM5')]",
              "gauge heliowatch_build_info",
              "gauge heliowatch_uptime_seconds",
+             "gauge heliowatch_broker_connected [] 1.0",
+             "counter heliowatch_broker_dropped_messages_total [] 5.0",
          }) {
         EXPECT_NE(parsed.find(line), std::string::npos) << line << "\n" << parsed;
     }
@@ -221,4 +236,88 @@ TEST_F(WebApiTest, StreamsThatAreNotReadDoNotSlowPolling) {
     // One poll a second; a blocked thread would show as none.
     EXPECT_GE(station->DecodedPolls() - before, 3);
     GetJson("/api/plant");
+}
+
+namespace {
+// Two inverters' days in a summary, as the station's summary keeper writes them.
+std::string FilledSummary(const TempDirectory& directory) {
+    const std::string path = directory.Path() + "/" + SUMMARY_FILE_NAME;
+    SummaryStore store;
+    EXPECT_TRUE(store.Create(path, false));
+    const struct {
+        const char* file;
+        std::vector<DayRow> days;
+    } sources[] = {
+        {"S1.csv", {{20260305, 4000, 900}, {20260610, 2500, 1200}, {20260611, 1000, 800}}},
+        {"S2.csv", {{20260610, 1000, 500}}},
+    };
+    for (const auto& source : sources) {
+        SourceRecord record;
+        EXPECT_TRUE(store.LoadSource(source.file, record));
+        EXPECT_TRUE(store.AddRows(record.id, source.days, {})) << store.Error();
+    }
+    return path;
+}
+} // namespace
+
+TEST_F(WebApiTest, MonthAndYearBarsComeFromTheSummaryAndBadDatesAreRefused) {
+    TempDirectory directory;
+    WebServerConfig config;
+    config.summaryFile = FilledSummary(directory);
+    StartServer([](const auto&) {}, config);
+    const struct {
+        std::string query;
+        int bars;
+        int bar;
+        const char* barDate;
+        double barKwh;
+        double totalKwh;
+        const char* bestDay;
+    } periods[] = {
+        {"month?month=2026-06", 30, 9, "2026-06-10", 3.5, 4.5, "2026-06-10"},
+        {"month?month=2026-06&serial=S2", 30, 9, "2026-06-10", 1.0, 1.0, "2026-06-10"},
+        {"month?month=2026-04", 30, 0, "2026-04-01", 0.0, 0.0, nullptr},
+        {"year?year=2026", 12, 5, "2026-06", 4.5, 8.5, "2026-03-05"},
+        {"year?year=2026&serial=S1", 12, 2, "2026-03", 4.0, 7.5, "2026-03-05"},
+    };
+    for (const auto& each : periods) {
+        const QJsonObject answer = GetJson("/api/history/" + each.query).object();
+        const QJsonArray bars = answer["bars"].toArray();
+        ASSERT_EQ(bars.size(), each.bars) << each.query;
+        EXPECT_EQ(bars[each.bar].toObject()["date"].toString(), each.barDate) << each.query;
+        EXPECT_DOUBLE_EQ(bars[each.bar].toObject()["energy"].toDouble(), each.barKwh);
+        EXPECT_DOUBLE_EQ(answer["energy"].toDouble(), each.totalKwh) << each.query;
+        EXPECT_EQ(answer["best_day"].toObject()["date"].toString(),
+                  each.bestDay ? each.bestDay : "")
+            << each.query;
+        EXPECT_EQ(answer["serials"].toArray(), (QJsonArray{"S1", "S2"}));
+    }
+    EXPECT_EQ(GetJson("/api/history/year?year=2026&serial=S1")
+                  .object()["peak"]
+                  .toObject()["watts"]
+                  .toInt(),
+              1200);
+    const struct {
+        const char* query;
+        int status;
+        const char* error;
+    } refused[] = {
+        {"month?month=2026-6", 400, "month must be YYYY-MM"},
+        {"month?month=2026-13", 400, "month must be YYYY-MM"},
+        {"month?month=2026-06-10", 400, "month must be YYYY-MM"},
+        {"month?month=1969-12", 400, "month must be YYYY-MM"},
+        {"month?month=", 400, "month must be YYYY-MM"},
+        {"year?year=2O26", 400, "year must be YYYY"},
+        {"year?year=2026-06", 400, "year must be YYYY"},
+        {"year?year=-2026", 400, "year must be YYYY"},
+        {"year?year=2026&serial=S9", 404,
+         "no inverter with serial number S9 in the history summary"},
+    };
+    for (const auto& each : refused) {
+        EXPECT_EQ(GetJson(std::string("/api/history/") + each.query, each.status)
+                      .object()["error"]
+                      .toString(),
+                  each.error);
+    }
+    EXPECT_EQ(GetJson("/api/plant").object()["broker"].toObject()["state"].toString(), "disabled");
 }

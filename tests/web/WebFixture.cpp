@@ -16,10 +16,14 @@ void WebFixture::StartPlantAndServer(int inverters, WebServerConfig config) {
     StartBus(inverters);
     station->Start();
     ASSERT_TRUE(AwaitPolledRecords(static_cast<std::size_t>(inverters), 30s));
+    CInverterGroup& group = station->Group();
+    StartServer([&group](const auto& visit) { visit(group); }, std::move(config));
+}
+
+void WebFixture::StartServer(GroupVisitor groups, WebServerConfig config) {
     config.port = 0;
     config.liveInterval = 200ms;
-    CInverterGroup& group = station->Group();
-    server = std::make_unique<WebServer>([&group](const auto& visit) { visit(group); }, config);
+    server = std::make_unique<WebServer>(std::move(groups), std::move(config));
     std::string problem;
     ASSERT_TRUE(server->Start(&problem)) << problem;
 }

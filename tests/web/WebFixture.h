@@ -16,6 +16,7 @@ protected:
 
     // Polls inverters until each has a sample, then starts the server.
     void StartPlantAndServer(int inverters, WebServerConfig config = {});
+    void StartServer(GroupVisitor groups, WebServerConfig config);
     httplib::Client Client() const;
     QJsonDocument GetJson(const std::string& path, int expectedStatus = 200);
     // Sends raw bytes and gives back what the server answered before closing.
