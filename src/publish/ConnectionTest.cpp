@@ -12,7 +12,7 @@ public:
     void OnSessionConnected() override { Set(""); }
     void OnSessionFailed(const std::string& reason) override { Set(reason); }
     void OnSessionPublished(int) override {}
-    void OnSessionMessage(const std::string&, const std::string&) override {}
+    void OnSessionMessage(const std::string&, const std::string&, bool) override {}
 
     std::optional<std::string> Wait(std::chrono::milliseconds timeout) {
         std::unique_lock lock(m_mutex);

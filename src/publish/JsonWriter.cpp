@@ -62,11 +62,17 @@ struct JsonWriter::Output {
     rapidjson::Writer<rapidjson::StringBuffer> writer{buffer};
 };
 
-JsonWriter::JsonWriter() : m_output(std::make_unique<Output>()) {
+thread_local std::unique_ptr<JsonWriter::Output> JsonWriter::t_spare;
+
+JsonWriter::JsonWriter() : m_output(t_spare ? std::move(t_spare) : std::make_unique<Output>()) {
+    m_output->buffer.Clear();
+    m_output->writer.Reset(m_output->buffer);
     m_output->writer.StartObject();
 }
 
-JsonWriter::~JsonWriter() = default;
+JsonWriter::~JsonWriter() {
+    t_spare = std::move(m_output);
+}
 
 void JsonWriter::Key(const char* key) {
     if (key != nullptr) {

@@ -29,5 +29,8 @@ private:
     void Key(const char* key);
 
     struct Output;
+    // The buffers of the last writer on this thread, kept for the next: a
+    // state message per poll then allocates nothing but its text.
+    static thread_local std::unique_ptr<Output> t_spare;
     std::unique_ptr<Output> m_output;
 };

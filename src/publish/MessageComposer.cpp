@@ -3,7 +3,20 @@
 #include "Discovery.h"
 #include "Payloads.h"
 
+#include <algorithm>
+
 namespace {
+bool SameSensors(const std::vector<FieldValue>& values,
+                 const std::vector<const StateField*>& sensors) {
+    auto known = sensors.begin();
+    for (const FieldValue& value : values) {
+        if (value.field->sensor && (known == sensors.end() || *known++ != value.field)) {
+            return false;
+        }
+    }
+    return known == sensors.end();
+}
+
 std::vector<const StateField*> SensorsOf(const std::vector<FieldValue>& values) {
     std::vector<const StateField*> sensors;
     for (const FieldValue& value : values) {
@@ -28,29 +41,46 @@ std::vector<MqttMessage> MessageComposer::Compose(Outbound item, std::uint64_t d
     return {{m_topics.Plant(), PlantPayload(std::get<PlantTotals>(item), dropped), false}};
 }
 
+MessageComposer::Inverter& MessageComposer::Known(const std::string& serialNo) {
+    auto known = m_inverters.find(serialNo);
+    if (known == m_inverters.end()) {
+        Inverter inverter;
+        inverter.id = TopicId(serialNo);
+        inverter.stateTopic = m_topics.State(inverter.id);
+        known = m_inverters.emplace(serialNo, std::move(inverter)).first;
+    }
+    return known->second;
+}
+
 std::vector<MqttMessage> MessageComposer::ComposeState(const StateSample& sample) {
     if (!sample.data) {
         return {};
     }
-    const std::string id = TopicId(sample.serialNo);
-    Inverter& inverter = m_inverters[id];
-    const std::vector<FieldValue> values = DecodedValues(*sample.data, sample.offered);
     std::vector<MqttMessage> messages;
-    if (m_discovery) {
-        std::vector<const StateField*> sensors = SensorsOf(values);
-        if (inverter.discovery.empty() || sensors != inverter.sensors) {
-            inverter.sensors = std::move(sensors);
-            inverter.discovery = DiscoveryMessages(m_topics, sample, values);
-            messages = inverter.discovery;
+    // A serial number changed on the bus: the old device goes, the new one is
+    // announced below as any newcomer.
+    std::string& placed = m_serialAt[{sample.comPort, sample.address}];
+    if (placed != sample.serialNo) {
+        if (!placed.empty()) {
+            Forget(placed, messages);
         }
+        placed = sample.serialNo;
+    }
+    Inverter& inverter = Known(sample.serialNo);
+    DecodedValues(*sample.data, sample.offered, m_values);
+    if (m_discovery && (inverter.discovery.empty() || !SameSensors(m_values, inverter.sensors))) {
+        inverter.sensors = SensorsOf(m_values);
+        inverter.discovery = DiscoveryMessages(m_topics, sample, m_values);
+        messages.insert(messages.end(), inverter.discovery.begin(), inverter.discovery.end());
     }
     // A decoded poll means the inverter answered.
     if (!inverter.online) {
         inverter.online = true;
-        messages.push_back(Availability(id, true));
+        messages.push_back(Availability(inverter.id, true));
     }
-    inverter.state = StatePayload(sample, values);
-    messages.push_back({m_topics.State(id), inverter.state, false});
+    std::string payload = StatePayload(sample, m_values);
+    inverter.state.assign(payload);
+    messages.push_back({inverter.stateTopic, std::move(payload), false});
     return messages;
 }
 
@@ -59,22 +89,20 @@ std::vector<MqttMessage> MessageComposer::ComposeEvent(const StationEvent& event
     if (event.subject.address == 0) {
         return messages;
     }
-    const std::string id = TopicId(event.subject.serialNo);
     switch (event.kind) {
     case StationEventKind::Online:
     case StationEventKind::Offline: {
-        const bool online = event.kind == StationEventKind::Online;
-        m_inverters[id].online = online;
-        messages.push_back(Availability(id, online));
+        Inverter& inverter = Known(event.subject.serialNo);
+        inverter.online = event.kind == StationEventKind::Online;
+        messages.push_back(Availability(inverter.id, inverter.online));
         break;
     }
     case StationEventKind::Removed: {
-        m_inverters.erase(id);
-        if (m_discovery) {
-            const std::vector<MqttMessage> removals = DiscoveryRemovals(m_topics, id);
-            messages.insert(messages.end(), removals.begin(), removals.end());
+        const auto place = m_serialAt.find({event.subject.comPort, event.subject.address});
+        if (place != m_serialAt.end() && place->second == event.subject.serialNo) {
+            m_serialAt.erase(place);
         }
-        messages.push_back({m_topics.Availability(id), "", true});
+        Forget(event.subject.serialNo, messages);
         break;
     }
     default: break;
@@ -82,15 +110,26 @@ std::vector<MqttMessage> MessageComposer::ComposeEvent(const StationEvent& event
     return messages;
 }
 
+void MessageComposer::Forget(const std::string& serialNo, std::vector<MqttMessage>& messages) {
+    m_inverters.erase(serialNo);
+    const std::string id = TopicId(serialNo);
+    if (m_discovery) {
+        const std::vector<MqttMessage> removals = DiscoveryRemovals(m_topics, id);
+        messages.insert(messages.end(), removals.begin(), removals.end());
+    }
+    messages.push_back({m_topics.Availability(id), "", true});
+}
+
 std::vector<MqttMessage> MessageComposer::Reconnected() const {
     std::vector<MqttMessage> messages{{m_topics.Status(), "online", true}};
-    for (const auto& [id, inverter] : m_inverters) {
+    for (const auto& entry : m_inverters) {
+        const Inverter& inverter = entry.second;
         if (m_discovery) {
             messages.insert(messages.end(), inverter.discovery.begin(), inverter.discovery.end());
         }
-        messages.push_back(Availability(id, inverter.online));
+        messages.push_back(Availability(inverter.id, inverter.online));
         if (inverter.online && !inverter.state.empty()) {
-            messages.push_back({m_topics.State(id), inverter.state, false});
+            messages.push_back({inverter.stateTopic, inverter.state, false});
         }
     }
     return messages;
@@ -105,6 +144,18 @@ std::vector<MqttMessage> MessageComposer::Discovery() const {
         }
     }
     return messages;
+}
+
+std::optional<MqttMessage> MessageComposer::LeftOnline(const std::string& availabilityTopic) const {
+    const bool answered =
+        std::any_of(m_inverters.begin(), m_inverters.end(), [&](const auto& entry) {
+            return entry.second.online &&
+                   m_topics.Availability(entry.second.id) == availabilityTopic;
+        });
+    if (answered) {
+        return std::nullopt;
+    }
+    return MqttMessage{availabilityTopic, "offline", true};
 }
 
 MqttMessage MessageComposer::StationOffline() const {

@@ -208,7 +208,8 @@ void MqttSession::OnPublish(mosquitto*, void* self, int messageId) {
 void MqttSession::OnMessage(mosquitto*, void* self, const mosquitto_message* message) {
     const std::string payload(static_cast<const char*>(message->payload),
                               static_cast<std::size_t>(message->payloadlen));
-    static_cast<MqttSession*>(self)->m_listener.OnSessionMessage(message->topic, payload);
+    static_cast<MqttSession*>(self)->m_listener.OnSessionMessage(message->topic, payload,
+                                                                 message->retain);
 }
 
 // The library says what went wrong during a TLS handshake only here; before

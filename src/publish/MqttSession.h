@@ -18,7 +18,9 @@ public:
     virtual void OnSessionFailed(const std::string& reason) = 0;
     // A message handed to Publish has left.
     virtual void OnSessionPublished(int messageId) = 0;
-    virtual void OnSessionMessage(const std::string& topic, const std::string& payload) = 0;
+    // retained: kept by the broker from before the subscription.
+    virtual void OnSessionMessage(const std::string& topic, const std::string& payload,
+                                  bool retained) = 0;
 };
 
 // One connection to the broker, from the first attempt to its end; a new

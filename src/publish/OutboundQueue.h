@@ -27,6 +27,7 @@ public:
     std::optional<Outbound> Pop();
     bool Empty() const { return m_items.empty(); }
     std::size_t Size() const { return m_items.size(); }
+    std::size_t Events() const { return m_events; }
     void Clear();
     // Messages let go since the queue was made.
     std::uint64_t Dropped() const { return m_dropped; }

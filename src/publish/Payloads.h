@@ -11,7 +11,6 @@ struct PlantTotals;
 struct StateSample;
 struct StationEvent;
 
-
 // One poll: who answered, when, its work mode and fault, and every value it
 // sent, keyed with its unit ("pac_w", "e_total_kwh").
 std::string StatePayload(const StateSample& sample, const std::vector<FieldValue>& values);

@@ -4,10 +4,11 @@
 
 #include <algorithm>
 #include <iterator>
+#include <utility>
 
 namespace {
 constexpr auto ANSWER_TIMEOUT = std::chrono::seconds(10);
-constexpr auto GATHER_TIME = std::chrono::milliseconds(250);
+constexpr auto GATHER_TIME = std::chrono::milliseconds(200);
 constexpr auto FIRST_RETRY = std::chrono::seconds(1);
 constexpr auto LAST_RETRY = std::chrono::seconds(60);
 // Nobody may take the changes (a window shows only the state): keep the last.
@@ -24,6 +25,7 @@ void Publisher::Configure(const MqttSettings& settings) {
     Stop();
     std::lock_guard lock(m_mutex);
     m_queue.Clear();
+    m_leftOnline.clear();
     m_stopping = false;
     m_status = BrokerStatus{};
     if (!settings.enable) {
@@ -89,14 +91,17 @@ void Publisher::OnPlantTotals(const PlantTotals& totals) {
     }
 }
 
-// The thread is woken only when it waits for work: while it gathers a
-// batch, or sends one, the message simply joins the queue.
+// The thread is woken only when it waits for work or for a batch that this
+// message completes; otherwise the message simply joins the queue.
 void Publisher::Hand(Outbound item) {
     bool wake = false;
     {
         std::lock_guard lock(m_mutex);
         m_queue.Push(std::move(item));
-        wake = m_idle;
+        wake = m_waiting == Waiting::Work || (m_waiting == Waiting::Batch && BatchReady());
+        if (wake) {
+            m_waiting = Waiting::Nothing;
+        }
     }
     if (wake) {
         m_wake.notify_all();
@@ -160,19 +165,14 @@ std::string Publisher::Serve(MqttSession& session, MessageComposer& composer) {
         session.Subscribe(m_homeAssistantStatus);
     }
     Send(session, composer.Reconnected());
+    // What the broker still shows online from an earlier run comes back
+    // retained; an inverter that has not answered since is told offline.
+    session.Subscribe(composer.GetTopics().AllAvailability());
+    std::vector<Outbound> batch;
+    std::vector<MqttMessage> messages;
     for (;;) {
         std::unique_lock lock(m_mutex);
-        const auto ready = [this] {
-            return Interrupted() || (!m_queue.Empty() && m_unsent < SEND_WINDOW);
-        };
-        if (!ready()) {
-            m_idle = true;
-            m_wake.wait(lock, ready);
-            m_idle = false;
-            // What arrives meanwhile goes out with it: one wake-up per batch
-            // rather than several per message.
-            m_wake.wait_for(lock, GATHER_TIME, [this] { return Interrupted(); });
-        }
+        WaitForBatch(lock);
         if (m_stopping) {
             return {};
         }
@@ -185,7 +185,19 @@ std::string Publisher::Serve(MqttSession& session, MessageComposer& composer) {
             Send(session, composer.Discovery());
             continue;
         }
-        std::vector<Outbound> batch;
+        if (!m_leftOnline.empty()) {
+            const std::vector<std::string> topics = std::exchange(m_leftOnline, {});
+            lock.unlock();
+            std::vector<MqttMessage> corrections;
+            for (const std::string& topic : topics) {
+                if (auto correction = composer.LeftOnline(topic)) {
+                    corrections.push_back(std::move(*correction));
+                }
+            }
+            Send(session, corrections);
+            continue;
+        }
+        batch.clear();
         while (!m_queue.Empty() && m_unsent + static_cast<int>(batch.size()) < SEND_WINDOW) {
             batch.push_back(std::move(*m_queue.Pop()));
         }
@@ -193,7 +205,7 @@ std::string Publisher::Serve(MqttSession& session, MessageComposer& composer) {
         lock.unlock();
         // Composed first and handed over in one run, the batch wakes the
         // library's network thread as few times as it can.
-        std::vector<MqttMessage> messages;
+        messages.clear();
         for (Outbound& item : batch) {
             std::vector<MqttMessage> composed = composer.Compose(std::move(item), dropped);
             std::move(composed.begin(), composed.end(), std::back_inserter(messages));
@@ -202,18 +214,50 @@ std::string Publisher::Serve(MqttSession& session, MessageComposer& composer) {
     }
 }
 
-bool Publisher::Interrupted() const {
-    return m_stopping || m_link == Link::Failed || m_homeAssistantStarted;
+// State messages are gathered for a moment, so that the thread and the
+// library's network thread wake a few times a second rather than for every
+// poll; an event, a full batch or anything else that needs the thread ends
+// the wait at once.
+void Publisher::WaitForBatch(std::unique_lock<std::mutex>& lock) {
+    if (!Interrupted() && m_unsent >= SEND_WINDOW) {
+        m_waiting = Waiting::Room;
+        m_wake.wait(lock, [this] { return Interrupted() || m_unsent <= SEND_WINDOW - BATCH; });
+    }
+    if (!Interrupted() && m_queue.Empty()) {
+        m_waiting = Waiting::Work;
+        m_wake.wait(lock, [this] { return Interrupted() || !m_queue.Empty(); });
+    }
+    if (!BatchReady()) {
+        m_waiting = Waiting::Batch;
+        m_wake.wait_for(lock, GATHER_TIME, [this] { return BatchReady(); });
+    }
+    m_waiting = Waiting::Nothing;
 }
 
+bool Publisher::Interrupted() const {
+    return m_stopping || m_link == Link::Failed || m_homeAssistantStarted || !m_leftOnline.empty();
+}
+
+bool Publisher::BatchReady() const {
+    return Interrupted() || m_queue.Events() > 0 ||
+           m_queue.Size() >= static_cast<std::size_t>(BATCH);
+}
+
+// Counted as unsent before the library has them, so that its callback never
+// counts below what was handed over.
 bool Publisher::Send(MqttSession& session, const std::vector<MqttMessage>& messages) {
-    for (const MqttMessage& message : messages) {
+    const int count = static_cast<int>(messages.size());
+    {
+        std::lock_guard lock(m_mutex);
+        m_unsent += count;
+    }
+    for (int i = 0; i < count; ++i) {
         int messageId = 0;
-        if (!session.Publish(message, messageId)) {
+        if (!session.Publish(messages[static_cast<std::size_t>(i)], messageId)) {
+            std::lock_guard lock(m_mutex);
+            m_unsent -= count - i;
             return false;
         }
-        std::lock_guard lock(m_mutex);
-        ++m_unsent;
     }
     return true;
 }
@@ -273,20 +317,30 @@ void Publisher::OnSessionPublished(int) {
     {
         std::lock_guard lock(m_mutex);
         --m_unsent;
-        wake = m_idle && !m_queue.Empty();
+        wake = m_waiting == Waiting::Room && m_unsent <= SEND_WINDOW - BATCH;
+        if (wake) {
+            m_waiting = Waiting::Nothing;
+        }
     }
     if (wake) {
         m_wake.notify_all();
     }
 }
 
-void Publisher::OnSessionMessage(const std::string& topic, const std::string& payload) {
-    if (topic != m_homeAssistantStatus || payload != "online") {
-        return;
-    }
+void Publisher::OnSessionMessage(const std::string& topic, const std::string& payload,
+                                 bool retained) {
     {
         std::lock_guard lock(m_mutex);
-        m_homeAssistantStarted = true;
+        if (payload != "online") {
+            return;
+        }
+        if (topic == m_homeAssistantStatus) {
+            m_homeAssistantStarted = true;
+        } else if (retained) {
+            m_leftOnline.push_back(topic);
+        } else {
+            return;
+        }
     }
     m_wake.notify_all();
 }

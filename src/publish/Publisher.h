@@ -29,6 +29,9 @@ class Publisher : public PollSink, public StationObserver, private SessionListen
 public:
     // Messages handed to the client library and not yet sent or acknowledged.
     static constexpr int SEND_WINDOW = 100;
+    // Messages that make the thread send without waiting for more; once the
+    // window is full, the thread goes on when this much of it has left.
+    static constexpr int BATCH = SEND_WINDOW / 2;
 
     explicit Publisher(std::size_t capacity = OutboundQueue::DEFAULT_CAPACITY);
     ~Publisher() override;
@@ -56,9 +59,11 @@ private:
     std::string Connect(MqttSession& session);
     // Sends until the connection fails (its reason) or the station stops ("").
     std::string Serve(MqttSession& session, MessageComposer& composer);
+    void WaitForBatch(std::unique_lock<std::mutex>& lock);
     bool Send(MqttSession& session, const std::vector<MqttMessage>& messages);
     // Something other than messages to send needs the thread.
     bool Interrupted() const;
+    bool BatchReady() const;
     // True when told to stop within the wait.
     bool WaitForStop(std::chrono::seconds wait);
     void NoteConnected();
@@ -68,7 +73,8 @@ private:
     void OnSessionConnected() override;
     void OnSessionFailed(const std::string& reason) override;
     void OnSessionPublished(int messageId) override;
-    void OnSessionMessage(const std::string& topic, const std::string& payload) override;
+    void OnSessionMessage(const std::string& topic, const std::string& payload,
+                          bool retained) override;
 
     std::atomic<bool> m_enabled{false};
     std::thread m_thread;
@@ -78,11 +84,13 @@ private:
     std::condition_variable m_wake;
     OutboundQueue m_queue;
     bool m_stopping = false;
-    bool m_idle = false; // the thread waits for messages or room to send them
+    // What the thread waits for, so that others wake it only when it is due.
+    enum class Waiting { Nothing, Work, Batch, Room } m_waiting = Waiting::Nothing;
     enum class Link { Connecting, Connected, Failed } m_link = Link::Connecting;
     std::string m_failure;
     int m_unsent = 0; // handed to the library minus sent or acknowledged
     bool m_homeAssistantStarted = false;
+    std::vector<std::string> m_leftOnline; // availability topics the broker shows online
     BrokerStatus m_status;
     std::uint64_t m_droppedReported = 0;
     std::deque<BrokerChange> m_changes;

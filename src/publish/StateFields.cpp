@@ -182,15 +182,14 @@ OfferedFields OfferedFieldsOf(const std::vector<std::uint8_t>& fieldList) {
     return offered;
 }
 
-std::vector<FieldValue> DecodedValues(const RuntimeData& data, const OfferedFields& offered) {
-    std::vector<FieldValue> values;
-    values.reserve(std::size(THREE_ROWS));
+void DecodedValues(const RuntimeData& data, const OfferedFields& offered,
+                   std::vector<FieldValue>& values) {
+    values.clear();
     if (const auto* single = dynamic_cast<const SingleRuntimeData*>(&data)) {
         AddOffered(SINGLE_ROWS, *single, offered, values);
     } else if (const auto* three = dynamic_cast<const ThreeRuntimeData*>(&data)) {
         AddOffered(THREE_ROWS, *three, offered, values);
     }
-    return values;
 }
 
 const std::array<const StateField*, 2>& TextSensors() {

@@ -27,9 +27,11 @@ struct FieldValue {
 using OfferedFields = std::bitset<256>;
 OfferedFields OfferedFieldsOf(const std::vector<std::uint8_t>& fieldList);
 
-// Every value the sample holds that the inverter's field list named; fields
-// it never sends are left out rather than published as zeros.
-std::vector<FieldValue> DecodedValues(const RuntimeData& data, const OfferedFields& offered);
+// Every value the sample holds that the inverter's field list named, in place
+// of what values held; fields it never sends are left out rather than
+// published as zeros.
+void DecodedValues(const RuntimeData& data, const OfferedFields& offered,
+                   std::vector<FieldValue>& values);
 
 // The work mode and fault as words, offered to Home Assistant with every
 // inverter.

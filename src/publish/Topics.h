@@ -21,6 +21,8 @@ public:
     std::string Availability(const std::string& id) const {
         return m_prefix + "/" + id + "/availability";
     }
+    // Every inverter's availability.
+    std::string AllAvailability() const { return m_prefix + "/+/availability"; }
     // Where Home Assistant finds one sensor of an inverter.
     std::string SensorConfig(const std::string& id, const std::string& key) const;
     // Where Home Assistant announces that it (re)started.

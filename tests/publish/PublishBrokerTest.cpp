@@ -2,6 +2,7 @@
 #include "FakeClock.h"
 #include "FakePlant.h"
 #include "FrozenPlant.h"
+#include "InverterProfile.h"
 #include "LocalTime.h"
 #include "PublishingStation.h"
 #include "Recorders.h"
@@ -10,6 +11,7 @@
 #include "comm/CommShared.h"
 #include "comm/CommThread.h"
 #include "model/InverterGroup.h"
+#include "model/SingleRuntimeData.h"
 #include "platform/ExitEvent.h"
 #include "publish/ConnectionTest.h"
 #include "store/StationWatch.h"
@@ -46,6 +48,31 @@ std::string StationSettings(int brokerPort, const std::vector<int>& ports) {
 std::string Topic(const std::string& serialNo, const char* leaf) {
     return std::string(PREFIX) + "/" + serialNo + "/" + leaf;
 }
+
+MqttSettings PublisherSettings(int brokerPort) {
+    MqttSettings settings;
+    settings.enable = true;
+    settings.host = "127.0.0.1";
+    settings.port = brokerPort;
+    settings.topicPrefix = PREFIX;
+    return settings;
+}
+
+// A record as a decoded poll leaves it.
+struct PolledInverter {
+    PolledInverter(const std::string& serialNo, int port) {
+        group.m_nComPort = port;
+        auto created = group.CreateInverter(1);
+        created->m_strSerialNo = serialNo;
+        created->m_strModel = "Skylark S3000";
+        created->m_runtimeFormat = sim::DefaultRuntimeFields(InverterKind::Single);
+        created->m_pRuntimeData = std::make_unique<SingleRuntimeData>();
+        record = group.AppendInverter(std::move(created));
+    }
+
+    CInverterGroup group;
+    CInverter* record = nullptr;
+};
 
 class PublishBrokerTest : public ::testing::Test {
 protected:
@@ -159,13 +186,8 @@ TEST_F(PublishBrokerTest,
 // The offline rule runs in virtual time against a scripted inverter; the
 // messages go to the real broker.
 TEST_F(PublishBrokerTest, SilentInverterIsUnavailableOnceTheOfflineRuleFiresAndBackWhenItAnswers) {
-    MqttSettings settings;
-    settings.enable = true;
-    settings.host = "127.0.0.1";
-    settings.port = broker.Port();
-    settings.topicPrefix = PREFIX;
     Publisher publisher;
-    publisher.Configure(settings);
+    publisher.Configure(PublisherSettings(broker.Port()));
 
     CInverterGroup group;
     group.m_nComPort = 3;
@@ -228,6 +250,64 @@ TEST_F(PublishBrokerTest, SilentInverterIsUnavailableOnceTheOfflineRuleFiresAndB
     g_hListWnd = nullptr;
     g_viewsCreated = 0;
     g_nInterval = 2;
+}
+
+TEST_F(PublishBrokerTest, ChangedSerialNumberTakesTheOldDeviceOffTheBroker) {
+    BrokerRecorder recorder(broker.Port());
+    Publisher publisher;
+    publisher.Configure(PublisherSettings(broker.Port()));
+    PolledInverter polled("OLD1", 4);
+    publisher.OnSampleDecoded(*polled.record);
+    ASSERT_TRUE(recorder.WaitFor(Topic("OLD1", "state"), 5s));
+    polled.record->m_strSerialNo = "NEW1";
+    publisher.OnSampleDecoded(*polled.record);
+    ASSERT_TRUE(recorder.WaitFor(Topic("NEW1", "state"), 5s));
+
+    BrokerRecorder late(broker.Port());
+    EXPECT_TRUE(late.WaitFor(Topic("NEW1", "availability"), 5s));
+    EXPECT_TRUE(late.WaitFor("homeassistant/sensor/heliowatch_NEW1/pac_w/config", 5s));
+    for (const ReceivedMessage& message : late.Messages()) {
+        EXPECT_EQ(message.topic.find("OLD1"), std::string::npos) << message.topic;
+    }
+}
+
+// What a station killed or stopped left retained must not outlive it for an
+// inverter that does not come back.
+TEST_F(PublishBrokerTest, InverterOnlineInAnEarlierRunIsOfflineUntilItAnswersAgain) {
+    PolledInverter gone("GONE1", 4);
+    PolledInverter back("BACK1", 5);
+    {
+        Publisher earlier;
+        earlier.Configure(PublisherSettings(broker.Port()));
+        earlier.OnSampleDecoded(*gone.record);
+        earlier.OnSampleDecoded(*back.record);
+        ASSERT_TRUE(WaitUntil([&] { return earlier.Status().queued == 0; }, 5s));
+        BrokerRecorder recorder(broker.Port());
+        ASSERT_TRUE(recorder.WaitFor(Topic("BACK1", "availability"), 5s));
+    }
+
+    BrokerRecorder recorder(broker.Port());
+    Publisher publisher;
+    publisher.Configure(PublisherSettings(broker.Port()));
+    publisher.OnSampleDecoded(*back.record);
+    const auto told = [&recorder](const std::string& serialNo, const char* payload) {
+        return recorder.WaitFor(
+            [&](const ReceivedMessage& message) {
+                return message.topic == Topic(serialNo, "availability") &&
+                       message.payload == payload;
+            },
+            5s);
+    };
+    EXPECT_TRUE(told("GONE1", "offline"));
+    ASSERT_TRUE(recorder.WaitFor(Topic("BACK1", "state"), 5s));
+
+    BrokerRecorder late(broker.Port());
+    const auto retained = [&late](const std::string& serialNo) {
+        const auto message = late.WaitFor(Topic(serialNo, "availability"), 5s);
+        return message ? message->payload : std::string("none");
+    };
+    EXPECT_EQ(retained("GONE1"), "offline");
+    EXPECT_EQ(retained("BACK1"), "online");
 }
 
 TEST_F(PublishBrokerTest, StoppedBrokerNeitherSlowsPollingNorLosesTheStationsPlace) {
