@@ -29,7 +29,8 @@ public:
         : m_owner(owner), m_record(record), m_counts(counts), m_sums(record.state) {}
 
     bool Read(int fd, const Progress& progress) {
-        std::vector<char> buffer(CHUNK_BYTES);
+        std::vector<char>& buffer = m_owner.m_buffer;
+        buffer.resize(CHUNK_BYTES);
         std::string partial;
         bool discarding = false;
         std::int64_t offset = m_record.readBytes;

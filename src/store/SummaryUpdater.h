@@ -48,4 +48,7 @@ private:
     LocalCalendar m_calendar;
     std::set<std::time_t> m_touched;
     std::string m_error;
+    // One read buffer for every file and pass: the station reads a few lines
+    // from each of hundreds of files every few seconds.
+    std::vector<char> m_buffer;
 };
