@@ -2,17 +2,17 @@
 // queries on a large plant, and the writer thread's share of a core at 19
 // buses of 20 inverters polled every second.
 #include "HistoryBenchData.h"
+#include "history/PeriodFigures.h"
+#include "history/SummaryKeeper.h"
+#include "history/SummaryRebuild.h"
+#include "history/SummaryStore.h"
+#include "history/TodayHistory.h"
 #include "model/SingleRuntimeData.h"
 #include "platform/DataDirectory.h"
 #include "store/HistoryFile.h"
 #include "store/HistoryLine.h"
 #include "store/HistoryLineParser.h"
 #include "store/LocalCalendar.h"
-#include "store/PeriodFigures.h"
-#include "store/SummaryKeeper.h"
-#include "store/SummaryRebuild.h"
-#include "store/SummaryStore.h"
-#include "store/TodayHistory.h"
 
 #include <benchmark/benchmark.h>
 #include <chrono>

@@ -1,8 +1,8 @@
 #include "HistoryBenchData.h"
 
+#include "history/SummaryStore.h"
 #include "platform/DataDirectory.h"
 #include "store/LocalCalendar.h"
-#include "store/SummaryStore.h"
 
 #include <cstdio>
 #include <cstdlib>

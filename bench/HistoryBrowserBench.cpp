@@ -1,7 +1,7 @@
 // The history browser opening on a year of a 20-inverter plant: the dialog
 // built, its first view read from the summary and drawn.
 #include "HistoryBenchData.h"
-#include "app/HistoryDlg.h"
+#include "gui/HistoryDlg.h"
 
 #include <QApplication>
 #include <QImage>

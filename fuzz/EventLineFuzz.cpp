@@ -3,7 +3,7 @@
 
 #include "FuzzCheck.h"
 #include "FuzzInputs.h"
-#include "app/EventLine.h"
+#include "station/EventLine.h"
 
 #include <algorithm>
 #include <array>

@@ -12,5 +12,9 @@ double CPowerView::SampleValue() const {
 }
 
 std::vector<CGraphSample> CPowerView::TodayFromHistory() const {
-    return Document().History().TodayPlantCurves(Document().GetInterval()).power;
+    const HistoryFollower* history = Document().History();
+    if (history == nullptr) {
+        return {};
+    }
+    return history->TodayPlantCurves(Document().GetInterval()).power;
 }

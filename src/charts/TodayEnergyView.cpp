@@ -12,5 +12,9 @@ double CTodayEnergyView::SampleValue() const {
 }
 
 std::vector<CGraphSample> CTodayEnergyView::TodayFromHistory() const {
-    return Document().History().TodayPlantCurves(Document().GetInterval()).energy;
+    const HistoryFollower* history = Document().History();
+    if (history == nullptr) {
+        return {};
+    }
+    return history->TodayPlantCurves(Document().GetInterval()).energy;
 }

@@ -33,10 +33,11 @@ void AppendPowerSample(CInverter& inverter) {
 } // namespace
 
 CommStep PollAllInverters(CommSession& session) {
+    const ScheduleMark start = session.Mark();
     for (CInverter* inverter : session.group.Inverters()) {
         // A full bus takes seconds to poll; shutdown need not wait for it.
         if (g_hExitEvent.IsSet()) {
-            break;
+            return STEP_SCHEDULE;
         }
         PollInverter(session, *inverter);
         RunWaitingWrites(session);
@@ -44,6 +45,7 @@ CommStep PollAllInverters(CommSession& session) {
             RegisterNewInverter(session);
         }
     }
+    session.group.m_nLastCycleMs = (session.Mark().m_monotonic - start.m_monotonic).count();
     return STEP_SCHEDULE;
 }
 

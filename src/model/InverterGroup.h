@@ -90,6 +90,9 @@ public:
     std::atomic<std::uint64_t> m_nPolls{0};
     std::atomic<std::uint64_t> m_nFailedPolls{0};
     std::atomic<std::uint64_t> m_nReopens{0};
+    // How long the last whole polling cycle took, in milliseconds; 0 before
+    // the first ends.
+    std::atomic<std::int64_t> m_nLastCycleMs{0};
 
 private:
     mutable std::recursive_mutex m_lock;

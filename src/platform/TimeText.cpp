@@ -2,38 +2,41 @@
 
 #include <cstdio>
 #include <cstdlib>
+#include <iomanip>
+#include <sstream>
+
+std::string LocalTimeText(std::time_t time, const char* format) {
+    std::tm local{};
+    if (localtime_r(&time, &local) == nullptr) {
+        return {};
+    }
+    std::ostringstream text;
+    text << std::put_time(&local, format);
+    return text.str();
+}
 
 std::string LocalTimeText(std::time_t time) {
-    std::tm local{};
-    char text[32] = "";
-    if (localtime_r(&time, &local) != nullptr) {
-        std::strftime(text, sizeof text, "%Y/%m/%d %H:%M:%S", &local);
-    }
-    return text;
+    return LocalTimeText(time, "%Y/%m/%d %H:%M:%S");
 }
 
 namespace {
-std::string LocalText(std::time_t time, const char* format) {
+std::string WithUtcOffset(std::time_t time, const char* format) {
     std::tm local{};
-    char text[40] = "";
     if (localtime_r(&time, &local) == nullptr) {
-        return text;
+        return {};
     }
-    std::strftime(text, sizeof text, format, &local);
-    const long offset = local.tm_gmtoff;
-    const long minutes = std::labs(offset) / 60;
+    const long minutes = std::labs(local.tm_gmtoff) / 60;
     char zone[40];
-    std::snprintf(zone, sizeof zone, "%c%02ld:%02ld", offset < 0 ? '-' : '+', minutes / 60,
+    std::snprintf(zone, sizeof zone, "%c%02ld:%02ld", local.tm_gmtoff < 0 ? '-' : '+', minutes / 60,
                   minutes % 60);
-    return std::string(text) + zone;
+    return LocalTimeText(time, format) + zone;
 }
 } // namespace
 
 std::string IsoTimeText(std::time_t time) {
-    return LocalText(time, "%Y-%m-%dT%H:%M:%S");
+    return WithUtcOffset(time, "%Y-%m-%dT%H:%M:%S");
 }
 
 std::string IsoMinuteText(std::time_t time) {
-    return LocalText(time, "%Y-%m-%dT%H:%M");
+    return WithUtcOffset(time, "%Y-%m-%dT%H:%M");
 }
-

@@ -24,11 +24,6 @@ std::mutex g_faultFileLock;
 
 enum class HeaderState { EMPTY, VALID, FOREIGN };
 
-off_t FileSize(int fd) {
-    struct stat status {};
-    return ::fstat(fd, &status) == 0 ? status.st_size : -1;
-}
-
 HeaderState ReadHeaderState(int fd) {
     const off_t size = FileSize(fd);
     if (size == 0) {
@@ -48,7 +43,7 @@ bool WriteHeader(int fd) {
         return true;
     }
     // A file left shorter than the header would be moved aside next time.
-    static_cast<void>(::ftruncate(fd, 0));
+    CutBack(fd, 0);
     return false;
 }
 
@@ -105,7 +100,7 @@ int AppendRecord(const std::string& path, const FaultRecordBytes& bytes, int& in
     }
     if (!WriteAt(file.Get(), bytes.data(), bytes.size(), end)) {
         error = errno;
-        static_cast<void>(::ftruncate(file.Get(), end));
+        CutBack(file.Get(), end);
         return error;
     }
     index = static_cast<int>(count);

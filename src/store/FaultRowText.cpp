@@ -6,14 +6,17 @@
 #include "platform/TimeText.h"
 
 #include <algorithm>
+#include <cstdarg>
 #include <cstdio>
 #include <cstring>
 
 namespace {
-template <typename... Args>
-std::string Printf(const char* format, Args... args) {
+__attribute__((format(printf, 1, 2))) std::string Printf(const char* format, ...) {
     char text[80];
-    std::snprintf(text, sizeof text, format, args...);
+    std::va_list args;
+    va_start(args, format);
+    std::vsnprintf(text, sizeof text, format, args);
+    va_end(args);
     return text;
 }
 

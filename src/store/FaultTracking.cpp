@@ -2,6 +2,7 @@
 
 #include "FaultRecordFile.h"
 #include "FaultText.h"
+#include "model/ErrorState.h"
 #include "model/Inverter.h"
 #include "model/NoTime.h"
 #include "model/SerialNumber.h"
@@ -14,8 +15,6 @@
 
 namespace {
 constexpr int NORMAL_MODE = 1;
-constexpr int ERROR_STATE_CLEAR = 1;
-constexpr int ERROR_STATE_FAULT = 2;
 constexpr std::uint32_t ANY_NEXT_FAULT = 0xFFFFFFFFU;
 
 struct FaultSample {

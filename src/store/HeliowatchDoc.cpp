@@ -1,13 +1,16 @@
 #include "HeliowatchDoc.h"
 
 #include "BusSettings.h"
+#include "Freshness.h"
 #include "PaneTargets.h"
 #include "PortSettings.h"
 #include "SettingsStore.h"
 #include "comm/CommShared.h"
 #include "comm/CommThread.h"
 #include "comm/WindowMessages.h"
+#include "model/ErrorState.h"
 #include "model/InverterGroup.h"
+#include "platform/Clock.h"
 #include "platform/DataDirectory.h"
 #include "platform/ExitEvent.h"
 
@@ -32,7 +35,6 @@ int CurrentEnvPort(const CInverterGroup& group) {
 CHeliowatchDoc::CHeliowatchDoc(CommEnvironment environment, std::string settingsPath)
     : m_environment(std::move(environment)),
       m_settings(std::make_unique<SettingsStore>(std::move(settingsPath))) {
-    m_sink.SetHistoryFollower(&m_history);
     m_environment.sink = &m_sink;
     g_hExitEvent.Reset();
 }
@@ -50,8 +52,15 @@ bool CHeliowatchDoc::OnNewDocument(std::string* problem) {
     // misses it, and made again then if it can be.
     CreateDataDirectories();
     // The threads wait for the views, so no sample arrives before this.
-    m_history.Start();
+    if (m_history != nullptr) {
+        m_history->Start();
+    }
     return true;
+}
+
+void CHeliowatchDoc::FollowHistory(HistoryFollower* follower) {
+    m_history = follower;
+    m_sink.SetHistoryFollower(follower);
 }
 
 bool CHeliowatchDoc::LoadSettings(std::string* problem) {
@@ -133,8 +142,12 @@ bool CHeliowatchDoc::SetFastReplies(bool on) {
     return WriteFastReplies(*m_settings, on);
 }
 
+// Energies keep the last known values of every inverter; power counts only
+// inverters whose reading is current and free of faults.
 template <class Accessor>
 double CHeliowatchDoc::SumOverInverters(Accessor accessor, bool onlyProducing) const {
+    const std::time_t now =
+        m_environment.clock != nullptr ? m_environment.clock->Now() : std::time(nullptr);
     double sum = 0.0;
     for (const Port& port : m_groups) {
         auto lock = port.group->Lock();
@@ -142,7 +155,8 @@ double CHeliowatchDoc::SumOverInverters(Accessor accessor, bool onlyProducing) c
             if (!inverter->m_pRuntimeData) {
                 continue;
             }
-            if (onlyProducing && (inverter->m_bOnline != 1 || inverter->m_nErrorState != 1)) {
+            if (onlyProducing && (inverter->m_nErrorState != ERROR_STATE_CLEAR ||
+                                  FreshnessOf(*inverter, now, GetInterval()) != Freshness::Fresh)) {
                 continue;
             }
             sum += accessor(*inverter->m_pRuntimeData);
@@ -241,5 +255,7 @@ void CHeliowatchDoc::OnCloseDocument(std::chrono::milliseconds bound) {
         m_groups.clear();
     }
     m_pCurInverter = nullptr;
-    m_history.Stop();
+    if (m_history != nullptr) {
+        m_history->Stop();
+    }
 }

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "StationHistory.h"
+#include "HistoryFollower.h"
 #include "MqttSettings.h"
 #include "StationPollSink.h"
 #include "comm/CommEnvironment.h"
@@ -52,8 +52,10 @@ public:
     // Runs visit on every group while none can be added or removed: for
     // threads other than the one that adds and removes them.
     void VisitGroups(const std::function<void(const CInverterGroup&)>& visit) const;
-    StationHistory& History() { return m_history; }
-    const StationHistory& History() const { return m_history; }
+    // Installed before OnNewDocument; without one the station keeps no
+    // history beyond the files.
+    void FollowHistory(HistoryFollower* follower);
+    const HistoryFollower* History() const { return m_history; }
     // Runs use on the inverter under its group's lock if the record is still
     // registered; false when it is gone. Records named in posted messages may
     // have been destroyed since, so readers go through here.
@@ -79,7 +81,7 @@ private:
     double SumOverInverters(Accessor accessor, bool onlyProducing) const;
 
     CommEnvironment m_environment;
-    StationHistory m_history;
+    HistoryFollower* m_history = nullptr;
     StationPollSink m_sink;
     std::unique_ptr<SettingsStore> m_settings;
     std::vector<Port> m_groups;

@@ -13,11 +13,6 @@
 namespace {
 std::mutex g_historyLock;
 
-off_t FileSize(int fd) {
-    struct stat status {};
-    return ::fstat(fd, &status) == 0 ? status.st_size : -1;
-}
-
 bool Fail(std::string* failure, const std::string& path, int error) {
     if (failure != nullptr) {
         *failure = DataFileProblem(path, error);
@@ -76,6 +71,6 @@ bool AppendHistoryLine(const std::string& path, std::string_view header, std::st
         return true;
     }
     // A torn line would glue itself to the next one written.
-    static_cast<void>(::ftruncate(existing.Get(), before));
+    CutBack(existing.Get(), before);
     return Fail(failure, path, error);
 }

@@ -1,21 +1,13 @@
 #include "MoveFileAside.h"
 
+#include "platform/TimeText.h"
+
 #include <cstdio>
 #include <ctime>
 #include <sys/stat.h>
 
 namespace {
 constexpr int MAX_SUFFIX = 1000;
-
-std::string TimeStamp() {
-    const std::time_t now = std::time(nullptr);
-    std::tm local{};
-    char text[32] = "";
-    if (localtime_r(&now, &local) != nullptr) {
-        std::strftime(text, sizeof text, "%Y%m%d-%H%M%S", &local);
-    }
-    return text;
-}
 
 bool Exists(const std::string& path) {
     struct stat status {};
@@ -24,7 +16,7 @@ bool Exists(const std::string& path) {
 } // namespace
 
 bool MoveFileAside(const std::string& path) {
-    const std::string base = path + ".bad-" + TimeStamp();
+    const std::string base = path + ".bad-" + LocalTimeText(std::time(nullptr), "%Y%m%d-%H%M%S");
     std::string target = base;
     for (int suffix = 1; Exists(target); ++suffix) {
         if (suffix > MAX_SUFFIX) {

@@ -1,18 +1,34 @@
 #include "PlantTotals.h"
 
+#include "Freshness.h"
 #include "HeliowatchDoc.h"
+#include "model/ErrorState.h"
 #include "model/InverterGroup.h"
+
+namespace {
+void Count(PlantTotals& totals, const CInverter& inverter, int interval) {
+    ++totals.registered;
+    totals.answering += inverter.m_bOnline == 1 ? 1 : 0;
+    switch (FreshnessOf(inverter, totals.when, interval)) {
+    case Freshness::Fresh: ++totals.reporting; break;
+    case Freshness::Offline: ++totals.offline; return;
+    case Freshness::Stale: break;
+    }
+    totals.faults += inverter.m_nErrorState == ERROR_STATE_FAULT ? 1 : 0;
+}
+} // namespace
 
 PlantTotals ReadPlantTotals(const CHeliowatchDoc& document, std::time_t when) {
     PlantTotals totals;
     totals.when = when;
-    for (const CInverterGroup* group : document.GetGroups()) {
-        auto lock = group->Lock();
-        for (const auto& record : group->m_inverters) {
-            ++totals.registered;
-            totals.answering += record->m_bOnline == 1 ? 1 : 0;
+    const int interval = document.GetInterval();
+    document.VisitGroups([&](const CInverterGroup& group) {
+        auto lock = group.Lock();
+        totals.portsLost += group.m_bPortOpen == 0 || !group.PortProblem().empty() ? 1 : 0;
+        for (const auto& record : group.m_inverters) {
+            Count(totals, *record, interval);
         }
-    }
+    });
     totals.powerW = document.GetTotalPower();
     totals.eTodayKWh = document.GetTotalEToday();
     totals.eTotalKWh = document.GetTotalETotal();

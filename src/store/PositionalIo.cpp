@@ -1,6 +1,7 @@
 #include "PositionalIo.h"
 
 #include <cerrno>
+#include <sys/stat.h>
 #include <unistd.h>
 
 bool ReadAt(int fd, void* buffer, std::size_t size, off_t offset) {
@@ -49,4 +50,13 @@ int WriteAll(int fd, std::string_view bytes) {
         bytes.remove_prefix(static_cast<std::size_t>(count));
     }
     return 0;
+}
+
+off_t FileSize(int fd) {
+    struct stat status {};
+    return ::fstat(fd, &status) == 0 ? status.st_size : -1;
+}
+
+void CutBack(int fd, off_t size) {
+    [[maybe_unused]] const int ignored = ::ftruncate(fd, size);
 }

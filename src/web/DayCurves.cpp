@@ -1,8 +1,8 @@
 #include "DayCurves.h"
 
+#include "history/SummaryReader.h"
 #include "store/CivilDays.h"
 #include "store/LocalCalendar.h"
-#include "store/SummaryReader.h"
 
 #include <cstdio>
 #include <map>

@@ -1,9 +1,9 @@
 #include "PeriodBars.h"
 
+#include "history/PeriodFigures.h"
+#include "history/SummaryReader.h"
 #include "store/BusText.h"
 #include "store/CivilDays.h"
-#include "store/PeriodFigures.h"
-#include "store/SummaryReader.h"
 
 #include <QJsonArray>
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "store/HistoryPeriod.h"
+#include "history/HistoryPeriod.h"
 
 #include <QJsonObject>
 #include <optional>

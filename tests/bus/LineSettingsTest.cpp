@@ -57,7 +57,9 @@ INSTANTIATE_TEST_SUITE_P(
         Framing{"Even6Stop1Half", {1, 4800, 2, 6, 1}, B4800, CS6, PARENB, true},
         Framing{"Mark8", {1, 9600, 3, 8, 0}, B9600, CS8, PARENB | CMSPAR | PARODD, false},
         Framing{"Space5", {1, 115200, 4, 5, 0}, B115200, CS5, PARENB | CMSPAR, false}),
-    [](const ::testing::TestParamInfo<Framing>& info) { return std::string(info.param.name); });
+    [](const ::testing::TestParamInfo<Framing>& framing) {
+        return std::string(framing.param.name);
+    });
 
 TEST(RawLine, KeepsWhatItHasNoCodeFor) {
     const termios line = RawLine(CookedTerminal(), SerialSettings{1, 12345, 0, 9, 0});

@@ -179,6 +179,6 @@ INSTANTIATE_TEST_SUITE_P(
     EuropeBerlin, ClockChangeMonthTest,
     ::testing::Values(ClockChangeSpan{"Spring", 2026, 3, 15, "", "2026/03/29 02"},
                       ClockChangeSpan{"Autumn", 2026, 10, 10, "2026/10/25 02", ""}),
-    [](const auto& info) { return std::string(info.param.name); });
+    [](const auto& test) { return std::string(test.param.name); });
 
 } // namespace

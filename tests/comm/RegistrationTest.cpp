@@ -128,7 +128,7 @@ INSTANTIATE_TEST_SUITE_P(
                       KnownSerialCase{"RestartedDescribedOtherwise", "DESCRIBED", false},
                       KnownSerialCase{"Twin", "", true},
                       KnownSerialCase{"TwinOfOneDescribedOtherwise", "DESCRIBED", true}),
-    [](const auto& info) { return std::string(info.param.name); });
+    [](const auto& test) { return std::string(test.param.name); });
 
 TEST_F(RegistrationTest, UnacknowledgedAddressLeavesAnUndescribedRecord) {
     plant.Add("NOACK").ackAddress = false;

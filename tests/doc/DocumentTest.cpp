@@ -200,17 +200,21 @@ TEST_F(DocumentTest, SavedPortSectionsFollowTheGroups) {
         << text;
 }
 
-TEST_F(DocumentTest, TotalsCountEveryRecordButPowerOnlyHealthyOnes) {
+TEST_F(DocumentTest, TotalsCountEveryRecordButPowerOnlyHealthyCurrentOnes) {
     auto document = Open();
     document->AddPortGroup(3, 0);
     // Its thread finds no views and leaves the inverter list to the test.
     CInverterGroup& group = *document->GetGroups()[0];
-    auto add = [&](int online, int errorState, std::uint16_t pac, std::uint16_t eToday) {
+    group.m_bPortOpen = 1;
+    const std::time_t now = clock.Now();
+    auto add = [&](int online, int errorState, std::uint16_t pac, std::uint16_t eToday,
+                   std::time_t sampled = 0) {
         auto inverter = std::make_unique<CInverter>();
         auto data = std::make_unique<SingleRuntimeData>();
         data->m_nPac = pac;
         data->m_nEToday = eToday;
         data->m_dwETotal = 10;
+        data->m_tSample = sampled != 0 ? sampled : now;
         inverter->m_pRuntimeData = std::move(data);
         inverter->m_bOnline = online;
         inverter->m_nErrorState = errorState;
@@ -219,10 +223,11 @@ TEST_F(DocumentTest, TotalsCountEveryRecordButPowerOnlyHealthyOnes) {
     add(1, 1, 1000, 150);
     add(0, 1, 2000, 200);                                // offline
     add(1, 2, 4000, 250);                                // last sample had error bits
+    add(1, 1, 8000, 300, now - 3600);                    // stale: missed its polls
     group.AppendInverter(std::make_unique<CInverter>()); // never described
     EXPECT_DOUBLE_EQ(document->GetTotalPower(), 100.0);
-    EXPECT_DOUBLE_EQ(document->GetTotalEToday(), 6.0);
-    EXPECT_DOUBLE_EQ(document->GetTotalETotal(), 3.0);
+    EXPECT_DOUBLE_EQ(document->GetTotalEToday(), 9.0);
+    EXPECT_DOUBLE_EQ(document->GetTotalETotal(), 4.0);
 }
 
 TEST_F(DocumentTest, CloseEndsEveryThreadBeforeTheGroupsGo) {

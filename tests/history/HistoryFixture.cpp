@@ -1,7 +1,7 @@
 #include "HistoryFixture.h"
 
+#include "history/SummaryRebuild.h"
 #include "platform/DataDirectory.h"
-#include "store/SummaryRebuild.h"
 
 #include <cstdlib>
 #include <ctime>

@@ -1,10 +1,10 @@
 #include "HistoryLines.h"
 
 #include "LocalTime.h"
+#include "history/SqliteDb.h"
 #include "model/SingleRuntimeData.h"
 #include "model/ThreeRuntimeData.h"
 #include "store/HistoryLine.h"
-#include "store/SqliteDb.h"
 
 #include <fstream>
 

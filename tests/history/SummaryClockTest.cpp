@@ -1,8 +1,8 @@
 #include "HistoryFixture.h"
 #include "HistoryLines.h"
+#include "history/SummaryReader.h"
+#include "history/SummaryStore.h"
 #include "store/LocalCalendar.h"
-#include "store/SummaryReader.h"
-#include "store/SummaryStore.h"
 
 namespace {
 

@@ -1,10 +1,10 @@
 #include "HistoryFixture.h"
 #include "HistoryLines.h"
-#include "store/SqliteDb.h"
-#include "store/SummaryReader.h"
-#include "store/SummaryRebuild.h"
-#include "store/SummarySchema.h"
-#include "store/SummaryStore.h"
+#include "history/SqliteDb.h"
+#include "history/SummaryReader.h"
+#include "history/SummaryRebuild.h"
+#include "history/SummarySchema.h"
+#include "history/SummaryStore.h"
 
 #include <filesystem>
 

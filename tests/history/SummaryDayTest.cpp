@@ -1,10 +1,10 @@
 #include "HistoryFixture.h"
 #include "HistoryLines.h"
+#include "history/SummaryKeeper.h"
+#include "history/SummaryReader.h"
+#include "history/SummaryStore.h"
 #include "store/HistoryFile.h"
 #include "store/LocalCalendar.h"
-#include "store/SummaryKeeper.h"
-#include "store/SummaryReader.h"
-#include "store/SummaryStore.h"
 
 #include <filesystem>
 #include <numeric>

@@ -1,8 +1,8 @@
 #include "HistoryFixture.h"
+#include "history/StationHistory.h"
 #include "model/Inverter.h"
 #include "model/SingleRuntimeData.h"
 #include "store/LocalCalendar.h"
-#include "store/StationHistory.h"
 #include "store/StationPollSink.h"
 
 #include <utility>

@@ -1,9 +1,9 @@
 #pragma once
 
 #include "TempDirectory.h"
-#include "app/HeadlessStation.h"
-#include "app/MessageQueue.h"
 #include "publish/Publisher.h"
+#include "station/HeadlessStation.h"
+#include "station/MessageQueue.h"
 #include "store/HeliowatchDoc.h"
 
 #include <atomic>

@@ -1,6 +1,6 @@
 #include "TempDirectory.h"
 #include "WebFixture.h"
-#include "store/SummaryStore.h"
+#include "history/SummaryStore.h"
 #include "web/MetricsText.h"
 #include "web/WebAccess.h"
 

@@ -40,7 +40,9 @@ protected:
         auto data = std::make_unique<SingleRuntimeData>();
         data->m_nPac = pac;
         data->m_nEToday = eToday;
+        data->m_tSample = std::time(nullptr);
         record->m_pRuntimeData = std::move(data);
+        group.m_bPortOpen = 1;
         record->m_bOnline = 1;
         record->m_nErrorState = 1;
         auto lock = group.Lock();

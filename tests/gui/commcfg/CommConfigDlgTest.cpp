@@ -1,4 +1,4 @@
-#include "app/CommConfigDlg.h"
+#include "gui/CommConfigDlg.h"
 
 #include "TempDirectory.h"
 #include "comm/CommShared.h"

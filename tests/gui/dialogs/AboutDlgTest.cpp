@@ -1,4 +1,4 @@
-#include "app/AboutDlg.h"
+#include "gui/AboutDlg.h"
 
 #include "ModalRun.h"
 #include "res/ResourceIds.h"

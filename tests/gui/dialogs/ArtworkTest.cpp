@@ -1,4 +1,4 @@
-#include "app/Artwork.h"
+#include "gui/Artwork.h"
 
 #include "res/ResourceIds.h"
 

@@ -1,4 +1,4 @@
-#include "app/MqttSettingDlg.h"
+#include "gui/MqttSettingDlg.h"
 
 #include "ModalRun.h"
 #include "TempDirectory.h"

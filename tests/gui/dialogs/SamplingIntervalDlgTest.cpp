@@ -1,4 +1,4 @@
-#include "app/SamplingIntervalDlg.h"
+#include "gui/SamplingIntervalDlg.h"
 
 #include "ModalRun.h"
 #include "Recorders.h"

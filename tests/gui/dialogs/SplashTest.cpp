@@ -1,7 +1,7 @@
 #include "TempDirectory.h"
-#include "app/Artwork.h"
-#include "app/SplashThread.h"
-#include "app/SplashWnd.h"
+#include "gui/Artwork.h"
+#include "gui/SplashThread.h"
+#include "gui/SplashWnd.h"
 #include "res/ResourceIds.h"
 
 #include <QApplication>

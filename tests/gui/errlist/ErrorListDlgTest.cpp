@@ -1,4 +1,4 @@
-#include "app/ErrorListDlg.h"
+#include "gui/ErrorListDlg.h"
 
 #include "CellToolTip.h"
 #include "LocalTime.h"

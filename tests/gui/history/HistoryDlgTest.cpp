@@ -1,11 +1,11 @@
-#include "app/HistoryDlg.h"
+#include "gui/HistoryDlg.h"
 
 #include "HistoryFixture.h"
 #include "HistoryLines.h"
 #include "charts/HistoryChartView.h"
+#include "history/SummaryReader.h"
+#include "history/SummaryStore.h"
 #include "res/ResourceIds.h"
-#include "store/SummaryReader.h"
-#include "store/SummaryStore.h"
 #include "widgets/FileDialog.h"
 
 #include <QComboBox>

@@ -3,7 +3,7 @@
 #include "FakeClock.h"
 #include "Recorders.h"
 #include "ScriptedPort.h"
-#include "app/DeviceListView.h"
+#include "gui/DeviceListView.h"
 #include "model/InverterGroup.h"
 #include "store/HeliowatchDoc.h"
 

@@ -1,4 +1,4 @@
-#include "app/StatusIcons.h"
+#include "gui/StatusIcons.h"
 
 #include "res/ResourceIds.h"
 

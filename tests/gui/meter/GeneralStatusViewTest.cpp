@@ -1,4 +1,4 @@
-#include "app/GeneralStatusView.h"
+#include "gui/GeneralStatusView.h"
 
 #include "FieldContrast.h"
 #include "IdleEnvironment.h"
@@ -45,7 +45,7 @@ protected:
         g_nInterval = 2;
     }
 
-    // Online and free of errors, so it counts towards the plant's power.
+    // Online, current and free of errors, so it counts towards the plant's power.
     void AddInverter(int tenthsOfWatt, int hundredthsOfKwhToday, int tenthsOfKwhTotal) {
         CInverterGroup& group = *document->GetGroups()[0];
         auto inverter = group.CreateInverter(static_cast<std::uint8_t>(++addresses));
@@ -53,7 +53,9 @@ protected:
         data->m_nPac = static_cast<std::uint16_t>(tenthsOfWatt);
         data->m_nEToday = static_cast<std::uint16_t>(hundredthsOfKwhToday);
         data->m_dwETotal = static_cast<std::uint32_t>(tenthsOfKwhTotal);
+        data->m_tSample = std::time(nullptr);
         inverter->m_pRuntimeData = std::move(data);
+        group.m_bPortOpen = 1;
         inverter->m_bOnline = 1;
         inverter->m_nErrorState = 1;
         group.AppendInverter(std::move(inverter));

@@ -8,7 +8,7 @@
 MeterGeometry::MeterGeometry(QSize size)
     : MeterGeometry(size, std::max(size.width(), size.height()) * 9 / 21) {}
 
-MeterGeometry::MeterGeometry(QSize size, int radius) : radius(radius) {
+MeterGeometry::MeterGeometry(QSize size, int scaleRadius) : radius(scaleRadius) {
     pivot = QPoint(size.width() / 2, size.height() / 2 + radius / 10);
     const int inset = radius / 18;
     outer = radius - 2 * inset;

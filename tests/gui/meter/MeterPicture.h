@@ -11,7 +11,7 @@
 struct MeterGeometry {
     // With the radius the control's size gives the scale when its labels fit.
     explicit MeterGeometry(QSize size);
-    MeterGeometry(QSize size, int radius);
+    MeterGeometry(QSize size, int scaleRadius);
 
     // Rounded to the nearest pixel, as the tick ends are.
     QPoint At(double degrees, double distance) const;

@@ -1,4 +1,4 @@
-#include "app/ParamInput.h"
+#include "gui/ParamInput.h"
 
 #include <gtest/gtest.h>
 

@@ -1,8 +1,8 @@
-#include "app/ParamWriteSequence.h"
+#include "gui/ParamWriteSequence.h"
 
 #include "ParamDocument.h"
-#include "app/ParamRows.h"
 #include "comm/CommandReports.h"
+#include "gui/ParamRows.h"
 
 #include <gtest/gtest.h>
 

@@ -1,4 +1,4 @@
-#include "app/ParameterSettingDlg.h"
+#include "gui/ParameterSettingDlg.h"
 
 #include "ModalRun.h"
 #include "ParamDocument.h"

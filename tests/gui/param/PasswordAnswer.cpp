@@ -1,6 +1,6 @@
 #include "PasswordAnswer.h"
 
-#include "app/PasswordDlg.h"
+#include "gui/PasswordDlg.h"
 #include "res/ResourceIds.h"
 #include "widgets/MessageBox.h"
 

@@ -1,4 +1,4 @@
-#include "app/PasswordDlg.h"
+#include "gui/PasswordDlg.h"
 
 #include "ModalRun.h"
 #include "QStringPrinter.h"

@@ -1,4 +1,4 @@
-#include "app/GuiNotifier.h"
+#include "gui/GuiNotifier.h"
 
 #include "widgets/MessageBox.h"
 

@@ -1,4 +1,4 @@
-#include "app/InverterStatusDlg.h"
+#include "gui/InverterStatusDlg.h"
 
 #include "IdleEnvironment.h"
 #include "LocalTime.h"

@@ -1,4 +1,4 @@
-#include "app/InverterStatusForm.h"
+#include "gui/InverterStatusForm.h"
 
 #include "FieldContrast.h"
 #include "charts/Meter.h"

@@ -1,0 +1,132 @@
+#include "HeliowatchApp.h"
+
+#include "GuiNotifier.h"
+#include "MainFrame.h"
+#include "SplashThread.h"
+#include "StationWatchPump.h"
+#include "StopSignals.h"
+#include "comm/CommEnvironment.h"
+#include "history/StationHistory.h"
+#include "platform/Log.h"
+#include "platform/SingleInstance.h"
+#include "publish/Publisher.h"
+#include "res/ResourceIds.h"
+#include "station/DataDirectoryClaim.h"
+#include "station/StationOptions.h"
+#include "station/WebStart.h"
+#include "store/HeliowatchDoc.h"
+#include "web/WebServer.h"
+#include "widgets/MessageBox.h"
+
+#include <QApplication>
+#include <QEventLoop>
+#include <QScreen>
+#include <QTimer>
+#include <cstdio>
+
+namespace {
+constexpr int SPLASH_MS = 2000;
+const char* const APP_TITLE = "Heliowatch";
+
+// Waits while the event loop runs, so the splash keeps painting.
+void Pause(int milliseconds) {
+    QEventLoop loop;
+    QTimer::singleShot(milliseconds, &loop, &QEventLoop::quit);
+    loop.exec();
+}
+} // namespace
+
+CHeliowatchApp::CHeliowatchApp(const StationOptions& options) : m_options(options) {}
+
+CHeliowatchApp::~CHeliowatchApp() {
+    Shutdown();
+    m_mainFrame.reset();
+    m_document.reset();
+}
+
+int CHeliowatchApp::Run(int argc, char** argv) {
+    // A second copy ends before it touches any port or file.
+    SingleInstance guard("Varnel communicator");
+    if (!guard.Acquired()) {
+        std::fprintf(stderr, "heliowatch: another copy is already running (%s)\n",
+                     guard.Path().c_str());
+        return 1;
+    }
+    QApplication application(argc, argv);
+    QApplication::setApplicationName(APP_TITLE);
+    StopSignals stopSignals;
+    bool stopped = false;
+    QObject::connect(&stopSignals, &StopSignals::stopRequested, [this, &stopped] {
+        stopped = true;
+        if (m_mainFrame) {
+            m_mainFrame->close();
+        }
+    });
+    int exitCode = 1;
+    if (InitInstance()) {
+        exitCode = stopped ? 0 : QApplication::exec();
+    }
+    Shutdown();
+    // Widgets go while the application object still exists.
+    m_mainFrame.reset();
+    m_watchPump.reset();
+    return exitCode;
+}
+
+bool CHeliowatchApp::InitInstance() {
+    CSplashThread splash;
+    splash.SetBitmap(IDB_SPLASH);
+    splash.Start();
+
+    std::string problem;
+    m_dataLock = ClaimDataDirectory(m_options, problem);
+    if (!m_dataLock) {
+        splash.Hide();
+        Log(LogLevel::Error, problem);
+        MessageBox::Show(nullptr, QString::fromStdString(problem), APP_TITLE);
+        return false;
+    }
+    m_notifier = std::make_unique<GuiNotifier>(qApp, APP_TITLE);
+    CommEnvironment environment = CommEnvironment::Default();
+    environment.notifier = m_notifier.get();
+    m_document = std::make_unique<CHeliowatchDoc>(environment, m_options.configFile);
+    m_history = std::make_unique<StationHistory>();
+    m_document->FollowHistory(m_history.get());
+    m_publisher = std::make_unique<Publisher>();
+    m_document->ChainPollSink(m_publisher.get());
+    m_mainFrame = std::make_unique<CMainFrame>(*m_document);
+    m_mainFrame->SetShutdown([this] { Shutdown(); });
+
+    if (!m_document->OnNewDocument(&problem)) {
+        splash.Hide();
+        MessageBox::Show(nullptr, QString::fromStdString(problem), APP_TITLE);
+        return false;
+    }
+    m_web = StartWebServer(*m_document, *m_publisher, m_options.configFile);
+    m_mainFrame->CreateListPane();
+    m_watchPump = std::make_unique<StationWatchPump>(*m_document);
+    m_watchPump->AddObserver(m_publisher.get());
+    m_mainFrame->Publish(*m_publisher, m_watchPump->Tap());
+    m_publisher->Configure(m_document->GetMqttSettings());
+    Pause(SPLASH_MS);
+    splash.Hide();
+    // Without a window manager nothing maximizes; the screen's size is the same.
+    if (const QScreen* screen = QGuiApplication::primaryScreen()) {
+        m_mainFrame->setGeometry(screen->availableGeometry());
+    }
+    m_mainFrame->showMaximized();
+    return true;
+}
+
+void CHeliowatchApp::Shutdown() {
+    if (m_notifier) {
+        m_notifier->Cancel();
+    }
+    m_web.reset();
+    if (m_document) {
+        m_document->OnCloseDocument();
+    }
+    if (m_publisher) {
+        m_publisher->Stop();
+    }
+}

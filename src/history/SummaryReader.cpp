@@ -1,0 +1,137 @@
+#include "SummaryReader.h"
+
+#include "SummaryStore.h"
+#include "store/HistoryFileName.h"
+
+namespace {
+constexpr double MW_PER_W = 1000.0;
+
+// The serial number the file was named after; the bare name for a file this
+// station did not name.
+std::string NameOf(const std::string& file) {
+    if (std::optional<std::string> serialNo = SerialOfHistoryFileName(file)) {
+        return *serialNo;
+    }
+    constexpr std::string_view SUFFIX = ".csv";
+    return file.ends_with(SUFFIX) ? file.substr(0, file.size() - SUFFIX.size()) : file;
+}
+} // namespace
+
+bool SummaryReader::Open(const std::string& path, std::string* problem) {
+    if (!m_db.Open(path, true) ||
+        m_db.QueryInt("PRAGMA user_version", -1) != SUMMARY_SCHEMA_VERSION) {
+        if (problem != nullptr) {
+            *problem = m_db.IsOpen() ? "no usable history summary in " + path : m_db.Error();
+        }
+        m_db.Close();
+        return false;
+    }
+    return true;
+}
+
+std::vector<SummarySource> SummaryReader::Sources() {
+    std::vector<SummarySource> sources;
+    SqliteStatement query = m_db.Prepare("SELECT id, file FROM source WHERE EXISTS"
+                                         " (SELECT 1 FROM day WHERE day.source = source.id)"
+                                         " ORDER BY file");
+    while (query.Step()) {
+        sources.push_back({query.Int(0), NameOf(query.Text(1))});
+    }
+    return sources;
+}
+
+std::optional<SummarySource> SummaryReader::SourceOfSerial(const std::string& serialNo) {
+    for (const SummarySource& source : Sources()) {
+        if (source.name == serialNo) {
+            return source;
+        }
+    }
+    return std::nullopt;
+}
+
+std::map<int, std::int64_t> SummaryReader::Energy(int firstDay, int lastDay, int divisor,
+                                                  std::int64_t source) {
+    std::map<int, std::int64_t> energy;
+    SqliteStatement query =
+        source == PLANT
+            ? m_db.Prepare("SELECT day / ?3, SUM(energy_wh) FROM day WHERE day BETWEEN ?1 AND ?2"
+                           " GROUP BY 1")
+            : m_db.Prepare("SELECT day / ?3, SUM(energy_wh) FROM day WHERE source = ?4"
+                           " AND day BETWEEN ?1 AND ?2 GROUP BY 1");
+    query.Bind(1, std::int64_t{firstDay})
+        .Bind(2, std::int64_t{lastDay})
+        .Bind(3, std::int64_t{divisor});
+    if (source != PLANT) {
+        query.Bind(4, source);
+    }
+    while (query.Step()) {
+        energy[static_cast<int>(query.Int(0))] = query.Int(1);
+    }
+    return energy;
+}
+
+std::map<std::int64_t, std::map<int, std::int64_t>>
+SummaryReader::EnergyBySource(int firstDay, int lastDay, int divisor) {
+    std::map<std::int64_t, std::map<int, std::int64_t>> energy;
+    SqliteStatement query = m_db.Prepare("SELECT source, day / ?3, SUM(energy_wh) FROM day WHERE "
+                                         "day BETWEEN ?1 AND ?2 GROUP BY 1, 2");
+    query.Bind(1, std::int64_t{firstDay})
+        .Bind(2, std::int64_t{lastDay})
+        .Bind(3, std::int64_t{divisor});
+    while (query.Step()) {
+        energy[query.Int(0)][static_cast<int>(query.Int(1))] = query.Int(2);
+    }
+    return energy;
+}
+
+std::vector<CurvePoint> SummaryReader::Curve(std::time_t start, std::time_t end,
+                                             std::int64_t source) {
+    std::vector<CurvePoint> curve;
+    SqliteStatement query =
+        source == PLANT
+            ? m_db.Prepare("SELECT start, power_mw, -1, energy_wh FROM plant_bucket"
+                           " WHERE start >= ?1 AND start < ?2 ORDER BY start")
+            : m_db.Prepare("SELECT start, power_sum_w * 1000 / samples, power_max_w, energy_wh"
+                           " FROM bucket WHERE source = ?3 AND start >= ?1 AND start < ?2"
+                           " ORDER BY start");
+    query.Bind(1, std::int64_t{start}).Bind(2, std::int64_t{end});
+    if (source != PLANT) {
+        query.Bind(3, source);
+    }
+    while (query.Step()) {
+        curve.push_back({static_cast<std::time_t>(query.Int(0)),
+                         static_cast<double>(query.Int(1)) / MW_PER_W, query.Int(2), query.Int(3)});
+    }
+    return curve;
+}
+
+PeakPower SummaryReader::Peak(int firstDay, int lastDay, std::time_t start, std::time_t end,
+                              std::int64_t source) {
+    SqliteStatement query =
+        source == PLANT
+            ? m_db.Prepare(
+                  "SELECT power_mw / 1000, start FROM plant_bucket"
+                  " WHERE start >= ?3 AND start < ?4 ORDER BY power_mw DESC, start LIMIT 1")
+            : m_db.Prepare("SELECT peak_w, peak_time FROM day WHERE source = ?5"
+                           " AND day BETWEEN ?1 AND ?2 ORDER BY peak_w DESC, peak_time LIMIT 1");
+    query.Bind(1, std::int64_t{firstDay})
+        .Bind(2, std::int64_t{lastDay})
+        .Bind(3, std::int64_t{start})
+        .Bind(4, std::int64_t{end});
+    if (source != PLANT) {
+        query.Bind(5, source);
+    }
+    PeakPower peak;
+    if (query.Step()) {
+        peak = {query.Int(0), static_cast<std::time_t>(query.Int(1))};
+    }
+    return peak;
+}
+
+std::pair<int, int> SummaryReader::DaysWithData() {
+    SqliteStatement query = m_db.Prepare("SELECT MIN(day), MAX(day) FROM day");
+    if (query.Step() && !query.IsNull(0)) {
+        return {static_cast<int>(query.Int(0)), static_cast<int>(query.Int(1))};
+    }
+    return {0, 0};
+}

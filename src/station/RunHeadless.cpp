@@ -1,0 +1,95 @@
+#include "RunHeadless.h"
+
+#include "DataDirectoryClaim.h"
+#include "HeadlessStation.h"
+#include "MessageQueue.h"
+#include "ServiceWatchdog.h"
+#include "StationOptions.h"
+#include "WebStart.h"
+#include "comm/CommShared.h"
+#include "history/StationHistory.h"
+#include "platform/DataDirectory.h"
+#include "platform/Log.h"
+#include "platform/PortDirectory.h"
+#include "platform/SingleInstance.h"
+#include "publish/Publisher.h"
+#include "store/HeliowatchDoc.h"
+#include "store/PaneTargets.h"
+#include "web/WebServer.h"
+
+#include <csignal>
+
+namespace {
+std::atomic<bool> g_stopRequested{false};
+
+extern "C" void RequestStop(int) {
+    g_stopRequested = true;
+}
+
+void InstallStopHandlers() {
+    struct sigaction action {};
+    action.sa_handler = RequestStop;
+    sigemptyset(&action.sa_mask);
+    sigaction(SIGINT, &action, nullptr);
+    sigaction(SIGTERM, &action, nullptr);
+}
+
+// The first thing to look at when a service does not do what was expected.
+void LogPlaces(const CHeliowatchDoc& document, const std::string& settingsFile) {
+    Log(LogLevel::Info,
+        "settings " + settingsFile + ", ports " + PortDirectory() + ", data " + DataDirectory());
+    if (document.GetGroups().empty()) {
+        Log(LogLevel::Warning, "no port is enabled in " + settingsFile + "; nothing to poll");
+    }
+}
+
+void SetPaneTargets(MessageTarget* target) {
+    g_hListWnd = target;
+    g_hGeneralStatusWnd = target;
+    g_hTodayEnergyWnd = target;
+    g_hPowerWnd = target;
+}
+} // namespace
+
+int RunHeadless(const StationOptions& options) {
+    static_assert(std::atomic<bool>::is_always_lock_free, "set from a signal handler");
+    InstallStopHandlers();
+    std::string claimProblem;
+    const auto dataLock = ClaimDataDirectory(options, claimProblem);
+    if (!dataLock) {
+        Log(LogLevel::Error, claimProblem);
+        return 1;
+    }
+
+    MessageQueue queue; // outlives the document and so every thread posting to it
+    SetPaneTargets(&queue);
+    int exitCode = 0;
+    {
+        Publisher publisher; // outlives the threads handing it their samples
+        StationHistory history;
+        CHeliowatchDoc document(CommEnvironment::Default(), options.configFile);
+        document.FollowHistory(&history);
+        document.ChainPollSink(&publisher);
+        std::string problem;
+        if (document.OnNewDocument(&problem)) {
+            g_viewsCreated = 1;
+            LogPlaces(document, options.configFile);
+            auto web = StartWebServer(document, publisher, options.configFile);
+            HeadlessStation station(document, queue, stdout);
+            station.Publish(publisher);
+            publisher.Configure(document.GetMqttSettings());
+            ServiceWatchdog watchdog;
+            watchdog.Ready();
+            station.Run(g_stopRequested, [&watchdog] { watchdog.Alive(); });
+            watchdog.Stopping();
+            web.reset();
+            document.OnCloseDocument();
+            publisher.Stop();
+        } else {
+            Log(LogLevel::Error, problem);
+            exitCode = 1;
+        }
+    }
+    SetPaneTargets(nullptr);
+    return exitCode;
+}
