@@ -1,20 +1,10 @@
 #include "PowerView.h"
 
-#include "store/HeliowatchDoc.h"
-
 CPowerView::CPowerView(CHeliowatchDoc& document, QWidget* parent)
     : CDayChartView(document, "Power", parent) {
     m_graph.SetAppearance(QColor(0, 0, 240), "W", QString(), false);
 }
 
-double CPowerView::SampleValue() const {
-    return Document().GetTotalPower();
-}
-
-std::vector<CGraphSample> CPowerView::TodayFromHistory() const {
-    const HistoryFollower* history = Document().History();
-    if (history == nullptr) {
-        return {};
-    }
-    return history->TodayPlantCurves(Document().GetInterval()).power;
+const CDaySeries& CPowerView::Curve(const CDaySeries& power, const CDaySeries& /*energy*/) const {
+    return power;
 }

@@ -1,20 +1,11 @@
 #include "TodayEnergyView.h"
 
-#include "store/HeliowatchDoc.h"
-
 CTodayEnergyView::CTodayEnergyView(CHeliowatchDoc& document, QWidget* parent)
     : CDayChartView(document, "Today Energy", parent) {
     m_graph.SetAppearance(QColor(0, 240, 0), "KWh", QString(), false);
 }
 
-double CTodayEnergyView::SampleValue() const {
-    return Document().GetTotalEToday();
-}
-
-std::vector<CGraphSample> CTodayEnergyView::TodayFromHistory() const {
-    const HistoryFollower* history = Document().History();
-    if (history == nullptr) {
-        return {};
-    }
-    return history->TodayPlantCurves(Document().GetInterval()).energy;
+const CDaySeries& CTodayEnergyView::Curve(const CDaySeries& /*power*/,
+                                          const CDaySeries& energy) const {
+    return energy;
 }

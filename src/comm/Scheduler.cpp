@@ -73,7 +73,9 @@ CommStep ChooseNextStep(CommSession& session) {
     const bool pollDue = Due(group.m_tLastPoll, now, g_nInterval.load());
     // Quick attempts and due cycles take turns, so that a long run of
     // registrations leaves the registered inverters sampled at the interval.
-    if (session.registerAtOnce && !(pollDue && session.pollsTurn)) {
+    const bool quickDue =
+        session.registerAtOnce || (session.retryAt && now.m_monotonic >= *session.retryAt);
+    if (quickDue && !(pollDue && session.pollsTurn)) {
         return Register(session, now);
     }
     if (pollDue) {

@@ -7,6 +7,7 @@ struct CommSession;
 // Chooses the next step: user requests first, then a registration attempt at
 // least every 10 s, then a polling cycle every sampling interval. In fast
 // mode an attempt that registered an inverter makes the next one due at once,
+// and one whose query was answered garbled makes it due after a short pause,
 // taking turns with due polling cycles.
 CommStep ChooseNextStep(CommSession& session);
 

@@ -32,6 +32,7 @@ std::unique_ptr<WebServer> StartWebServer(const CHeliowatchDoc& document,
     config.summaryFile = SummaryPath();
     config.version = HELIOWATCH_VERSION;
     config.brokerStatus = [&publisher] { return publisher.Status(); };
+    config.plantCurves = &document.PlantCurves();
     auto server = std::make_unique<WebServer>(
         [&document](const auto& visit) { document.VisitGroups(visit); }, config);
     std::string problem;

@@ -7,28 +7,56 @@
 #include <string>
 #include <vector>
 
-struct DayPoint {
-    std::time_t time = 0;
-    double watts = 0.0;
+class PlantDayCurves;
+
+// One stretch of a day's power curve: its mean, and its lowest and highest
+// sample where they are known.
+struct PowerRow {
+    std::time_t time = 0; // the stretch's start
+    double meanW = 0.0;
+    std::optional<double> minW;
+    std::optional<double> maxW;
 };
 
-inline constexpr int CURVE_STEP_SECONDS = 300;
+// Energy fed in from the start of the day to the end of a stretch.
+struct EnergyPoint {
+    std::time_t time = 0; // the stretch's start
+    double kWh = 0.0;
+};
 
-// The plant's power by 5-minute stretch: each inverter's mean, summed.
-std::vector<DayPoint> PlantPowerCurve(const PlantSnapshot& snapshot);
-std::vector<DayPoint> InverterPowerCurve(const InverterView& inverter);
-// kWh fed in from the start of the curve up to each point.
-std::vector<DayPoint> EnergyCurve(const std::vector<DayPoint>& power);
+inline constexpr int TODAY_STEP_SECONDS = 60;
+inline constexpr int SUMMARY_STEP_SECONDS = 300;
 
-struct SummaryCurve {
-    int status = 200;    // 503 when there is no summary to read, 500 when it fails
+// What /api/plant/day and /api/inverters/<serial>/day answer.
+struct DayCurve {
+    int status = 200;    // 404 for an inverter not known, 503/500 when the summary fails
     std::string problem; // when the status is not 200
-    std::vector<DayPoint> power;
+    int stepSeconds = TODAY_STEP_SECONDS;
+    std::vector<PowerRow> power;
+    std::vector<EnergyPoint> energy;
 };
 
-// A past day of an inverter (or of the plant, serial empty) from the history
-// summary.
-SummaryCurve SummaryDayCurve(const std::string& summaryPath, int dayKey, const std::string& serial);
+struct DayCurveSources {
+    GroupVisitor groups;
+    const PlantDayCurves* plantCurves = nullptr;
+    std::string summaryFile;
+};
+
+// The day's curves of the plant (serial empty) or of one inverter: today's by
+// minute from the station's day curves, each read under its lock and nothing
+// more; other days' by 5 minutes from the history summary. The plant's energy
+// today is its energy of the day as the window shows it; an inverter's, and
+// every energy of other days, is what the power curve adds up to.
+DayCurve ReadDayCurve(const DayCurveSources& sources, int dayKey, const std::string& serial);
+
+// {"step":60,"power":[[time,mean,min,max],...],"energy":[[time,kWh],...]}, times in
+// seconds since the epoch, min and max null where not known.
+std::string DayCurveJson(const DayCurve& curve);
+
+// kWh fed in from the start of the curve to the end of each stretch; a gap of
+// more than one stretch counts as no power.
+std::vector<EnergyPoint> EnergyOfPower(const std::vector<PowerRow>& power, int stepSeconds);
+
 // The yyyymmdd key of a "YYYY-MM-DD" text; nothing when it is no date.
 std::optional<int> DayKeyOfText(const std::string& text);
 int TodayKey();

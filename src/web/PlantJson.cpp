@@ -131,14 +131,6 @@ QJsonObject InverterJson(const InverterView& inverter) {
     return object;
 }
 
-QJsonArray CurveJson(const std::vector<DayPoint>& curve) {
-    QJsonArray points;
-    for (const DayPoint& point : curve) {
-        points.append(QJsonArray{static_cast<double>(point.time), point.watts});
-    }
-    return points;
-}
-
 QJsonObject FaultsJson(const std::vector<InvFaultRecord>& records, const std::string& serial) {
     std::set<std::string> serials;
     QJsonArray faults;

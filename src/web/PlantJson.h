@@ -1,6 +1,5 @@
 #pragma once
 
-#include "DayCurves.h"
 #include "PlantSnapshot.h"
 
 #include <QJsonArray>
@@ -13,7 +12,6 @@ QJsonObject PlantJson(const PlantSnapshot& snapshot);
 QJsonArray InverterListJson(const PlantSnapshot& snapshot);
 // Every value of the last sample, the parameters and the open fault as well.
 QJsonObject InverterJson(const InverterView& inverter);
-QJsonArray CurveJson(const std::vector<DayPoint>& curve);
 QJsonObject FaultsJson(const std::vector<InvFaultRecord>& records, const std::string& serial);
 // What a live update carries: the plant and the list.
 QJsonObject LiveJson(const PlantSnapshot& snapshot);

@@ -16,7 +16,7 @@ std::vector<ParamView> ParamsOf(const CInverter& inverter) {
     return params;
 }
 
-InverterView ViewOf(const CInverter& inverter, int port, bool withDay) {
+InverterView ViewOf(const CInverter& inverter, int port) {
     InverterView view;
     view.port = port;
     view.address = inverter.m_nAddress;
@@ -32,10 +32,6 @@ InverterView ViewOf(const CInverter& inverter, int port, bool withDay) {
     view.lastMode = inverter.m_nLastMode;
     if (inverter.m_pRuntimeData) {
         view.sample = inverter.m_pRuntimeData->Clone();
-    }
-    if (withDay) {
-        view.day.assign(inverter.m_powerGraph.m_samples.begin(),
-                        inverter.m_powerGraph.m_samples.end());
     }
     view.params = ParamsOf(inverter);
     if (view.errorState == 2) {
@@ -91,7 +87,7 @@ PlantSnapshot TakeSnapshot(const GroupVisitor& groups, const SnapshotScope& scop
         auto lock = group.Lock();
         for (const auto& inverter : group.m_inverters) {
             if (scope.serial.empty() || inverter->m_strSerialNo == scope.serial) {
-                snapshot.inverters.push_back(ViewOf(*inverter, group.m_nComPort, scope.withDay));
+                snapshot.inverters.push_back(ViewOf(*inverter, group.m_nComPort));
             }
         }
     });

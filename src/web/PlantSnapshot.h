@@ -1,6 +1,5 @@
 #pragma once
 
-#include "model/GraphSample.h"
 #include "model/InvFaultRecord.h"
 #include "model/ReplyCheck.h"
 #include "model/RuntimeData.h"
@@ -40,7 +39,6 @@ struct InverterView {
     std::uint32_t errorCode = 0;
     int lastMode = 0;
     std::shared_ptr<const RuntimeData> sample; // null until a poll was decoded
-    std::vector<CGraphSample> day;             // only when the scope asks for it
     std::vector<ParamView> params;
     std::optional<InvFaultRecord> openFault;
 
@@ -78,7 +76,6 @@ struct PlantSnapshot {
 };
 
 struct SnapshotScope {
-    bool withDay = false;
     std::string serial; // empty: every inverter
 };
 

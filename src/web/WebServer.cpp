@@ -163,7 +163,7 @@ void WebServer::AddApiRoutes() {
     });
     m_server->Get(R"(/api/inverters/([^/]+))", [this](const Request& request, Response& response) {
         const std::string serial = SerialOfPath(request.matches[1]);
-        const PlantSnapshot snapshot = Snapshot({false, serial});
+        const PlantSnapshot snapshot = Snapshot({serial});
         if (const InverterView* inverter = snapshot.Find(serial)) {
             SendJson(response, JsonText(InverterJson(*inverter)));
         } else {
@@ -178,25 +178,13 @@ void WebServer::AddApiRoutes() {
             SendError(response, 400, "date must be YYYY-MM-DD");
             return;
         }
-        std::vector<DayPoint> power;
-        if (*dayKey == TodayKey()) {
-            const PlantSnapshot snapshot = Snapshot({true, serial});
-            const InverterView* inverter = serial.empty() ? nullptr : snapshot.Find(serial);
-            if (!serial.empty() && inverter == nullptr) {
-                SendError(response, 404, "no inverter with this serial number");
-                return;
-            }
-            power = inverter ? InverterPowerCurve(*inverter) : PlantPowerCurve(snapshot);
-        } else {
-            SummaryCurve curve = SummaryDayCurve(m_config.summaryFile, *dayKey, serial);
-            if (curve.status != 200) {
-                SendError(response, curve.status, curve.problem);
-                return;
-            }
-            power = std::move(curve.power);
+        const DayCurve curve =
+            ReadDayCurve({m_groups, m_config.plantCurves, m_config.summaryFile}, *dayKey, serial);
+        if (curve.status != 200) {
+            SendError(response, curve.status, curve.problem);
+            return;
         }
-        SendJson(response, JsonText(QJsonObject{{"power", CurveJson(power)},
-                                                {"energy", CurveJson(EnergyCurve(power))}}));
+        SendJson(response, DayCurveJson(curve));
     };
     m_server->Get("/api/plant/day", [day](const Request& request, Response& response) {
         day(request, response, "");

@@ -14,6 +14,7 @@ namespace httplib {
 class Server;
 }
 class LiveFeed;
+class PlantDayCurves;
 
 struct WebServerConfig {
     std::string listen = "127.0.0.1";
@@ -26,7 +27,8 @@ struct WebServerConfig {
     std::string version;
     std::chrono::milliseconds liveInterval{1000};
     std::chrono::steady_clock::time_point started = std::chrono::steady_clock::now();
-    std::function<BrokerStatus()> brokerStatus; // empty: the station does not publish
+    std::function<BrokerStatus()> brokerStatus;  // empty: the station does not publish
+    const PlantDayCurves* plantCurves = nullptr; // the plant's curves of today; none: empty
 };
 
 // Limits that keep a hostile or broken client from costing more than its own

@@ -3,6 +3,7 @@
 #include "WebFixture.h"
 #include "history/SummarySchema.h"
 #include "history/SummaryStore.h"
+#include "store/PlantDayCurves.h"
 #include "web/MetricsText.h"
 #include "web/WebAccess.h"
 
@@ -57,11 +58,15 @@ TEST_F(WebApiTest, RoutesServeTheValuesTheSimulatedInvertersSent) {
     config.brokerStatus = [] {
         return BrokerStatus{BrokerStatus::State::Lost, "connection refused", 7, 3};
     };
+    PlantDayCurves plantCurves;
+    config.plantCurves = &plantCurves;
     StartPlantAndServer(2, config);
-    // What fault tracking sets after a sample without error bits; this
-    // station has none.
+    // What fault tracking sets after a sample without error bits, and the
+    // plant's curves then; this station has neither.
     for (std::size_t index = 0; index < 2; ++index) {
+        auto lock = station->Group().Lock();
         station->Record(index)->m_nErrorState = 1;
+        plantCurves.OnSample(*station->Record(index));
     }
     const QJsonArray list = GetJson("/api/inverters").array();
     ASSERT_EQ(list.size(), 2);
@@ -91,9 +96,15 @@ TEST_F(WebApiTest, RoutesServeTheValuesTheSimulatedInvertersSent) {
                 EXPECT_DOUBLE_EQ(field.toObject()["value"].toDouble(), 50.0);
             }
         }
-        const QJsonArray day = GetJson(path + "/day").object()["power"].toArray();
-        ASSERT_FALSE(day.isEmpty());
-        EXPECT_DOUBLE_EQ(day.last().toArray()[1].toDouble(), expected[position - 1].powerW);
+        const QJsonObject day = GetJson(path + "/day").object();
+        EXPECT_EQ(day["step"].toInt(), 60);
+        const QJsonArray minutes = day["power"].toArray();
+        ASSERT_FALSE(minutes.isEmpty());
+        const QJsonArray minute = minutes.last().toArray(); // time, mean, min, max
+        ASSERT_EQ(minute.size(), 4);
+        for (int value = 1; value < 4; ++value) {
+            EXPECT_DOUBLE_EQ(minute[value].toDouble(), expected[position - 1].powerW);
+        }
     }
     const QJsonObject totals = GetJson("/api/plant").object();
     EXPECT_DOUBLE_EQ(totals["power"].toDouble(), 5724.0);
@@ -104,7 +115,9 @@ TEST_F(WebApiTest, RoutesServeTheValuesTheSimulatedInvertersSent) {
     EXPECT_EQ(broker["reason"].toString(), "connection refused");
     EXPECT_EQ(broker["queued"].toInt(), 3);
     EXPECT_EQ(broker["dropped"].toInt(), 7);
-    EXPECT_FALSE(GetJson("/api/plant/day").object()["power"].toArray().isEmpty());
+    const QJsonArray plantDay = GetJson("/api/plant/day").object()["power"].toArray();
+    ASSERT_FALSE(plantDay.isEmpty());
+    EXPECT_DOUBLE_EQ(plantDay.last().toArray()[3].toDouble(), 5724.0); // both inverters
     GetJson("/api/inverters/NOSUCH", 404);
     GetJson("/api/plant/day?date=2024-02-30", 400);
     EXPECT_TRUE(GetJson("/api/faults").object()["faults"].toArray().isEmpty());
