@@ -1,0 +1,40 @@
+#include "LastingConditions.h"
+
+#include "ConditionTracker.h"
+
+void LastingConditions::Begin(const std::string& identity, Opening opening, std::time_t now) {
+    if (m_tracker.IsOpen(identity)) {
+        return;
+    }
+    auto [waiting, added] = m_waiting.try_emplace(identity);
+    waiting->second.opening = std::move(opening);
+    if (added) {
+        waiting->second.countingSince = now;
+    }
+}
+
+std::optional<Alert> LastingConditions::End(const Alert& closing, std::time_t now) {
+    m_waiting.erase(closing.identity);
+    return m_tracker.Close(closing, now);
+}
+
+std::vector<Alert> LastingConditions::Tick(std::time_t now, bool counting) {
+    std::vector<Alert> told;
+    for (auto waiting = m_waiting.begin(); waiting != m_waiting.end();) {
+        std::optional<std::time_t>& since = waiting->second.countingSince;
+        if (!counting) {
+            since.reset();
+        } else if (!since) {
+            since = now;
+        }
+        if (!since || now - *since < m_limit) {
+            ++waiting;
+            continue;
+        }
+        if (auto opened = m_tracker.Open(waiting->second.opening(waiting->first), now)) {
+            told.push_back(std::move(*opened));
+        }
+        waiting = m_waiting.erase(waiting);
+    }
+    return told;
+}
