@@ -13,6 +13,7 @@
 #include "platform/Clock.h"
 #include "platform/DataDirectory.h"
 #include "platform/ExitEvent.h"
+#include "platform/Log.h"
 
 #include <algorithm>
 #include <cstdio>
@@ -243,8 +244,8 @@ void CHeliowatchDoc::OnCloseDocument(std::chrono::milliseconds bound) {
             port.thread->Join();
             continue;
         }
-        std::fprintf(stderr, "heliowatch: the thread of port COM%d did not end in time\n",
-                     port.group->m_nComPort);
+        Log(LogLevel::Error, "the thread of port COM" + std::to_string(port.group->m_nComPort) +
+                                 " did not end in time");
         // Destroying a group under its running thread would be worse than
         // leaking both at exit.
         (void)port.thread.release();

@@ -1,5 +1,7 @@
+#include "HistoryLines.h"
 #include "TempDirectory.h"
 #include "WebFixture.h"
+#include "history/SummarySchema.h"
 #include "history/SummaryStore.h"
 #include "web/MetricsText.h"
 #include "web/WebAccess.h"
@@ -320,4 +322,15 @@ TEST_F(WebApiTest, MonthAndYearBarsComeFromTheSummaryAndBadDatesAreRefused) {
                   each.error);
     }
     EXPECT_EQ(GetJson("/api/plant").object()["broker"].toObject()["state"].toString(), "disabled");
+}
+
+TEST_F(WebApiTest, ASummaryThatCannotBeReadAnswersWithTheReason) {
+    TempDirectory directory;
+    WebServerConfig config;
+    config.summaryFile = FilledSummary(directory);
+    DropDayTable(config.summaryFile);
+    StartServer([](const auto&) {}, config);
+    const QString error =
+        GetJson("/api/history/month?month=2026-06", 500).object()["error"].toString();
+    EXPECT_TRUE(error.contains("no such table: day")) << error.toStdString();
 }
