@@ -1,7 +1,7 @@
 #include "AlertCenter.h"
 
 #include "AlertChannels.h"
-#include "history/SummaryStore.h"
+#include "history/SummarySchema.h"
 #include "store/FaultRecordFile.h"
 #include "store/FaultRecordReader.h"
 

@@ -101,8 +101,9 @@ void AlertDispatcher::GiveUpOld(std::time_t now) {
     }
     m_nextHousekeeping = now + HOUSEKEEPING_PERIOD;
     if (const int given = m_outbox.GiveUpBefore(now - GIVE_UP_AFTER); given > 0) {
-        Log(LogLevel::Error, "alerts: " + std::to_string(given) +
-                                 " deliveries waited 7 days without getting through and are given up");
+        Log(LogLevel::Error,
+            "alerts: " + std::to_string(given) +
+                " deliveries waited 7 days without getting through and are given up");
     }
     m_outbox.Prune(now - KEEP_DAYS * 24 * 3600, KEEP_SENT);
 }
@@ -151,7 +152,8 @@ void AlertDispatcher::Run() {
     while (!Stopping()) {
         const std::optional<std::time_t> next = DeliverDue();
         const std::time_t now = m_clock.Now();
-        const std::time_t wait = std::clamp<std::time_t>(next.value_or(now + LONGEST_WAIT) - now, 1, LONGEST_WAIT);
+        const std::time_t wait =
+            std::clamp<std::time_t>(next.value_or(now + LONGEST_WAIT) - now, 1, LONGEST_WAIT);
         std::unique_lock lock(m_mutex);
         m_wake.wait_for(lock, std::chrono::seconds(wait), [this] { return m_stopping || m_woken; });
         m_woken = false;

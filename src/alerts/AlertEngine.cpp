@@ -96,8 +96,7 @@ void AlertEngine::OnPortDown(const EventSubject& port, std::time_t now) {
     if (!RuleEnabled(m_settings, AlertRule::Port)) {
         return;
     }
-    const std::string reason =
-        port.reason.empty() ? std::string("the port was lost") : port.reason;
+    const std::string reason = port.reason.empty() ? std::string("the port was lost") : port.reason;
     m_ports.Begin(
         RuleAlerts::PortIdentity(port.comPort),
         [number = port.comPort, reason, this](const std::string&) {

@@ -10,8 +10,8 @@ AlertRouter::AlertRouter(const AlertSettings& settings, Outbox& outbox,
       m_wake(std::move(wake)), m_quiet(settings.quietFrom, settings.quietTo) {}
 
 void AlertRouter::Raise(const Alert& alert) {
-    Log(LogLevel::Info, std::string("alert ") + AlertStateName(alert.state) + " " + alert.rule +
-                            ": " + alert.text);
+    Log(LogLevel::Info,
+        std::string("alert ") + AlertStateName(alert.state) + " " + alert.rule + ": " + alert.text);
     const std::vector<std::string> channels = ChannelsFor(alert);
     if (channels.empty()) {
         return;

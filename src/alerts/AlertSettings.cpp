@@ -27,8 +27,8 @@ public:
         return Number(key, defaultValue ? 1 : 0, SWITCH_RANGE) == 1;
     }
     void Refuse(const std::string& key, const std::string& value, const char* why) const {
-        Log(LogLevel::Warning, m_file.Path() + ": [" + SECTION + "] " + key + "=" + value + " " +
-                                   why);
+        Log(LogLevel::Warning,
+            m_file.Path() + ": [" + SECTION + "] " + key + "=" + value + " " + why);
     }
 
 private:
@@ -92,7 +92,8 @@ void ReadChannels(const AlertsSection& section, AlertSettings& settings) {
             if (IsChannel(word)) {
                 channels.insert(word);
             } else if (word != "none") {
-                section.Refuse(key, text, ("names no channel " + word + "; it is left out").c_str());
+                section.Refuse(key, text,
+                               ("names no channel " + word + "; it is left out").c_str());
             }
         }
     }
@@ -141,7 +142,8 @@ AlertSettings ReadAlertSettings(const SettingsStore& file) {
     settings.caFile = section.Text("CaFile");
     settings.desktop = section.Switch("Desktop", true);
     settings.mqtt = section.Switch("Mqtt", true);
-    settings.offlineMinutes = section.Number("OfflineMinutes", defaults.offlineMinutes, MINUTES_RANGE);
+    settings.offlineMinutes =
+        section.Number("OfflineMinutes", defaults.offlineMinutes, MINUTES_RANGE);
     settings.portMinutes = section.Number("PortMinutes", defaults.portMinutes, MINUTES_RANGE);
     settings.brokerMinutes = section.Number("BrokerMinutes", defaults.brokerMinutes, MINUTES_RANGE);
     settings.weakDayPercent =
@@ -167,21 +169,21 @@ bool SaveAlertChannels(const std::string& iniPath, const AlertSettings& settings
     }
     SettingsStore file(iniPath);
     return file.WriteValues(
-        SECTION, {
-                     {"Enable", settings.enable ? "1" : "0"},
-                     {"WebhookUrl", settings.webhookUrl},
-                     {"WebhookFormat",
-                      settings.webhookFormat == WebhookFormat::Ntfy ? "ntfy" : "json"},
-                     {"WebhookTokenFile", settings.webhookTokenFile},
-                     {"SmtpUrl", settings.smtpUrl},
-                     {"SmtpStartTls", settings.smtpStartTls ? "1" : "0"},
-                     {"SmtpUser", settings.smtpUser},
-                     {"SmtpPasswordFile", settings.smtpPasswordFile},
-                     {"MailFrom", settings.mailFrom},
-                     {"MailTo", mailTo},
-                     {"Desktop", settings.desktop ? "1" : "0"},
-                     {"Mqtt", settings.mqtt ? "1" : "0"},
-                 });
+        SECTION,
+        {
+            {"Enable", settings.enable ? "1" : "0"},
+            {"WebhookUrl", settings.webhookUrl},
+            {"WebhookFormat", settings.webhookFormat == WebhookFormat::Ntfy ? "ntfy" : "json"},
+            {"WebhookTokenFile", settings.webhookTokenFile},
+            {"SmtpUrl", settings.smtpUrl},
+            {"SmtpStartTls", settings.smtpStartTls ? "1" : "0"},
+            {"SmtpUser", settings.smtpUser},
+            {"SmtpPasswordFile", settings.smtpPasswordFile},
+            {"MailFrom", settings.mailFrom},
+            {"MailTo", mailTo},
+            {"Desktop", settings.desktop ? "1" : "0"},
+            {"Mqtt", settings.mqtt ? "1" : "0"},
+        });
 }
 
 bool RuleEnabled(const AlertSettings& settings, AlertRule rule) {

@@ -26,7 +26,7 @@ struct AlertSettings {
     std::string smtpPasswordFile;
     std::string mailFrom;
     std::vector<std::string> mailTo;
-    std::string caFile; // for the webhook and mail servers; empty: the system's
+    std::string caFile;  // for the webhook and mail servers; empty: the system's
     bool desktop = true; // in the window only
     bool mqtt = true;    // while the station publishes
     int offlineMinutes = 15;
@@ -37,7 +37,7 @@ struct AlertSettings {
     int repeatMinutes = 360;
     std::optional<int> quietFrom; // minutes after local midnight
     std::optional<int> quietTo;
-    std::optional<double> latitude; // degrees north
+    std::optional<double> latitude;  // degrees north
     std::optional<double> longitude; // degrees east
     // By rule name, the channels it may use; a rule not named uses all.
     std::map<std::string, std::set<std::string>> ruleChannels;

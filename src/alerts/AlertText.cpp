@@ -5,7 +5,8 @@
 
 std::string Utf8Text(const std::string& bytes) {
     QStringDecoder decoder(QStringDecoder::Utf8);
-    const QString text = decoder(QByteArrayView(bytes.data(), static_cast<qsizetype>(bytes.size())));
+    const QString text =
+        decoder(QByteArrayView(bytes.data(), static_cast<qsizetype>(bytes.size())));
     if (!decoder.hasError()) {
         return bytes;
     }

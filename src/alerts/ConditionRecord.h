@@ -8,13 +8,13 @@
 // port that cannot open, ...), kept across restarts so that nothing is
 // announced twice.
 struct ConditionRecord {
-    Alert alert;               // its last opening: identity, subject, title and text
-    bool open = false;         // it holds now
+    Alert alert;                // its last opening: identity, subject, title and text
+    bool open = false;          // it holds now
     bool announcedOpen = false; // the owner's last word of it was "open"
-    std::time_t openedAt = 0;  // when it last opened
-    std::time_t windowEnd = 0; // openings before this are folded into a count
-    int occurrences = 0;       // openings in the window
-    int folded = 0;            // of those, the ones not announced yet
+    std::time_t openedAt = 0;   // when it last opened
+    std::time_t windowEnd = 0;  // openings before this are folded into a count
+    int occurrences = 0;        // openings in the window
+    int folded = 0;             // of those, the ones not announced yet
 };
 
 // Where the records are kept.

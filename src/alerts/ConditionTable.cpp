@@ -3,8 +3,9 @@
 #include "OutboxDb.h"
 
 namespace {
-const char* const COLUMNS = "identity, rule, severity, serial, port, address, title, text, time,"
-                            " station, open, announced_open, opened_at, window_end, occurrences, folded";
+const char* const COLUMNS =
+    "identity, rule, severity, serial, port, address, title, text, time,"
+    " station, open, announced_open, opened_at, window_end, occurrences, folded";
 
 ConditionRecord RecordRow(const SqliteStatement& row) {
     ConditionRecord record;
@@ -44,13 +45,13 @@ void ConditionTable::SaveCondition(const ConditionRecord& record) {
     save.Bind(11, record.open ? 1 : 0).Bind(12, record.announcedOpen ? 1 : 0);
     save.Bind(13, std::int64_t{record.openedAt}).Bind(14, std::int64_t{record.windowEnd});
     save.Bind(15, record.occurrences).Bind(16, record.folded);
-    m_db.Note(save.Run(), "cannot keep a condition");
+    m_db.Note(save.Run(), "cannot keep a condition", save.Error());
 }
 
 void ConditionTable::DropCondition(const std::string& identity) {
     std::lock_guard lock(m_db.Mutex());
     SqliteStatement drop = m_db.Db().Prepare("DELETE FROM condition WHERE identity = ?1");
-    m_db.Note(drop.Bind(1, identity).Run(), "cannot drop a condition");
+    m_db.Note(drop.Bind(1, identity).Run(), "cannot drop a condition", drop.Error());
 }
 
 std::vector<ConditionRecord> ConditionTable::Conditions() {
@@ -68,8 +69,7 @@ std::vector<Alert> ConditionTable::OpenAlerts() {
     std::lock_guard lock(m_db.Mutex());
     std::vector<Alert> alerts;
     SqliteStatement query = m_db.Db().Prepare(
-        (std::string("SELECT ") + COLUMNS +
-         " FROM condition WHERE open = 1 ORDER BY opened_at")
+        (std::string("SELECT ") + COLUMNS + " FROM condition WHERE open = 1 ORDER BY opened_at")
             .c_str());
     while (query.Step()) {
         alerts.push_back(RecordRow(query).alert);
@@ -91,5 +91,5 @@ void ConditionTable::SetMark(const std::string& name, std::int64_t value) {
     std::lock_guard lock(m_db.Mutex());
     SqliteStatement save =
         m_db.Db().Prepare("INSERT OR REPLACE INTO mark(name, value) VALUES(?1, ?2)");
-    m_db.Note(save.Bind(1, name).Bind(2, value).Run(), "cannot keep a mark");
+    m_db.Note(save.Bind(1, name).Bind(2, value).Run(), "cannot keep a mark", save.Error());
 }

@@ -36,7 +36,8 @@ std::string PeakLine(const std::optional<DayPeak>& peak) {
         return "";
     }
     char text[64];
-    std::snprintf(text, sizeof text, ", peak %.2f kW at ", static_cast<double>(peak->watts) / 1000.0);
+    std::snprintf(text, sizeof text, ", peak %.2f kW at ",
+                  static_cast<double>(peak->watts) / 1000.0);
     return text + LocalTimeText(peak->time, "%H:%M");
 }
 

@@ -27,8 +27,8 @@ DayEndCheck::DayEndCheck(const AlertSettings& settings, ConditionTable& marks, A
 
 void DayEndCheck::Run(std::time_t now, const PlantActivity& activity,
                       const std::map<std::string, EventSubject>& known) {
-    const bool wanted =
-        RuleEnabled(m_settings, AlertRule::WeakDay) || RuleEnabled(m_settings, AlertRule::DailySummary);
+    const bool wanted = RuleEnabled(m_settings, AlertRule::WeakDay) ||
+                        RuleEnabled(m_settings, AlertRule::DailySummary);
     if (!wanted || m_facts == nullptr || now < m_nextTry) {
         return;
     }
@@ -45,13 +45,11 @@ void DayEndCheck::Run(std::time_t now, const PlantActivity& activity,
 }
 
 bool DayEndCheck::Check(int day, const std::map<std::string, EventSubject>& known) {
-    std::string problem;
-    const std::optional<DayYields> yields =
-        m_facts->Yields(CivilDays::AddDays(day, -SHARE_DAYS), day, problem);
+    const Outcome<DayYields> yields = m_facts->Yields(CivilDays::AddDays(day, -SHARE_DAYS), day);
     if (!yields) {
         if (m_failedDay != day) {
             m_failedDay = day;
-            Log(LogLevel::Warning, "alerts: the day's yields cannot be judged: " + problem);
+            Log(LogLevel::Warning, "alerts: the day's yields cannot be judged: " + yields.Reason());
         }
         return false;
     }
@@ -64,10 +62,12 @@ bool DayEndCheck::Check(int day, const std::map<std::string, EventSubject>& know
         }
     }
     if (RuleEnabled(m_settings, AlertRule::DailySummary)) {
-        const std::optional<DayPeak> peak = m_facts->PlantPeak(day, problem);
+        const Outcome<DayPeak> peak = m_facts->PlantPeak(day);
         const std::vector<InvFaultRecord> records =
             m_faultRecords ? m_faultRecords() : std::vector<InvFaultRecord>{};
-        m_sink.Raise(DayAlerts::DailySummary(day, *yields, peak, DayAlerts::FaultsOfDay(records, day)));
+        m_sink.Raise(DayAlerts::DailySummary(day, *yields,
+                                             peak ? std::optional(*peak) : std::nullopt,
+                                             DayAlerts::FaultsOfDay(records, day)));
     }
     return true;
 }

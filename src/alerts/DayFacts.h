@@ -1,9 +1,10 @@
 #pragma once
 
+#include "platform/Outcome.h"
+
 #include <cstdint>
 #include <ctime>
 #include <map>
-#include <optional>
 #include <string>
 
 // Energy in Wh by inverter (serial number) and local day (yyyymmdd).
@@ -19,9 +20,8 @@ struct DayPeak {
 class DayFacts {
 public:
     virtual ~DayFacts() = default;
-    // Every inverter's energy per day over the days; nothing, with the
-    // reason, when it cannot be read.
-    virtual std::optional<DayYields> Yields(int firstDay, int lastDay, std::string& problem) = 0;
+    // Every inverter's energy per day over the days.
+    virtual Outcome<DayYields> Yields(int firstDay, int lastDay) = 0;
     // The plant's highest 5-minute mean power of a day.
-    virtual std::optional<DayPeak> PlantPeak(int day, std::string& problem) = 0;
+    virtual Outcome<DayPeak> PlantPeak(int day) = 0;
 };

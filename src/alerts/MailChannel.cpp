@@ -31,8 +31,8 @@ struct Recipients {
 
 MailChannel::MailChannel(const AlertSettings& settings)
     : m_url(settings.smtpUrl), m_startTls(settings.smtpStartTls), m_user(settings.smtpUser),
-      m_passwordFile(settings.smtpPasswordFile), m_from(settings.mailFrom),
-      m_to(settings.mailTo), m_caFile(settings.caFile) {}
+      m_passwordFile(settings.smtpPasswordFile), m_from(settings.mailFrom), m_to(settings.mailTo),
+      m_caFile(settings.caFile) {}
 
 std::string MailChannel::Problem() const {
     if (m_from.empty()) {

@@ -2,7 +2,6 @@
 
 #include "AlertRow.h"
 #include "OutboxDb.h"
-#include "SqliteTransaction.h"
 
 #include <QString>
 #include <QStringList>
@@ -17,14 +16,17 @@ const std::string INSERT_ALERT =
     " RETURNING id";
 const std::string NEXT_DUE = std::string("SELECT ") + ALERT_COLUMNS +
                              " FROM delivery d JOIN alert a ON a.id = d.alert WHERE d.channel = ?1"
-                             " AND" + QUEUED + "AND a.not_before <= ?2 ORDER BY a.id LIMIT 1";
+                             " AND" +
+                             QUEUED + "AND a.not_before <= ?2 ORDER BY a.id LIMIT 1";
 const std::string LAST_SENT =
     std::string("SELECT ") + ALERT_COLUMNS +
     ", MAX(d.sent), GROUP_CONCAT(d.channel) FROM alert a JOIN delivery d ON d.alert = a.id"
     " WHERE d.sent IS NOT NULL GROUP BY a.id ORDER BY MAX(d.sent) DESC, a.id DESC LIMIT ?1";
 const std::string PRUNE =
     "DELETE FROM alert WHERE time < ?1 AND NOT EXISTS (SELECT 1 FROM delivery d WHERE"
-    " d.alert = alert.id AND" + QUEUED + ") AND id NOT IN (SELECT d.alert FROM delivery d"
+    " d.alert = alert.id AND" +
+    QUEUED +
+    ") AND id NOT IN (SELECT d.alert FROM delivery d"
     " WHERE d.sent IS NOT NULL GROUP BY d.alert ORDER BY MAX(d.sent) DESC LIMIT ?2)";
 
 std::vector<std::string> Split(const std::string& joined) {
@@ -71,7 +73,8 @@ bool Outbox::Store(Alert& alert, const std::set<std::string>& channels, std::tim
         stored = stored && deliver.Bind(1, id).Bind(2, channel).Bind(3, std::int64_t{sentAt}).Run();
     }
     stored = stored && transaction.Commit();
-    m_db.Note(stored, "cannot keep an alert");
+    const std::string& failed = !insert.Error().empty() ? insert.Error() : deliver.Error();
+    m_db.Note(stored, "cannot keep an alert", failed.empty() ? db.Error() : failed);
     if (stored) {
         alert.id = id;
     }
@@ -113,9 +116,11 @@ std::optional<Alert> Outbox::NextDue(const std::string& channel, std::time_t now
 
 std::optional<std::time_t> Outbox::NextRelease(const std::string& channel, std::time_t now) {
     std::lock_guard lock(m_db.Mutex());
-    SqliteStatement query = m_db.Db().Prepare(
-        ("SELECT MIN(a.not_before) FROM delivery d JOIN alert a ON a.id = d.alert"
-         " WHERE d.channel = ?1 AND" + QUEUED + "AND a.not_before > ?2").c_str());
+    SqliteStatement query =
+        m_db.Db().Prepare(("SELECT MIN(a.not_before) FROM delivery d JOIN alert a ON a.id = d.alert"
+                           " WHERE d.channel = ?1 AND" +
+                           QUEUED + "AND a.not_before > ?2")
+                              .c_str());
     query.Bind(1, channel).Bind(2, std::int64_t{now});
     std::optional<std::time_t> next;
     if (query.Step() && !query.IsNull(0)) {
@@ -137,11 +142,11 @@ void Outbox::MarkSent(std::int64_t id, const std::string& channel, std::time_t w
         item->sentAt = when;
         return;
     }
-    SqliteStatement update = m_db.Db().Prepare(
-        "UPDATE delivery SET sent = ?3, attempts = attempts + 1, error = ''"
-        " WHERE alert = ?1 AND channel = ?2");
+    SqliteStatement update =
+        m_db.Db().Prepare("UPDATE delivery SET sent = ?3, attempts = attempts + 1, error = ''"
+                          " WHERE alert = ?1 AND channel = ?2");
     m_db.Note(update.Bind(1, id).Bind(2, channel).Bind(3, std::int64_t{when}).Run(),
-              "cannot note a sent alert");
+              "cannot note a sent alert", update.Error());
 }
 
 void Outbox::MarkFailed(std::int64_t id, const std::string& channel, const std::string& error) {
@@ -149,9 +154,10 @@ void Outbox::MarkFailed(std::int64_t id, const std::string& channel, const std::
     if (FindUnstored(id) != nullptr) {
         return;
     }
-    SqliteStatement update = m_db.Db().Prepare(
-        "UPDATE delivery SET attempts = attempts + 1, error = ?3 WHERE alert = ?1 AND channel = ?2");
-    m_db.Note(update.Bind(1, id).Bind(2, channel).Bind(3, error).Run(), "cannot note a failure");
+    SqliteStatement update = m_db.Db().Prepare("UPDATE delivery SET attempts = attempts + 1, error "
+                                               "= ?3 WHERE alert = ?1 AND channel = ?2");
+    m_db.Note(update.Bind(1, id).Bind(2, channel).Bind(3, error).Run(), "cannot note a failure",
+              update.Error());
 }
 
 int Outbox::GiveUpBefore(std::time_t before) {
@@ -176,7 +182,9 @@ int Outbox::GiveUpBefore(std::time_t before) {
 void Outbox::Prune(std::time_t before, std::size_t keepSent) {
     std::lock_guard lock(m_db.Mutex());
     SqliteStatement prune = m_db.Db().Prepare(PRUNE.c_str());
-    prune.Bind(1, std::int64_t{before}).Bind(2, static_cast<std::int64_t>(keepSent)).Run();
+    m_db.Note(
+        prune.Bind(1, std::int64_t{before}).Bind(2, static_cast<std::int64_t>(keepSent)).Run(),
+        "cannot forget old alerts", prune.Error());
 }
 
 std::size_t Outbox::Queued(const std::string& channel) {
@@ -205,9 +213,8 @@ std::vector<SentAlert> Outbox::LastSent(std::size_t count) {
         sent.push_back({AlertRow(query), static_cast<std::time_t>(query.Int(ALERT_COLUMN_COUNT)),
                         Split(query.Text(ALERT_COLUMN_COUNT + 1))});
     }
-    std::stable_sort(sent.begin(), sent.end(), [](const SentAlert& a, const SentAlert& b) {
-        return a.sentAt > b.sentAt;
-    });
+    std::stable_sort(sent.begin(), sent.end(),
+                     [](const SentAlert& a, const SentAlert& b) { return a.sentAt > b.sentAt; });
     sent.resize(std::min(sent.size(), count));
     return sent;
 }

@@ -30,13 +30,16 @@ CREATE TABLE IF NOT EXISTS mark(name TEXT PRIMARY KEY, value INTEGER NOT NULL);
 PRAGMA user_version = 1;
 )";
 
-void MoveAside(const std::string& path) {
+// Its log goes with it; the shared-memory index is made anew.
+Outcome<std::string> MoveAside(const std::string& path) {
     std::error_code ignored;
     if (std::filesystem::exists(path + "-wal", ignored)) {
-        MoveFileAside(path + "-wal");
+        if (auto log = MoveFileAside(path + "-wal"); !log) {
+            return log;
+        }
     }
     std::filesystem::remove(path + "-shm", ignored);
-    MoveFileAside(path);
+    return MoveFileAside(path);
 }
 } // namespace
 
@@ -59,8 +62,12 @@ bool OutboxDb::Open(const std::string& path, std::string& problem) {
         if (!unusable) {
             return false;
         }
-        Log(LogLevel::Warning, problem + "; it is moved aside and a new one begun");
-        MoveAside(path);
+        const Outcome<std::string> moved = MoveAside(path);
+        if (!moved) {
+            problem += "; it cannot be moved aside: " + moved.Reason();
+            return false;
+        }
+        Log(LogLevel::Warning, problem + "; it is now " + *moved + " and a new one is begun");
     }
     return false;
 }
@@ -69,12 +76,15 @@ bool OutboxDb::Prepare(bool& foreign) {
     if (!m_db.Exec("PRAGMA journal_mode=WAL") || !m_db.Exec("PRAGMA foreign_keys=ON")) {
         return false;
     }
-    const std::int64_t version = m_db.QueryInt("PRAGMA user_version", -1);
-    foreign = version != 0 && version != SCHEMA_VERSION;
+    SqliteStatement version = m_db.Prepare("PRAGMA user_version");
+    if (!version.Step()) {
+        return false;
+    }
+    foreign = version.Int(0) != 0 && version.Int(0) != SCHEMA_VERSION;
     return !foreign && m_db.Exec(SCHEMA);
 }
 
-void OutboxDb::Note(bool worked, const std::string& what) {
+void OutboxDb::Note(bool worked, const std::string& what, const std::string& reason) {
     if (worked == !m_failing) {
         return;
     }
@@ -82,7 +92,7 @@ void OutboxDb::Note(bool worked, const std::string& what) {
     if (worked) {
         Log(LogLevel::Info, "alert outbox " + m_path + " is written again");
     } else {
-        Log(LogLevel::Error, "alert outbox " + m_path + ": " + what + ": " + m_db.Error() +
+        Log(LogLevel::Error, "alert outbox " + m_path + ": " + what + ": " + reason +
                                  "; alerts are kept in memory meanwhile");
     }
 }

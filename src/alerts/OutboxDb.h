@@ -21,8 +21,9 @@ public:
     SqliteDb& Db() { return m_db; }
     std::mutex& Mutex() { return m_mutex; }
 
-    // Tells a failure once per episode and its end once.
-    void Note(bool worked, const std::string& what);
+    // Tells a failure once per episode and its end once; reason: why the
+    // step failed, SQLite's words.
+    void Note(bool worked, const std::string& what, const std::string& reason);
 
 private:
     // foreign: the file holds another schema version.

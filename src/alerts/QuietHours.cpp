@@ -25,8 +25,8 @@ std::time_t QuietHours::Release(std::time_t moment) const {
     localtime_r(&moment, &local);
     const int minute = local.tm_hour * 60 + local.tm_min;
     const bool overnight = *m_from > *m_to;
-    const bool quiet = overnight ? minute >= *m_from || minute < *m_to
-                                 : minute >= *m_from && minute < *m_to;
+    const bool quiet =
+        overnight ? minute >= *m_from || minute < *m_to : minute >= *m_from && minute < *m_to;
     if (!quiet) {
         return moment;
     }

@@ -60,8 +60,8 @@ Alert FaultOpened(const EventSubject& inverter) {
 Alert FaultClosed(const EventSubject& inverter, std::time_t lasted) {
     const std::string details = inverter.errorBits == 0 ? "" : ": " + FaultDetails(inverter);
     return About(AlertRule::Fault, inverter, "Fault over: " + Name(inverter),
-                 Described(inverter) + " is out of fault after " + DurationText(lasted) +
-                     details + ".");
+                 Described(inverter) + " is out of fault after " + DurationText(lasted) + details +
+                     ".");
 }
 
 Alert Offline(const EventSubject& inverter, int minutes) {
@@ -128,10 +128,9 @@ Alert Test(const std::string& channel, const std::string& station) {
 }
 
 std::string InverterIdentity(AlertRule rule, const EventSubject& inverter) {
-    const std::string name = inverter.serialNo.empty()
-                                 ? PortName(inverter.comPort) + ":" +
-                                       std::to_string(inverter.address)
-                                 : inverter.serialNo;
+    const std::string name = inverter.serialNo.empty() ? PortName(inverter.comPort) + ":" +
+                                                             std::to_string(inverter.address)
+                                                       : inverter.serialNo;
     return std::string(RuleInfo(rule).name) + "/" + name;
 }
 

@@ -1,10 +1,10 @@
 #include "SecretFile.h"
 
+#include "platform/SystemError.h"
 #include "store/UniqueFd.h"
 
 #include <cerrno>
 #include <cstdio>
-#include <cstring>
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -23,7 +23,7 @@ std::optional<std::string> ReadSecretFile(const std::string& path, std::string& 
     const UniqueFd file(::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NOCTTY));
     struct stat status {};
     if (!file.IsOpen() || ::fstat(file.Get(), &status) != 0) {
-        problem = "cannot read " + path + ": " + std::strerror(errno);
+        problem = SystemError("cannot read " + path, errno);
         return std::nullopt;
     }
     if (!S_ISREG(status.st_mode)) {
@@ -38,7 +38,7 @@ std::optional<std::string> ReadSecretFile(const std::string& path, std::string& 
     std::string bytes(MOST_BYTES, '\0');
     const ssize_t count = ::read(file.Get(), bytes.data(), bytes.size());
     if (count < 0) {
-        problem = "cannot read " + path + ": " + std::strerror(errno);
+        problem = SystemError("cannot read " + path, errno);
         return std::nullopt;
     }
     bytes.resize(static_cast<std::size_t>(count));

@@ -3,31 +3,39 @@
 #include "history/SummaryReader.h"
 #include "store/LocalCalendar.h"
 
-std::optional<DayYields> SummaryDayFacts::Yields(int firstDay, int lastDay,
-                                                 std::string& problem) {
+Outcome<DayYields> SummaryDayFacts::Yields(int firstDay, int lastDay) {
     SummaryReader reader;
+    std::string problem;
     if (!reader.Open(m_path, &problem)) {
-        return std::nullopt;
+        return Outcome<DayYields>::Failure(problem);
     }
-    std::map<std::int64_t, std::string> serials;
-    for (const SummarySource& source : reader.Sources()) {
-        serials[source.id] = source.name;
+    const auto sources = reader.Sources();
+    if (!sources) {
+        return Outcome<DayYields>::Failure(sources.Reason());
+    }
+    auto energy = reader.EnergyBySource(firstDay, lastDay, 1);
+    if (!energy) {
+        return Outcome<DayYields>::Failure(energy.Reason());
     }
     DayYields yields;
-    for (auto& [source, days] : reader.EnergyBySource(firstDay, lastDay, 1)) {
-        if (const auto serial = serials.find(source); serial != serials.end()) {
-            yields[serial->second] = std::move(days);
+    for (const SummarySource& source : *sources) {
+        if (const auto days = (*energy).find(source.id); days != (*energy).end()) {
+            yields[source.name] = std::move(days->second);
         }
     }
     return yields;
 }
 
-std::optional<DayPeak> SummaryDayFacts::PlantPeak(int day, std::string& problem) {
+Outcome<DayPeak> SummaryDayFacts::PlantPeak(int day) {
     SummaryReader reader;
+    std::string problem;
     if (!reader.Open(m_path, &problem)) {
-        return std::nullopt;
+        return Outcome<DayPeak>::Failure(problem);
     }
     const LocalCalendar::Day bounds = LocalCalendar().Bounds(day);
-    const PeakPower peak = reader.Peak(day, day, bounds.start, bounds.end, SummaryReader::PLANT);
-    return DayPeak{peak.watts, peak.time};
+    const auto peak = reader.Peak(day, day, bounds.start, bounds.end, SummaryReader::PLANT);
+    if (!peak) {
+        return Outcome<DayPeak>::Failure(peak.Reason());
+    }
+    return DayPeak{peak->watts, peak->time};
 }

@@ -8,8 +8,8 @@ class SummaryDayFacts : public DayFacts {
 public:
     explicit SummaryDayFacts(std::string summaryPath) : m_path(std::move(summaryPath)) {}
 
-    std::optional<DayYields> Yields(int firstDay, int lastDay, std::string& problem) override;
-    std::optional<DayPeak> PlantPeak(int day, std::string& problem) override;
+    Outcome<DayYields> Yields(int firstDay, int lastDay) override;
+    Outcome<DayPeak> PlantPeak(int day) override;
 
 private:
     std::string m_path;

@@ -26,8 +26,8 @@ double SunElevation(double latitude, double longitude, std::time_t time) {
     const double eclipticLongitude = Radians(meanLongitude + 1.915 * std::sin(meanAnomaly) +
                                              0.020 * std::sin(2.0 * meanAnomaly));
     const double obliquity = Radians(23.439 - 0.0000004 * days);
-    const double rightAscension = std::atan2(std::cos(obliquity) * std::sin(eclipticLongitude),
-                                             std::cos(eclipticLongitude));
+    const double rightAscension =
+        std::atan2(std::cos(obliquity) * std::sin(eclipticLongitude), std::cos(eclipticLongitude));
     const double declination = std::asin(std::sin(obliquity) * std::sin(eclipticLongitude));
     const double siderealDegrees = std::fmod(280.46061837 + 360.98564736629 * days, 360.0);
     const double hourAngle = Radians(siderealDegrees + longitude) - rightAscension;

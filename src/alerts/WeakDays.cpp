@@ -72,11 +72,13 @@ std::vector<WeakInverter> WeakInverters(const DayYields& yields, int day, int pe
         }
         const double expected =
             static_cast<double>(past) / static_cast<double>(pastRest) * (todayPlant - today);
-        if (expected < LEAST_EXPECTED_WH || static_cast<double>(today) * 100.0 >= percent * expected) {
+        if (expected < LEAST_EXPECTED_WH ||
+            static_cast<double>(today) * 100.0 >= percent * expected) {
             continue;
         }
-        weak.push_back({serial, today, std::llround(expected),
-                        static_cast<int>(std::lround(static_cast<double>(today) * 100.0 / expected))});
+        weak.push_back(
+            {serial, today, std::llround(expected),
+             static_cast<int>(std::lround(static_cast<double>(today) * 100.0 / expected))});
     }
     return weak;
 }

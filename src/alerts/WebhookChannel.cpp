@@ -32,7 +32,8 @@ std::string WebhookChannel::Deliver(const Alert& alert) {
     if (!m_caFile.empty()) {
         request.TrustOnly(m_caFile);
     }
-    const std::string body = m_format == WebhookFormat::Json ? AlertJson(alert) : Utf8Text(alert.text);
+    const std::string body =
+        m_format == WebhookFormat::Json ? AlertJson(alert) : Utf8Text(alert.text);
     if (m_format == WebhookFormat::Json) {
         request.AddHeader("Content-Type: application/json");
     } else {

@@ -22,9 +22,8 @@ std::optional<std::string> BrokerProblem(const Publisher& publisher) {
 }
 } // namespace
 
-std::vector<std::unique_ptr<AlertChannel>> StationAlertChannels(const AlertSettings& alerts,
-                                                                const MqttSettings& mqtt,
-                                                                Publisher& publisher) {
+std::vector<std::unique_ptr<AlertChannel>>
+StationAlertChannels(const AlertSettings& alerts, const MqttSettings& mqtt, Publisher& publisher) {
     std::vector<std::unique_ptr<AlertChannel>> channels;
     if (alerts.mqtt && mqtt.enable) {
         channels.push_back(std::make_unique<MqttAlertChannel>(publisher));

@@ -13,9 +13,8 @@ struct MqttSettings;
 
 // The channels the station adds to those of the settings: MQTT while it
 // publishes and [Alerts] Mqtt=1.
-std::vector<std::unique_ptr<AlertChannel>> StationAlertChannels(const AlertSettings& alerts,
-                                                                const MqttSettings& mqtt,
-                                                                Publisher& publisher);
+std::vector<std::unique_ptr<AlertChannel>>
+StationAlertChannels(const AlertSettings& alerts, const MqttSettings& mqtt, Publisher& publisher);
 
 // Opens the outbox in the data directory, hands the rules the broker's state
 // and starts delivering through the settings' channels and the given ones.

@@ -12,9 +12,7 @@
 #include <QCoreApplication>
 #include <ctime>
 
-namespace {
-std::string SendThroughBroker(const std::string& configFile) {
-    const MqttSettings mqtt = LoadMqttSettings(configFile);
+std::string SendBrokerTestAlert(const MqttSettings& mqtt) {
     if (!mqtt.enable) {
         return "the station does not publish ([Mqtt] Enable=0)";
     }
@@ -24,6 +22,8 @@ std::string SendThroughBroker(const std::string& configFile) {
     const Topics topics(mqtt.topicPrefix, mqtt.discoveryPrefix);
     return PublishTestMessage(mqtt, {topics.Alert(), AlertJson(alert), false});
 }
+
+namespace {
 
 std::string SendThroughDesktop(int argc, char** argv, DesktopChannelMaker desktop) {
     if (desktop == nullptr) {
@@ -37,7 +37,7 @@ std::string Send(int argc, char** argv, const StationOptions& options,
                  DesktopChannelMaker desktop) {
     const std::string& name = options.testAlert;
     if (name == "mqtt") {
-        return SendThroughBroker(options.configFile);
+        return SendBrokerTestAlert(LoadMqttSettings(options.configFile));
     }
     if (name == "desktop") {
         return SendThroughDesktop(argc, argv, desktop);
