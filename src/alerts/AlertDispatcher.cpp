@@ -25,6 +25,10 @@ AlertDispatcher::~AlertDispatcher() {
 }
 
 void AlertDispatcher::SetChannels(std::vector<std::unique_ptr<AlertChannel>> channels) {
+    {
+        std::lock_guard lock(m_mutex);
+        m_stopping = false;
+    }
     m_lanes.clear();
     for (auto& channel : channels) {
         m_lanes.push_back({std::move(channel)});

@@ -32,7 +32,7 @@ public:
     AlertDispatcher(const AlertDispatcher&) = delete;
     AlertDispatcher& operator=(const AlertDispatcher&) = delete;
 
-    // While stopped.
+    // While stopped; a stopped dispatcher delivers again.
     void SetChannels(std::vector<std::unique_ptr<AlertChannel>> channels);
     std::vector<std::string> ChannelNames() const;
 

@@ -2,6 +2,10 @@
 
 #include "ConditionTracker.h"
 
+namespace {
+constexpr std::time_t RESTART_AFTER = 30 * 60;
+} // namespace
+
 void LastingConditions::Begin(const std::string& identity, Opening opening, std::time_t now) {
     if (m_tracker.IsOpen(identity)) {
         return;
@@ -9,7 +13,7 @@ void LastingConditions::Begin(const std::string& identity, Opening opening, std:
     auto [waiting, added] = m_waiting.try_emplace(identity);
     waiting->second.opening = std::move(opening);
     if (added) {
-        waiting->second.countingSince = now;
+        waiting->second.lastTick = now;
     }
 }
 
@@ -21,13 +25,17 @@ std::optional<Alert> LastingConditions::End(const Alert& closing, std::time_t no
 std::vector<Alert> LastingConditions::Tick(std::time_t now, bool counting) {
     std::vector<Alert> told;
     for (auto waiting = m_waiting.begin(); waiting != m_waiting.end();) {
-        std::optional<std::time_t>& since = waiting->second.countingSince;
-        if (!counting) {
-            since.reset();
-        } else if (!since) {
-            since = now;
+        Pending& pending = waiting->second;
+        if (counting) {
+            pending.counted += now - pending.lastTick;
+            pending.pausedSince.reset();
+        } else if (!pending.pausedSince) {
+            pending.pausedSince = now;
+        } else if (now - *pending.pausedSince >= RESTART_AFTER) {
+            pending.counted = 0;
         }
-        if (!since || now - *since < m_limit) {
+        pending.lastTick = now;
+        if (pending.counted < m_limit) {
             ++waiting;
             continue;
         }

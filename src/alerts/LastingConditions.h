@@ -14,7 +14,9 @@ class ConditionTracker;
 // Conditions that count only once they have held for a while: an inverter
 // offline, a port that does not open, the broker away. Time counts only
 // while the circumstances say it should (for an offline inverter: while
-// the plant produces); when they stop, counting starts again from zero.
+// the plant produces). A short pause, as when a slow polling cycle leaves
+// the plant's power unknown for a moment, only stops the count; half an
+// hour without counting (a night) starts it again from zero.
 class LastingConditions {
 public:
     // The opening as it is announced, once the condition held long enough.
@@ -37,7 +39,9 @@ public:
 private:
     struct Pending {
         Opening opening;
-        std::optional<std::time_t> countingSince;
+        std::time_t counted = 0;
+        std::time_t lastTick = 0;
+        std::optional<std::time_t> pausedSince;
     };
 
     ConditionTracker& m_tracker;
