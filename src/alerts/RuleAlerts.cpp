@@ -9,8 +9,10 @@
 namespace RuleAlerts {
 
 namespace {
-Alert Of(AlertRule rule, std::string identity, std::string title, std::string text) {
+Alert Of(AlertRule rule, AlertState state, std::string identity, std::string title,
+         std::string text) {
     Alert alert;
+    alert.state = state;
     alert.rule = RuleInfo(rule).name;
     alert.severity = RuleInfo(rule).severity;
     alert.identity = std::move(identity);
@@ -19,9 +21,9 @@ Alert Of(AlertRule rule, std::string identity, std::string title, std::string te
     return alert;
 }
 
-Alert About(AlertRule rule, const EventSubject& inverter, const std::string& title,
-            const std::string& text) {
-    Alert alert = Of(rule, InverterIdentity(rule, inverter), title, text);
+Alert About(AlertRule rule, AlertState state, const EventSubject& inverter,
+            const std::string& title, const std::string& text) {
+    Alert alert = Of(rule, state, InverterIdentity(rule, inverter), title, text);
     alert.serial = inverter.serialNo;
     alert.port = inverter.comPort;
     alert.address = inverter.address;
@@ -53,66 +55,68 @@ std::string PortName(int port) {
 } // namespace
 
 Alert FaultOpened(const EventSubject& inverter) {
-    return About(AlertRule::Fault, inverter, "Fault: " + Name(inverter),
+    return About(AlertRule::Fault, AlertState::Open, inverter, "Fault: " + Name(inverter),
                  Described(inverter) + " is in fault: " + FaultDetails(inverter) + ".");
 }
 
 Alert FaultClosed(const EventSubject& inverter, std::time_t lasted) {
     const std::string details = inverter.errorBits == 0 ? "" : ": " + FaultDetails(inverter);
-    return About(AlertRule::Fault, inverter, "Fault over: " + Name(inverter),
+    return About(AlertRule::Fault, AlertState::Closed, inverter, "Fault over: " + Name(inverter),
                  Described(inverter) + " is out of fault after " + DurationText(lasted) + details +
                      ".");
 }
 
 Alert Offline(const EventSubject& inverter, int minutes) {
-    return About(AlertRule::Offline, inverter, "Offline: " + Name(inverter),
+    return About(AlertRule::Offline, AlertState::Open, inverter, "Offline: " + Name(inverter),
                  Described(inverter) + " has not answered for " + DurationText(minutes * 60) +
                      " while the plant produces.");
 }
 
 Alert BackOnline(const EventSubject& inverter, std::time_t lasted) {
-    return About(AlertRule::Offline, inverter, "Back online: " + Name(inverter),
+    return About(AlertRule::Offline, AlertState::Closed, inverter, "Back online: " + Name(inverter),
                  Described(inverter) + " answers again after " + DurationText(lasted) + ".");
 }
 
 Alert Removed(AlertRule rule, const EventSubject& inverter) {
-    return About(rule, inverter, "Removed: " + Name(inverter),
+    return About(rule, AlertState::Closed, inverter, "Removed: " + Name(inverter),
                  Described(inverter) + " was removed from the station.");
 }
 
 Alert PortFailed(int port, const std::string& reason, int minutes) {
-    Alert alert = Of(AlertRule::Port, PortIdentity(port), "Port failed: " + PortName(port),
-                     PortName(port) + " has not been open for " + DurationText(minutes * 60) +
-                         (reason.empty() ? "." : ": " + reason + "."));
+    Alert alert =
+        Of(AlertRule::Port, AlertState::Open, PortIdentity(port), "Port failed: " + PortName(port),
+           PortName(port) + " has not been open for " + DurationText(minutes * 60) +
+               (reason.empty() ? "." : ": " + reason + "."));
     alert.port = port;
     return alert;
 }
 
 Alert PortOpen(int port, std::time_t lasted) {
-    Alert alert = Of(AlertRule::Port, PortIdentity(port), "Port open: " + PortName(port),
-                     PortName(port) + " is open again after " + DurationText(lasted) + ".");
+    Alert alert =
+        Of(AlertRule::Port, AlertState::Closed, PortIdentity(port), "Port open: " + PortName(port),
+           PortName(port) + " is open again after " + DurationText(lasted) + ".");
     alert.port = port;
     return alert;
 }
 
 Alert HistoryFailed(const std::string& problem) {
-    return Of(AlertRule::History, "history", "History not written",
+    return Of(AlertRule::History, AlertState::Open, "history", "History not written",
               "The station cannot write its history files: " + problem + ".");
 }
 
 Alert HistoryWritten(std::time_t lasted) {
-    return Of(AlertRule::History, "history", "History written again",
+    return Of(AlertRule::History, AlertState::Closed, "history", "History written again",
               "The station writes its history files again after " + DurationText(lasted) + ".");
 }
 
 Alert BrokerLost(const std::string& reason, int minutes) {
-    return Of(AlertRule::Broker, "broker", "MQTT broker lost",
+    return Of(AlertRule::Broker, AlertState::Open, "broker", "MQTT broker lost",
               "The station has not reached its MQTT broker for " + DurationText(minutes * 60) +
                   ": " + reason + ".");
 }
 
 Alert BrokerBack(std::time_t lasted) {
-    return Of(AlertRule::Broker, "broker", "MQTT broker back",
+    return Of(AlertRule::Broker, AlertState::Closed, "broker", "MQTT broker back",
               "The station reaches its MQTT broker again after " + DurationText(lasted) + ".");
 }
 

@@ -9,9 +9,10 @@ SmtpReceiver::SmtpReceiver(std::string user, std::string password)
 
 bool SmtpReceiver::Start() {
     const std::string& folder = m_directory.Path();
-    ChildProcess openssl({"openssl", "req", "-x509", "-newkey", "rsa:2048", "-nodes", "-days", "1",
-                          "-subj", "/CN=127.0.0.1", "-addext", "subjectAltName=IP:127.0.0.1",
-                          "-keyout", folder + "/key.pem", "-out", folder + "/cert.pem"});
+    ChildProcess openssl({"/usr/bin/openssl", "req", "-x509", "-newkey", "rsa:2048", "-nodes",
+                          "-days", "1", "-subj", "/CN=127.0.0.1", "-addext",
+                          "subjectAltName=IP:127.0.0.1", "-keyout", folder + "/key.pem", "-out",
+                          folder + "/cert.pem"});
     if (openssl.Wait(std::chrono::seconds(30)) != 0) {
         return false;
     }

@@ -40,7 +40,7 @@ def main():
     def authenticate(server, session, envelope, mechanism, data):
         accepted = (isinstance(data, LoginPassword) and data.login == user
                     and data.password == password)
-        return AuthResult(success=accepted)
+        return AuthResult(success=accepted, handled=False)
 
     context = ssl.create_default_context(ssl.Purpose.CLIENT_AUTH)
     context.load_cert_chain(arguments.cert, arguments.key)
