@@ -107,6 +107,7 @@ QCheckBox* CAlertsDlg::AddCheck(const char* key, const QString& label, bool valu
 void CAlertsDlg::AddTest(const char* channel, const QString& caption) {
     auto* button = new QPushButton("Send test", this);
     button->setObjectName("Test" + caption);
+    button->setAutoDefault(false); // Return means OK, not a test
     auto* result = new QLabel(this);
     result->setObjectName(caption + "Result");
     result->setTextFormat(Qt::PlainText);
