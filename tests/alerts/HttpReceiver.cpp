@@ -15,7 +15,7 @@ bool HttpReceiver::Start() {
     Stop();
     m_server = std::make_unique<httplib::Server>();
     m_server->Post(".*", [this](const httplib::Request& request, httplib::Response& response) {
-        Request kept{request.path, request.body, {}};
+        Request kept{request.path, request.body, {}, std::chrono::steady_clock::now()};
         for (const auto& [name, value] : request.headers) {
             kept.headers[name] = value;
         }

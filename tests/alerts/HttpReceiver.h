@@ -21,6 +21,7 @@ public:
         std::string path;
         std::string body;
         std::map<std::string, std::string> headers; // the names as sent
+        std::chrono::steady_clock::time_point received;
     };
 
     HttpReceiver();
