@@ -25,22 +25,19 @@ AlertDispatcher::~AlertDispatcher() {
 }
 
 void AlertDispatcher::SetChannels(std::vector<std::unique_ptr<AlertChannel>> channels) {
-    {
-        std::lock_guard lock(m_mutex);
-        m_stopping = false;
-    }
+    std::lock_guard lock(m_mutex);
+    m_stopping = false;
     m_lanes.clear();
+    m_names.clear();
     for (auto& channel : channels) {
+        m_names.push_back(channel->Name());
         m_lanes.push_back({std::move(channel)});
     }
 }
 
 std::vector<std::string> AlertDispatcher::ChannelNames() const {
-    std::vector<std::string> names;
-    for (const Lane& lane : m_lanes) {
-        names.push_back(lane.channel->Name());
-    }
-    return names;
+    std::lock_guard lock(m_mutex);
+    return m_names;
 }
 
 std::optional<std::time_t> AlertDispatcher::DeliverDue() {

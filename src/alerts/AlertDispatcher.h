@@ -72,4 +72,5 @@ private:
     bool m_stopping = false;
     bool m_woken = false;
     std::map<std::string, ChannelCounts> m_counts;
+    std::vector<std::string> m_names; // of the lanes, for other threads
 };

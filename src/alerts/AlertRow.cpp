@@ -19,3 +19,10 @@ Alert AlertRow(const SqliteStatement& row) {
     alert.station = row.Text(12);
     return alert;
 }
+
+void BindAlert(SqliteStatement& statement, const Alert& alert) {
+    statement.Bind(1, alert.identity).Bind(2, alert.rule).Bind(3, AlertStateName(alert.state));
+    statement.Bind(4, SeverityName(alert.severity)).Bind(5, alert.serial).Bind(6, alert.port);
+    statement.Bind(7, alert.address).Bind(8, alert.title).Bind(9, alert.text);
+    statement.Bind(10, std::int64_t{alert.time}).Bind(11, alert.count).Bind(12, alert.station);
+}

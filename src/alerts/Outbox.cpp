@@ -10,10 +10,9 @@
 namespace {
 const std::string QUEUED = " d.sent IS NULL AND d.given_up IS NULL ";
 
-const std::string INSERT_ALERT =
-    "INSERT INTO alert(identity, rule, state, severity, serial, port, address, title, text, time,"
-    " count, station, not_before) VALUES(?1, ?2, ?3, ?4, ?5, ?6, ?7, ?8, ?9, ?10, ?11, ?12, ?13)"
-    " RETURNING id";
+const std::string INSERT_ALERT = std::string("INSERT INTO alert(") + ALERT_FIELDS +
+                                 ", not_before) VALUES(?1, ?2, ?3, ?4, ?5, ?6, ?7, ?8, ?9, ?10,"
+                                 " ?11, ?12, ?13) RETURNING id";
 const std::string NEXT_DUE = std::string("SELECT ") + ALERT_COLUMNS +
                              " FROM delivery d JOIN alert a ON a.id = d.alert WHERE d.channel = ?1"
                              " AND" +
@@ -56,10 +55,7 @@ bool Outbox::Store(Alert& alert, const std::set<std::string>& channels, std::tim
     SqliteDb& db = m_db.Db();
     SqliteTransaction transaction(db);
     SqliteStatement insert = db.Prepare(INSERT_ALERT.c_str());
-    insert.Bind(1, alert.identity).Bind(2, alert.rule).Bind(3, AlertStateName(alert.state));
-    insert.Bind(4, SeverityName(alert.severity)).Bind(5, alert.serial).Bind(6, alert.port);
-    insert.Bind(7, alert.address).Bind(8, alert.title).Bind(9, alert.text);
-    insert.Bind(10, std::int64_t{alert.time}).Bind(11, alert.count).Bind(12, alert.station);
+    BindAlert(insert, alert);
     insert.Bind(13, std::int64_t{notBefore});
     bool stored = transaction.Begun() && insert.Step();
     const std::int64_t id = stored ? insert.Int(0) : 0;

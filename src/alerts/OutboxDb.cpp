@@ -21,11 +21,12 @@ CREATE TABLE IF NOT EXISTS delivery(
 CREATE INDEX IF NOT EXISTS queued ON delivery(channel, alert)
     WHERE sent IS NULL AND given_up IS NULL;
 CREATE TABLE IF NOT EXISTS condition(
-    identity TEXT PRIMARY KEY, rule TEXT NOT NULL, severity TEXT NOT NULL,
-    serial TEXT NOT NULL, port INTEGER NOT NULL, address INTEGER NOT NULL,
-    title TEXT NOT NULL, text TEXT NOT NULL, time INTEGER NOT NULL, station TEXT NOT NULL,
-    open INTEGER NOT NULL, announced_open INTEGER NOT NULL, opened_at INTEGER NOT NULL,
-    window_end INTEGER NOT NULL, occurrences INTEGER NOT NULL, folded INTEGER NOT NULL);
+    id INTEGER NOT NULL DEFAULT 0, identity TEXT PRIMARY KEY, rule TEXT NOT NULL,
+    state TEXT NOT NULL, severity TEXT NOT NULL, serial TEXT NOT NULL, port INTEGER NOT NULL,
+    address INTEGER NOT NULL, title TEXT NOT NULL, text TEXT NOT NULL, time INTEGER NOT NULL,
+    count INTEGER NOT NULL, station TEXT NOT NULL, open INTEGER NOT NULL,
+    announced_open INTEGER NOT NULL, opened_at INTEGER NOT NULL, window_end INTEGER NOT NULL,
+    occurrences INTEGER NOT NULL, folded INTEGER NOT NULL);
 CREATE TABLE IF NOT EXISTS mark(name TEXT PRIMARY KEY, value INTEGER NOT NULL);
 PRAGMA user_version = 1;
 )";
