@@ -49,8 +49,9 @@ TEST(AlertRulesTest, PortBrokerAndHistoryAreToldOnlyOnceTheyHeldTheirTime) {
     } cases[] = {
         {"port",
          [](Center& c) {
-             c.center.OnStationEvent({StationEventKind::PortFailed, 0, {5, 0, "", "", false, false,
-                                                                        0, "/dev/ttyUSB0: gone"}});
+             c.center.OnStationEvent({StationEventKind::PortFailed,
+                                      0,
+                                      {5, 0, "", "", false, false, 0, "/dev/ttyUSB0: gone"}});
          },
          5min},
         {"broker", [&](Center&) { broker = "connection refused"; }, 15min},
@@ -78,11 +79,13 @@ TEST(AlertRulesTest, PortBrokerAndHistoryAreToldOnlyOnceTheyHeldTheirTime) {
 
 TEST(AlertRulesTest, QuietHoursHoldAllButFaultsUntilTheyEnd) {
     const QuietHours overnight(22 * 60, 6 * 60 + 30);
-    EXPECT_EQ(overnight.Release(LocalTime(2026, 6, 15, 23, 0, 0)), LocalTime(2026, 6, 16, 6, 30, 0));
+    EXPECT_EQ(overnight.Release(LocalTime(2026, 6, 15, 23, 0, 0)),
+              LocalTime(2026, 6, 16, 6, 30, 0));
     EXPECT_EQ(overnight.Release(LocalTime(2026, 6, 16, 3, 0, 0)), LocalTime(2026, 6, 16, 6, 30, 0));
     EXPECT_EQ(overnight.Release(LocalTime(2026, 6, 16, 7, 0, 0)), LocalTime(2026, 6, 16, 7, 0, 0));
     const QuietHours afternoon(13 * 60, 14 * 60);
-    EXPECT_EQ(afternoon.Release(LocalTime(2026, 6, 16, 13, 5, 0)), LocalTime(2026, 6, 16, 14, 0, 0));
+    EXPECT_EQ(afternoon.Release(LocalTime(2026, 6, 16, 13, 5, 0)),
+              LocalTime(2026, 6, 16, 14, 0, 0));
 
     AlertSettings settings;
     settings.quietFrom = 22 * 60;
@@ -142,9 +145,9 @@ TEST(AlertRulesTest, WeakDaysAreJudgedOnlyWithEnoughHistoryAndAPlantToCompareWit
     EXPECT_EQ(WeakInverters({{"A", days(10000, 3000, 14)}, {"B", days(10000, 7000, 14)}}, TODAY, 60)
                   .size(),
               1U);
-    EXPECT_EQ(WeakInverters({{"A", days(10000, 3000, 2)}, {"B", days(10000, 7000, 2)}}, TODAY, 60)
-                  .size(),
-              0U)
+    EXPECT_EQ(
+        WeakInverters({{"A", days(10000, 3000, 2)}, {"B", days(10000, 7000, 2)}}, TODAY, 60).size(),
+        0U)
         << "two days of history";
     EXPECT_EQ(WeakInverters({{"A", days(10000, 3000, 14)}}, TODAY, 60).size(), 0U) << "alone";
 }
