@@ -51,7 +51,7 @@ bool CHeliowatchDoc::OnNewDocument(std::string* problem) {
     }
     // A folder that cannot be made now is reported by the first write that
     // misses it, and made again then if it can be.
-    CreateDataDirectories();
+    static_cast<void>(CreateDataDirectories());
     // The threads wait for the views, so no sample arrives before this.
     if (m_history != nullptr) {
         m_history->Start();
