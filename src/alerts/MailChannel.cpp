@@ -2,7 +2,7 @@
 
 #include "CurlRequest.h"
 #include "MailMessage.h"
-#include "SecretFile.h"
+#include "platform/FirstLine.h"
 
 #include <cstring>
 
@@ -52,10 +52,10 @@ std::string MailChannel::Deliver(const Alert& alert) {
     CURL* curl = request.Handle();
     std::string password;
     if (!m_passwordFile.empty()) {
-        std::string problem;
-        const auto secret = ReadSecretFile(m_passwordFile, problem);
-        if (!secret) {
-            return "SmtpPasswordFile: " + problem;
+        const Outcome<std::string> secret = ReadSecretLine(m_passwordFile);
+        if (!secret || secret->empty()) {
+            return "SmtpPasswordFile: " +
+                   (secret ? m_passwordFile + " holds no password" : secret.Reason());
         }
         password = *secret;
     }

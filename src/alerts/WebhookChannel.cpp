@@ -3,7 +3,7 @@
 #include "AlertJson.h"
 #include "AlertText.h"
 #include "CurlRequest.h"
-#include "SecretFile.h"
+#include "platform/FirstLine.h"
 
 namespace {
 constexpr auto TIMEOUT = std::chrono::seconds(15);
@@ -22,10 +22,10 @@ WebhookChannel::WebhookChannel(const AlertSettings& settings)
 std::string WebhookChannel::Deliver(const Alert& alert) {
     CurlRequest request(m_url, "http,https", TIMEOUT, m_cancel);
     if (!m_tokenFile.empty()) {
-        std::string problem;
-        const auto token = ReadSecretFile(m_tokenFile, problem);
-        if (!token) {
-            return "WebhookTokenFile: " + problem;
+        const Outcome<std::string> token = ReadSecretLine(m_tokenFile);
+        if (!token || token->empty()) {
+            return "WebhookTokenFile: " +
+                   (token ? m_tokenFile + " holds no token" : token.Reason());
         }
         request.AddHeader("Authorization: Bearer " + HeaderText(*token));
     }

@@ -84,9 +84,10 @@ std::string PublishTestMessage(const MqttSettings& settings, const MqttMessage& 
     const std::optional<std::string> reason = outcome.Wait(timeout);
     int messageId = 0;
     std::string problem = reason ? *reason : NoAnswer(settings, timeout);
-    if (problem.empty() && !session.Publish(message, messageId)) {
-        problem = "the connection ended before the message could be sent";
-    } else if (problem.empty() && !outcome.WaitPublished(timeout)) {
+    if (problem.empty()) {
+        problem = session.Publish(message, messageId);
+    }
+    if (problem.empty() && !outcome.WaitPublished(timeout)) {
         problem = NoAnswer(settings, timeout);
     }
     session.Close();

@@ -9,10 +9,12 @@
 #include "store/Freshness.h"
 #include "store/PlantTotals.h"
 
+#include <gtest/gtest.h>
+
 VirtualStation::VirtualStation(int inverters, std::time_t start, const AlertSettings& settings)
     : m_clock(start), m_record(std::make_shared<RecordingChannel::Record>()) {
     SetDataDirectory(m_directory.Path());
-    CreateDataDirectories();
+    EXPECT_TRUE(CreateDataDirectories());
     for (int position = 1; position <= inverters; ++position) {
         m_bus.AddInverter(m_factory.Make(sim::InverterKind::Single, PORT, position, 0));
     }
