@@ -21,6 +21,7 @@ void AlertCenter::Configure(const AlertSettings& settings,
     Stop();
     m_settings = settings;
     if (!settings.enable) {
+        m_dispatcher.SetChannels({});
         return;
     }
     std::vector<std::unique_ptr<AlertChannel>> channels = ConfiguredChannels(settings);

@@ -46,7 +46,6 @@ public:
     void SetBrokerProbe(AlertEngine::BrokerProbe probe);
     AlertEngine* Engine() { return m_engine.get(); }
     AlertDispatcher& Dispatcher() { return m_dispatcher; }
-    const AlertSettings& Settings() const { return m_settings; }
 
     // Any thread: what the web pages and /metrics show.
     AlertsSnapshot Snapshot();

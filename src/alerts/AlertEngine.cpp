@@ -35,25 +35,20 @@ void AlertEngine::OnStationEvent(const StationEvent& event) {
     case StationEventKind::FaultClosed: OnFault(event, now); break;
     case StationEventKind::Registered:
     case StationEventKind::Online: OnInverterPresent(subject, now); break;
-    case StationEventKind::Offline:
-        if (RuleEnabled(m_settings, AlertRule::Offline)) {
-            m_offline.Begin(
-                RuleAlerts::InverterIdentity(AlertRule::Offline, subject),
-                [subject, this](const std::string&) {
-                    return RuleAlerts::Offline(subject, m_settings.offlineMinutes);
-                },
-                now);
-        }
-        break;
+    case StationEventKind::Offline: OnInverterOffline(subject, now); break;
     case StationEventKind::Removed: OnInverterGone(subject, now); break;
     case StationEventKind::PortFailed:
     case StationEventKind::PortLost: OnPortDown(subject, now); break;
-    case StationEventKind::PortOpened: {
-        const std::string identity = RuleAlerts::PortIdentity(subject.comPort);
-        const std::time_t lasted = Lasted(identity, now, m_settings.portMinutes);
-        Raise(m_ports.End(RuleAlerts::PortOpen(subject.comPort, lasted), now), now);
-        break;
+    case StationEventKind::PortOpened: OnPortOpen(subject, now); break;
     }
+}
+
+void AlertEngine::OnInverterOffline(const EventSubject& inverter, std::time_t now) {
+    if (RuleEnabled(m_settings, AlertRule::Offline)) {
+        m_offline.Begin(
+            RuleAlerts::InverterIdentity(AlertRule::Offline, inverter),
+            [inverter, this] { return RuleAlerts::Offline(inverter, m_settings.offlineMinutes); },
+            now);
     }
 }
 
@@ -99,10 +94,16 @@ void AlertEngine::OnPortDown(const EventSubject& port, std::time_t now) {
     const std::string reason = port.reason.empty() ? std::string("the port was lost") : port.reason;
     m_ports.Begin(
         RuleAlerts::PortIdentity(port.comPort),
-        [number = port.comPort, reason, this](const std::string&) {
+        [number = port.comPort, reason, this] {
             return RuleAlerts::PortFailed(number, reason, m_settings.portMinutes);
         },
         now);
+}
+
+void AlertEngine::OnPortOpen(const EventSubject& port, std::time_t now) {
+    const std::time_t lasted =
+        Lasted(RuleAlerts::PortIdentity(port.comPort), now, m_settings.portMinutes);
+    Raise(m_ports.End(RuleAlerts::PortOpen(port.comPort, lasted), now), now);
 }
 
 void AlertEngine::OnPlantTotals(const PlantTotals& totals) {
@@ -148,7 +149,7 @@ void AlertEngine::CheckBroker(std::time_t now) {
     } else if (RuleEnabled(m_settings, AlertRule::Broker)) {
         m_broker.Begin(
             identity,
-            [reason = *lost, this](const std::string&) {
+            [reason = *lost, this] {
                 return RuleAlerts::BrokerLost(reason, m_settings.brokerMinutes);
             },
             now);

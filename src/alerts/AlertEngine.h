@@ -45,8 +45,10 @@ public:
 private:
     void OnFault(const StationEvent& event, std::time_t now);
     void OnInverterPresent(const EventSubject& inverter, std::time_t now);
+    void OnInverterOffline(const EventSubject& inverter, std::time_t now);
     void OnInverterGone(const EventSubject& inverter, std::time_t now);
     void OnPortDown(const EventSubject& port, std::time_t now);
+    void OnPortOpen(const EventSubject& port, std::time_t now);
     void CheckStorage(std::time_t now);
     void CheckBroker(std::time_t now);
     // How long a condition has held: since its announcement, plus the time

@@ -39,7 +39,7 @@ std::vector<Alert> LastingConditions::Tick(std::time_t now, bool counting) {
             ++waiting;
             continue;
         }
-        if (auto opened = m_tracker.Open(waiting->second.opening(waiting->first), now)) {
+        if (auto opened = m_tracker.Open(pending.opening(), now)) {
             told.push_back(std::move(*opened));
         }
         waiting = m_waiting.erase(waiting);

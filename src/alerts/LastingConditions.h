@@ -20,7 +20,7 @@ class ConditionTracker;
 class LastingConditions {
 public:
     // The opening as it is announced, once the condition held long enough.
-    using Opening = std::function<Alert(const std::string& identity)>;
+    using Opening = std::function<Alert()>;
 
     LastingConditions(ConditionTracker& tracker, std::time_t limitSeconds)
         : m_tracker(tracker), m_limit(limitSeconds) {}
@@ -34,7 +34,6 @@ public:
     // Announces what has held long enough; nothing counts while counting is
     // false.
     std::vector<Alert> Tick(std::time_t now, bool counting);
-    bool Waiting(const std::string& identity) const { return m_waiting.count(identity) > 0; }
 
 private:
     struct Pending {
