@@ -54,6 +54,9 @@ std::vector<MqttMessage> MessageComposer::Compose(Outbound item, std::uint64_t d
     if (const auto* event = std::get_if<StationEvent>(&item)) {
         return ComposeEvent(*event);
     }
+    if (auto* alert = std::get_if<AlertPayload>(&item)) {
+        return {{m_context.topics.Alert(), std::move(alert->json), false}};
+    }
     return ComposePlant(std::get<PlantTotals>(item), dropped);
 }
 

@@ -19,6 +19,7 @@ public:
     std::string Status() const { return m_prefix + "/status"; }
     std::string Events() const { return m_prefix + "/events"; }
     std::string Plant() const { return m_prefix + "/plant"; }
+    std::string Alert() const { return m_prefix + "/alert"; }
     std::string State(const std::string& id) const { return Inverter(id, "state"); }
     std::string Availability(const std::string& id) const { return Inverter(id, "availability"); }
     // Each fault opened or closed, as it happens.

@@ -88,7 +88,7 @@ bool StationWatch::Observe(std::uintptr_t inverter, EventSubject& subject) const
         subject.online = wanted->m_bOnline == 1;
         subject.inFault = wanted->m_nLastMode > 1;
         subject.errorBits = wanted->m_dwErrorCode;
-        subject.faultValue = FaultValueText(wanted->m_faultRecord);
+        subject.faultValue = subject.inFault ? FaultValueText(wanted->m_faultRecord) : "";
         return true;
     }
     return false;
