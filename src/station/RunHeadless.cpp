@@ -74,15 +74,21 @@ int RunHeadless(const StationOptions& options) {
         if (document.OnNewDocument(&problem)) {
             g_viewsCreated = 1;
             LogPlaces(document, options.configFile);
-            auto web = StartWebServer(document, publisher, options.configFile);
-            HeadlessStation station(document, queue, stdout);
-            station.Publish(publisher);
-            publisher.Configure(document.GetMqttSettings());
-            ServiceWatchdog watchdog;
-            watchdog.Ready();
-            station.Run(g_stopRequested, [&watchdog] { watchdog.Alive(); });
-            watchdog.Stopping();
-            web.reset();
+            std::string webFailure;
+            auto web = StartWebServer(document, publisher, options.configFile, &webFailure);
+            if (webFailure.empty()) {
+                HeadlessStation station(document, queue, stdout);
+                station.Publish(publisher);
+                publisher.Configure(document.GetMqttSettings());
+                ServiceWatchdog watchdog;
+                watchdog.Ready();
+                station.Run(g_stopRequested, [&watchdog] { watchdog.Alive(); });
+                watchdog.Stopping();
+                web.reset();
+            } else {
+                Log(LogLevel::Error, webFailure);
+                exitCode = 1;
+            }
             document.OnCloseDocument();
             publisher.Stop();
         } else {
