@@ -93,7 +93,8 @@ export class LineChart {
     const hours = (t1 - t0) / 3600;
     const step = [1, 2, 3, 4, 6, 12].find(h => hours / h <= (width - MARGIN.left) / 56) || 24;
     for (let t = t0; t <= t1; t += step * 3600) {
-      chart.append(svg('text', {x: x(t), y: height - 5, 'text-anchor': 'middle'}, clock(t)));
+      const anchor = x(t) > width - 30 ? 'end' : 'middle';
+      chart.append(svg('text', {x: x(t), y: height - 5, 'text-anchor': anchor}, clock(t)));
     }
     if (points[0].length > 3) chart.append(svg('path', {class: 'range', d: band(points, x, y)}));
     chart.append(svg('path', {class: this.kind, d: line(points, x, y)}));

@@ -47,7 +47,7 @@ export function inverterPage(view, first, query) {
       figures[name] = el('b');
       return el('div', {class: 'figure'}, el('span', {}, name), figures[name]);
     }));
-  const fault = el('p', {class: 'fault-text'});
+  const fault = el('p', {class: 'fault-text', hidden: 'hidden'});
   const chartBox = el('div', {class: 'panel'});
   const valuesBox = el('div', {class: 'panel'});
   const paramsBox = el('div', {class: 'panel'});
@@ -83,6 +83,7 @@ export function inverterPage(view, first, query) {
     showRow(detail);
     setText(figures['Work mode'], detail.freshness === 'offline' ? DASH : detail.mode_text || DASH);
     setText(fault, detail.fault_text ? `Fault: ${detail.fault_text}` : '');
+    fault.hidden = !detail.fault_text;
     valuesBox.replaceChildren(measurements(detail));
     paramsBox.replaceChildren(parameters(detail));
     setText(about, `Com${detail.port}, address ${detail.address}, firmware ${detail.firmware}, `

@@ -3,7 +3,7 @@ import {el, setText, power, energy, fixed, age, statusWord, inverterLink, energy
 import {LineChart} from './chart.js';
 
 const COLUMNS = [
-  ['status', '', ''], ['wide', 'ComNo.', ''], ['wide', 'Address', 'num'], ['serial', 'Serno', ''],
+  ['status', 'Status', ''], ['wide', 'ComNo.', ''], ['wide', 'Address', 'num'], ['serial', 'Serno', ''],
   ['wide', 'Model', ''], ['wide vpv1', 'Vpv1', 'num'], ['wide vpv2', 'Vpv2', 'num'],
   ['power', 'Out Power', 'num'], ['today', 'Today', 'num'], ['wide total', 'Energy', 'num'],
   ['age', 'Last sample', 'num'],
@@ -93,10 +93,18 @@ export function overviewPage(view, first) {
       el('h2', {}, 'Energy today'), energyBox));
   const powerChart = new LineChart(powerBox, {unit: 'W'});
   const energyChart = new LineChart(energyBox, {unit: 'kWh', kind: 'energy'});
-  const showEnergy = () => energyChart.set(energyCurve(powerChart.points));
+  let energyToday = first.plant.energy_today;
+  // The curve ends at today's energy: what came before the first sample the
+  // station kept is counted from the start.
+  const showEnergy = () => {
+    const curve = energyCurve(powerChart.points);
+    const before = curve.length ? Math.max(0, energyToday - curve[curve.length - 1][1]) : 0;
+    energyChart.set(curve.map(([time, kwh]) => [time, kwh + before]));
+  };
 
   const onUpdate = data => {
     const plant = data.plant;
+    energyToday = plant.energy_today;
     setText(powerValue, power(plant.power));
     setText(todayValue, energy(plant.energy_today));
     setText(totalValue, energy(plant.energy_total));
