@@ -299,7 +299,7 @@ struct HttpDaemon::Glue {
         auto& self = *static_cast<HttpDaemon*>(cls);
         if (self.m_starting) {
             const std::lock_guard guard(self.m_startLogLock);
-            self.m_startLog += (self.m_startLog.empty() ? "" : "; ") + line;
+            self.m_startLog += (self.m_startLog.empty() ? "" : " ") + line;
         }
         Log(LogLevel::Debug, "web server: " + line);
     }
@@ -327,10 +327,10 @@ bool HttpDaemon::Start(ListenSocket socket, std::string* problem) {
     };
     const MHD_OptionItem noOptions[] = {{MHD_OPTION_END, 0, nullptr}};
     m_daemon = MHD_start_daemon(
-        flags, 0, nullptr, nullptr, &Glue::OnRequest, this, MHD_OPTION_LISTEN_SOCKET, fd,
-        MHD_OPTION_THREAD_POOL_SIZE, m_config.threads, MHD_OPTION_CONNECTION_LIMIT,
-        m_config.hardConnectionLimit, MHD_OPTION_CONNECTION_TIMEOUT, m_config.idleSeconds,
-        MHD_OPTION_STRICT_FOR_CLIENT, 1, MHD_OPTION_EXTERNAL_LOGGER, &Glue::OnLog, this,
+        flags, 0, nullptr, nullptr, &Glue::OnRequest, this, MHD_OPTION_EXTERNAL_LOGGER,
+        &Glue::OnLog, this, MHD_OPTION_LISTEN_SOCKET, fd, MHD_OPTION_THREAD_POOL_SIZE,
+        m_config.threads, MHD_OPTION_CONNECTION_LIMIT, m_config.hardConnectionLimit,
+        MHD_OPTION_CONNECTION_TIMEOUT, m_config.idleSeconds, MHD_OPTION_STRICT_FOR_CLIENT, 1,
         MHD_OPTION_URI_LOG_CALLBACK, &Glue::OnUri, this, MHD_OPTION_NOTIFY_COMPLETED,
         &Glue::OnCompleted, this, MHD_OPTION_NOTIFY_CONNECTION, &Glue::OnConnection, this,
         MHD_OPTION_ARRAY, tls ? tlsOptions : noOptions, MHD_OPTION_END);
