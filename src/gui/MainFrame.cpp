@@ -21,6 +21,7 @@
 #include "comm/WindowMessages.h"
 #include "model/InverterGroup.h"
 #include "platform/Trace.h"
+#include "publish/Publisher.h"
 #include "res/ResourceIds.h"
 #include "store/BusText.h"
 #include "store/HeliowatchDoc.h"
@@ -262,6 +263,7 @@ void CMainFrame::OnCommSetting() {
 
 void CMainFrame::Publish(Publisher& publisher, MessageTarget& listTap) {
     m_publisher = &publisher;
+    publisher.OnReconnectAll([&document = m_document] { document.ReconnectAll(); });
     m_listTap = &listTap;
     new BrokerStateLabel(publisher, *this);
 }

@@ -105,7 +105,7 @@ QJsonArray SampleJson(const InverterView& inverter) {
     std::vector<FieldValue> values;
     DecodedValues(*inverter.sample, OfferedFieldsOf(inverter.fields), values);
     for (const FieldValue& value : values) {
-        if (value.field->sensor) {
+        if (value.field->IsSensor()) {
             sample.append(QJsonObject{{"key", value.field->key},
                                       {"name", value.field->name},
                                       {"unit", value.field->unit},

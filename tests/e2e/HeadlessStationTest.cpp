@@ -1,4 +1,5 @@
 #include "ChildProcess.h"
+#include "SimControl.h"
 
 #include <csignal>
 #include <ctime>
@@ -7,8 +8,6 @@
 #include <gtest/gtest.h>
 #include <netinet/in.h>
 #include <sstream>
-#include <sys/socket.h>
-#include <sys/un.h>
 #include <thread>
 #include <unistd.h>
 #include <vector>
@@ -25,25 +24,6 @@ std::string ReadFile(const fs::path& path) {
     std::stringstream text;
     text << file.rdbuf();
     return text.str();
-}
-
-// One command to the simulator's control socket; its one-line answer.
-std::string SimControl(const fs::path& socketPath, const std::string& command) {
-    const int fd = socket(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0);
-    sockaddr_un address{};
-    address.sun_family = AF_UNIX;
-    std::snprintf(address.sun_path, sizeof address.sun_path, "%s", socketPath.c_str());
-    std::string reply;
-    if (connect(fd, reinterpret_cast<sockaddr*>(&address), sizeof address) == 0) {
-        const std::string line = command + "\n";
-        (void)!write(fd, line.data(), line.size());
-        char c = 0;
-        while (read(fd, &c, 1) == 1 && c != '\n') {
-            reply += c;
-        }
-    }
-    close(fd);
-    return reply;
 }
 
 std::int32_t LittleEndian32(const std::string& bytes, std::size_t offset) {
