@@ -36,6 +36,8 @@ Attempt QueryOfflineSerial(CommSession& session, SerialBytes& serial) {
     const ReplyCheck check =
         ReceiveCheckedReply(session.group, session.reply, FN_OFFLINE_QUERY, false, true);
     if (check == ReplyCheck::NoReply) {
+        // Silence, not a garbled answer, means every inverter has its address.
+        session.group.m_bRegistrationRoundDone = 1;
         return Attempt::NOBODY;
     }
     if (check != ReplyCheck::Accepted || session.reply.Length() != SERIAL_NO_LENGTH) {

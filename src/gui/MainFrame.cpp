@@ -21,6 +21,7 @@
 #include "comm/WindowMessages.h"
 #include "model/InverterGroup.h"
 #include "platform/Trace.h"
+#include "publish/Publisher.h"
 #include "res/ResourceIds.h"
 #include "store/BusText.h"
 #include "store/HeliowatchDoc.h"
@@ -78,6 +79,7 @@ void CMainFrame::BuildMenus() {
     AddCommand(setting, "Communication setting", ID_COMM_SETTING, &CMainFrame::OnCommSetting);
     AddCommand(setting, "Interval setting", ID_INTERVAL_SETTING, &CMainFrame::OnIntervalSetting);
     AddCommand(setting, "MQTT setting...", ID_MQTT_SETTING, &CMainFrame::OnMqttSetting);
+    AddCommand(setting, "Alerts...", ID_ALERTS_SETTING, &CMainFrame::OnAlertsSetting);
 
     QMenu* help = menuBar()->addMenu("&Help");
     AddCommand(help, "About", ID_APP_ABOUT, &CMainFrame::OnAbout);
@@ -261,6 +263,7 @@ void CMainFrame::OnCommSetting() {
 
 void CMainFrame::Publish(Publisher& publisher, MessageTarget& listTap) {
     m_publisher = &publisher;
+    publisher.OnReconnectAll([&document = m_document] { document.ReconnectAll(); });
     m_listTap = &listTap;
     new BrokerStateLabel(publisher, *this);
 }
@@ -277,6 +280,12 @@ void CMainFrame::OnMqttSetting() {
     if (m_publisher != nullptr) {
         CMqttSettingDlg dialog(m_document, *m_publisher, this);
         dialog.exec();
+    }
+}
+
+void CMainFrame::OnAlertsSetting() {
+    if (m_showAlerts) {
+        m_showAlerts(this);
     }
 }
 

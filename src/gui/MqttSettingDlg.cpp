@@ -98,7 +98,8 @@ bool CMqttSettingDlg::Read(MqttSettings& settings) {
 }
 
 void CMqttSettingDlg::OnTestConnection() {
-    MqttSettings settings;
+    // Keys the dialog does not show keep their values.
+    MqttSettings settings = m_document.GetMqttSettings();
     if (!Read(settings)) {
         return;
     }
@@ -121,7 +122,8 @@ void CMqttSettingDlg::OnTestTimer() {
 }
 
 void CMqttSettingDlg::OnOK() {
-    MqttSettings settings;
+    // Keys the dialog does not show keep their values.
+    MqttSettings settings = m_document.GetMqttSettings();
     if (!Read(settings)) {
         return;
     }

@@ -230,6 +230,7 @@ void CHeliowatchDoc::RemovePortGroup(CInverterGroup* group) {
 }
 
 void CHeliowatchDoc::ReconnectAll() {
+    const std::lock_guard guard(m_groupsLock);
     for (const Port& port : m_groups) {
         port.group->m_bReconnectRequest = 1;
     }

@@ -65,6 +65,7 @@ public:
     bool WithInverter(const CInverter* inverter,
                       const std::function<void(CInverter&, CInverterGroup&)>& use) const;
     void RemovePortGroup(CInverterGroup* group);
+    // Asks every port to send "reconnect all"; safe from any thread.
     void ReconnectAll();
     // Another sink hears of every sample after the station's own.
     void ChainPollSink(PollSink* sink) { m_sink.Chain(sink); }

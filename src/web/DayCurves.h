@@ -1,5 +1,6 @@
 #pragma once
 
+#include "MinuteBuckets.h"
 #include "PlantSnapshot.h"
 
 #include <ctime>
@@ -7,56 +8,31 @@
 #include <string>
 #include <vector>
 
+// Stretches up to this long between points count as continuous power.
+inline constexpr int CURVE_STEP_SECONDS = 300;
+
 class PlantDayCurves;
 
-// One stretch of a day's power curve: its mean, and its lowest and highest
-// sample where they are known.
-struct PowerRow {
-    std::time_t time = 0; // the stretch's start
-    double meanW = 0.0;
-    std::optional<double> minW;
-    std::optional<double> maxW;
-};
+// Today by minute from the station's own day curves, each read under its lock
+// and nothing copied but the minutes: the plant's power (from the minute
+// holding since on), counting inverters while their readings are current and
+// free of faults, and one inverter's (nothing when no inverter has the serial
+// number).
+std::vector<DayPoint> PlantPowerToday(const PlantDayCurves& curves, std::time_t since = 0);
+std::optional<std::vector<DayPoint>> InverterPowerToday(const GroupVisitor& groups,
+                                                        const std::string& serial);
+// kWh fed in from the start of the curve up to each point.
+std::vector<DayPoint> EnergyCurve(const std::vector<DayPoint>& power);
 
-// Energy fed in from the start of the day to the end of a stretch.
-struct EnergyPoint {
-    std::time_t time = 0; // the stretch's start
-    double kWh = 0.0;
-};
-
-inline constexpr int TODAY_STEP_SECONDS = 60;
-inline constexpr int SUMMARY_STEP_SECONDS = 300;
-
-// What /api/plant/day and /api/inverters/<serial>/day answer.
-struct DayCurve {
-    int status = 200;    // 404 for an inverter not known, 503/500 when the summary fails
+struct SummaryCurve {
+    int status = 200;    // 503 when there is no summary to read, 500 when it fails
     std::string problem; // when the status is not 200
-    int stepSeconds = TODAY_STEP_SECONDS;
-    std::vector<PowerRow> power;
-    std::vector<EnergyPoint> energy;
+    std::vector<DayPoint> power;
 };
 
-struct DayCurveSources {
-    GroupVisitor groups;
-    const PlantDayCurves* plantCurves = nullptr;
-    std::string summaryFile;
-};
-
-// The day's curves of the plant (serial empty) or of one inverter: today's by
-// minute from the station's day curves, each read under its lock and nothing
-// more; other days' by 5 minutes from the history summary. The plant's energy
-// today is its energy of the day as the window shows it; an inverter's, and
-// every energy of other days, is what the power curve adds up to.
-DayCurve ReadDayCurve(const DayCurveSources& sources, int dayKey, const std::string& serial);
-
-// {"step":60,"power":[[time,mean,min,max],...],"energy":[[time,kWh],...]}, times in
-// seconds since the epoch, min and max null where not known.
-std::string DayCurveJson(const DayCurve& curve);
-
-// kWh fed in from the start of the curve to the end of each stretch; a gap of
-// more than one stretch counts as no power.
-std::vector<EnergyPoint> EnergyOfPower(const std::vector<PowerRow>& power, int stepSeconds);
-
+// A past day of an inverter (or of the plant, serial empty) from the history
+// summary.
+SummaryCurve SummaryDayCurve(const std::string& summaryPath, int dayKey, const std::string& serial);
 // The yyyymmdd key of a "YYYY-MM-DD" text; nothing when it is no date.
 std::optional<int> DayKeyOfText(const std::string& text);
 int TodayKey();

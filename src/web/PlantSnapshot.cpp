@@ -1,5 +1,6 @@
 #include "PlantSnapshot.h"
 
+#include "comm/CommShared.h"
 #include "model/InverterGroup.h"
 
 namespace {
@@ -16,7 +17,8 @@ std::vector<ParamView> ParamsOf(const CInverter& inverter) {
     return params;
 }
 
-InverterView ViewOf(const CInverter& inverter, int port) {
+InverterView ViewOf(const CInverter& inverter, int port, const SnapshotScope& scope,
+                    std::time_t now) {
     InverterView view;
     view.port = port;
     view.address = inverter.m_nAddress;
@@ -30,10 +32,15 @@ InverterView ViewOf(const CInverter& inverter, int port) {
     view.errorState = inverter.m_nErrorState;
     view.errorCode = inverter.m_dwErrorCode;
     view.lastMode = inverter.m_nLastMode;
+    view.freshness = FreshnessOf(inverter, now, g_nInterval);
     if (inverter.m_pRuntimeData) {
         view.sample = inverter.m_pRuntimeData->Clone();
     }
+    if (scope.withMinutes) {
+        view.minutes = MinutePoints(inverter.m_powerGraph, scope.minutesSince);
+    }
     view.params = ParamsOf(inverter);
+    view.fields = inverter.m_runtimeFormat;
     if (view.errorState == 2) {
         view.openFault = inverter.m_faultRecord;
     }
@@ -53,23 +60,6 @@ PortView PortOf(const CInverterGroup& group) {
 }
 } // namespace
 
-SnapshotTotals PlantSnapshot::Totals() const {
-    SnapshotTotals totals;
-    for (const InverterView& inverter : inverters) {
-        ++totals.inverters;
-        totals.online += inverter.online ? 1 : 0;
-        if (!inverter.sample) {
-            continue;
-        }
-        totals.energyTodayKwh += inverter.sample->GetEToday();
-        totals.energyTotalKwh += inverter.sample->GetETotal();
-        if (inverter.Producing()) {
-            totals.powerW += inverter.sample->GetOutputPower();
-        }
-    }
-    return totals;
-}
-
 const InverterView* PlantSnapshot::Find(const std::string& serial) const {
     for (const InverterView& inverter : inverters) {
         if (inverter.serial == serial) {
@@ -87,7 +77,8 @@ PlantSnapshot TakeSnapshot(const GroupVisitor& groups, const SnapshotScope& scop
         auto lock = group.Lock();
         for (const auto& inverter : group.m_inverters) {
             if (scope.serial.empty() || inverter->m_strSerialNo == scope.serial) {
-                snapshot.inverters.push_back(ViewOf(*inverter, group.m_nComPort));
+                snapshot.inverters.push_back(
+                    ViewOf(*inverter, group.m_nComPort, scope, snapshot.taken));
             }
         }
     });

@@ -1,9 +1,12 @@
 #pragma once
 
+#include "MinuteBuckets.h"
 #include "model/InvFaultRecord.h"
 #include "model/ReplyCheck.h"
 #include "model/RuntimeData.h"
 #include "publish/BrokerStatus.h"
+#include "store/Freshness.h"
+#include "store/PlantTotals.h"
 
 #include <cstdint>
 #include <ctime>
@@ -38,12 +41,12 @@ struct InverterView {
     int errorState = 0;
     std::uint32_t errorCode = 0;
     int lastMode = 0;
+    Freshness freshness = Freshness::Offline;
     std::shared_ptr<const RuntimeData> sample; // null until a poll was decoded
+    std::vector<DayPoint> minutes;             // of the day, when the scope asks for them
+    std::vector<std::uint8_t> fields;          // the values its samples carry
     std::vector<ParamView> params;
     std::optional<InvFaultRecord> openFault;
-
-    // Online and its last fault episode closed: green in the list.
-    bool Producing() const { return online && errorState == 1; }
 };
 
 struct PortView {
@@ -56,29 +59,24 @@ struct PortView {
     std::vector<std::pair<ReplyCheck, std::uint64_t>> rejects;
 };
 
-struct SnapshotTotals {
-    double powerW = 0.0;
-    double energyTodayKwh = 0.0;
-    double energyTotalKwh = 0.0;
-    int inverters = 0;
-    int online = 0;
-};
-
 struct PlantSnapshot {
     std::time_t taken = 0;
     std::vector<PortView> ports;
     std::vector<InverterView> inverters;
-    BrokerStatus broker; // disabled unless the station publishes
+    PlantTotals totals;                 // the station's own, as the window and publishing show them
+    std::vector<DayPoint> plantMinutes; // the plant's power, from the scope's minute on
+    BrokerStatus broker;                // disabled unless the station publishes
 
-    // Power counts only inverters producing; energy counts every sample.
-    SnapshotTotals Totals() const;
     const InverterView* Find(const std::string& serial) const;
 };
 
 struct SnapshotScope {
-    std::string serial; // empty: every inverter
+    bool withMinutes = false;
+    std::string serial;           // empty: every inverter
+    std::time_t minutesSince = 0; // with the minutes: from the minute holding this time on
 };
 
 // Copies what the pages and metrics show, holding each group's lock only
-// while its records are copied.
+// while its records are copied. Totals, the plant's minutes and the broker
+// are left for the caller.
 PlantSnapshot TakeSnapshot(const GroupVisitor& groups, const SnapshotScope& scope = {});

@@ -169,6 +169,7 @@ TEST_F(RegistrationTest, GarbledOfflineReplyIsRetriedOnTheNextAttempt) {
     };
     RunFor(5);
     EXPECT_TRUE(group.Inverters().empty());
+    EXPECT_EQ(group.m_bRegistrationRoundDone, 0) << "a garbled answer is somebody";
     garbled = false;
     RunFor(12);
     ASSERT_EQ(group.Inverters().size(), 1U);
@@ -215,6 +216,16 @@ TEST_P(GarbledAnswerTest, TheNextQueryComesSoonOnlyInFastMode) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Modes, GarbledAnswerTest, ::testing::Bool());
+
+TEST_F(RegistrationTest, TheFirstRoundEndsWhenAnOfflineQueryFindsNobody) {
+    plant.Add("S1");
+    plant.Add("S2");
+    RunFor(15);
+    ASSERT_EQ(group.Inverters().size(), 2U);
+    EXPECT_EQ(group.m_bRegistrationRoundDone, 0);
+    RunFor(10);
+    EXPECT_EQ(group.m_bRegistrationRoundDone, 1);
+}
 
 TEST_F(RegistrationTest, DescriptionFieldsFollowTheirTextRules) {
     std::uint8_t data[64];
