@@ -12,8 +12,7 @@ void OpenInverterPort(CInverterGroup& group) {
     if (problem == before) {
         return;
     }
-    const std::string port =
-        PortEntryName(group.m_nComPort) + " " + PortDevicePath(group.m_nComPort);
+    const std::string port = PortRouteText(group.m_nComPort);
     if (problem.empty()) {
         Log(LogLevel::Info, port + " opened again");
     } else {

@@ -20,7 +20,6 @@
 
 #include <QApplication>
 #include <QEventLoop>
-#include <QScreen>
 #include <QTimer>
 #include <cstdio>
 
@@ -110,11 +109,7 @@ bool CHeliowatchApp::InitInstance() {
     m_publisher->Configure(m_document->GetMqttSettings());
     Pause(SPLASH_MS);
     splash.Hide();
-    // Without a window manager nothing maximizes; the screen's size is the same.
-    if (const QScreen* screen = QGuiApplication::primaryScreen()) {
-        m_mainFrame->setGeometry(screen->availableGeometry());
-    }
-    m_mainFrame->showMaximized();
+    m_mainFrame->ShowAsLeft();
     return true;
 }
 

@@ -20,6 +20,7 @@
 #include <QCoreApplication>
 #include <QMdiArea>
 #include <QMdiSubWindow>
+#include <QStatusBar>
 #include <QTest>
 #include <gtest/gtest.h>
 
@@ -145,7 +146,7 @@ TEST_F(MainFrameTest, InverterCommandsNeedASelection) {
     }
 }
 
-TEST_F(MainFrameTest, ConfirmationsSetExactlyOneRequestOnYes) {
+TEST_F(MainFrameTest, ConfirmationsDefaultToNoAndSetExactlyOneRequestOnYes) {
     CInverter* inverter = AddInverter();
     inverter->m_strSerialNo = "A1B2C3D4E5F60718";
     const QString named = "\n\nCom3, Address 1, Serno A1B2C3D4E5F60718";
@@ -157,6 +158,7 @@ TEST_F(MainFrameTest, ConfirmationsSetExactlyOneRequestOnYes) {
     EXPECT_EQ(MessageBox::LastText().toStdString(),
               ("Are you sure to delete device?" + named).toStdString());
     EXPECT_EQ(MessageBox::LastCaption(), "Warning");
+    EXPECT_EQ(MessageBox::LastDefaultButton(), QMessageBox::No);
     MessageBox::SetNextAnswer(QMessageBox::No);
     frame->Command(ID_RESET_TOTALS)->trigger();
     EXPECT_EQ(MessageBox::LastText().toStdString(),
@@ -171,13 +173,21 @@ TEST_F(MainFrameTest, ConfirmationsSetExactlyOneRequestOnYes) {
     EXPECT_FALSE(MessageBox::HasPendingAnswers());
 }
 
-TEST_F(MainFrameTest, ReconnectAllAsksEveryGroup) {
+TEST_F(MainFrameTest, ReconnectAllAsksFirstThenAsksEveryGroupAndSaysSo) {
     AddInverter();
     document->AddPortGroup(4, 0);
+    MessageBox::SetNextAnswer(QMessageBox::No);
+    frame->Command(ID_RECONNECT_ALL)->trigger();
+    EXPECT_EQ(MessageBox::LastDefaultButton(), QMessageBox::No);
+    for (CInverterGroup* group : document->GetGroups()) {
+        EXPECT_EQ(group->m_bReconnectRequest, 0);
+    }
+    MessageBox::SetNextAnswer(QMessageBox::Yes);
     frame->Command(ID_RECONNECT_ALL)->trigger();
     for (CInverterGroup* group : document->GetGroups()) {
         EXPECT_EQ(group->m_bReconnectRequest, 1);
     }
+    EXPECT_EQ(frame->statusBar()->currentMessage(), "Reconnecting all devices...");
 }
 
 TEST_F(MainFrameTest, PaneTargetsAreWithdrawnWithTheFrame) {
@@ -196,8 +206,7 @@ TEST_F(MainFrameTest, APortThatCannotBeOpenedIsShownInTheStatusBarUntilItOpens) 
     CInverterGroup& group = *document->GetGroups().back();
     group.SwapPortProblem("No such file or directory");
     problems->Refresh();
-    EXPECT_EQ(problems->text().toStdString(),
-              "COM3 " + PortDevicePath(3) + ": No such file or directory");
+    EXPECT_EQ(problems->text().toStdString(), PortRouteText(3) + ": No such file or directory");
     group.SwapPortProblem("");
     problems->Refresh();
     EXPECT_EQ(problems->text(), "");
