@@ -87,6 +87,8 @@ void CDeviceListView::ApplyListStyles() {
     setShowGrid(true);
     setEditTriggers(NoEditTriggers);
     setWordWrap(false);
+    // A wide Status column must not make the list jump a column at a time.
+    setHorizontalScrollMode(ScrollPerPixel);
     // The pane's frame draws the border, so the whole width is client area.
     setFrameShape(QFrame::NoFrame);
     setIconSize(QSize(StatusIcons::LIST_SIZE, StatusIcons::LIST_SIZE));

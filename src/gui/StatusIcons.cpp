@@ -76,7 +76,7 @@ QColor StatusIcons::Colour(ConditionKind kind) {
     case ConditionKind::Normal: return QColor(20, 170, 40);
     case ConditionKind::Fault: return QColor(210, 30, 30);
     case ConditionKind::Stale:
-    case ConditionKind::PortLost: return QColor(235, 150, 0);
+    case ConditionKind::PortLost: return QColor(200, 120, 0);
     case ConditionKind::Offline: return QColor(140, 140, 140);
     case ConditionKind::Removing: return QColor(90, 90, 90);
     }

@@ -2,10 +2,12 @@
 
 #include "IdleEnvironment.h"
 #include "Recorders.h"
+#include "TempDirectory.h"
 #include "comm/CommShared.h"
 #include "gui/DeviceListView.h"
 #include "gui/PaneFrame.h"
 #include "gui/PaneLayout.h"
+#include "gui/PlantCountsButton.h"
 #include "gui/StationProblemLabel.h"
 #include "model/InverterGroup.h"
 #include "platform/DataDirectory.h"
@@ -14,14 +16,22 @@
 #include "res/ResourceIds.h"
 #include "store/HeliowatchDoc.h"
 #include "store/PaneTargets.h"
+#include "store/PlantTotals.h"
 #include "widgets/MessageBox.h"
 
 #include <QAction>
+#include <QApplication>
 #include <QCoreApplication>
+#include <QHeaderView>
 #include <QMdiArea>
 #include <QMdiSubWindow>
+#include <QMenu>
+#include <QMenuBar>
 #include <QStatusBar>
 #include <QTest>
+#include <QTimer>
+#include <QToolButton>
+#include <filesystem>
 #include <gtest/gtest.h>
 
 namespace {
@@ -188,6 +198,93 @@ TEST_F(MainFrameTest, ReconnectAllAsksFirstThenAsksEveryGroupAndSaysSo) {
         EXPECT_EQ(group->m_bReconnectRequest, 1);
     }
     EXPECT_EQ(frame->statusBar()->currentMessage(), "Reconnecting all devices...");
+}
+
+// Kept beside the station's settings, never in them.
+TEST(WindowLayoutMemory, TheWindowItsPanesAndTheListColumnsComeBackAsTheOperatorLeftThem) {
+    TempDirectory directory;
+    const std::string settings = directory.Path() + "/Heliowatch.ini";
+    RecordingNotifier notifier;
+    CHeliowatchDoc document(IdleEnvironment(notifier), settings);
+    const QRect movedPane(40, 30, 300, 200);
+    QRect window;
+    {
+        CMainFrame frame(document);
+        frame.CreateListPane();
+        frame.ShowAsLeft();
+        ASSERT_TRUE(QTest::qWaitFor([&frame] { return frame.PanesCreated(); }, 2000));
+        frame.setGeometry(100, 80, 1000, 640);
+        QCoreApplication::processEvents();
+        window = frame.geometry();
+        frame.MdiArea()->subWindowList(QMdiArea::CreationOrder)[2]->setGeometry(movedPane);
+        frame.ListView()->horizontalHeader()->resizeSection(CDeviceListView::Column::MODEL, 333);
+        frame.ListView()->horizontalHeader()->setSortIndicator(CDeviceListView::Column::ENERGY,
+                                                               Qt::DescendingOrder);
+        frame.close();
+    }
+    EXPECT_FALSE(std::filesystem::exists(settings));
+    ASSERT_TRUE(std::filesystem::exists(directory.Path() + "/HeliowatchWindow.ini"));
+
+    CMainFrame again(document);
+    again.CreateListPane();
+    again.ShowAsLeft();
+    ASSERT_TRUE(QTest::qWaitFor([&again] { return again.PanesCreated(); }, 2000));
+    QCoreApplication::processEvents();
+    EXPECT_EQ(again.geometry(), window);
+    const QRect pane = again.MdiArea()->subWindowList(QMdiArea::CreationOrder)[2]->geometry();
+    EXPECT_LE((pane.topLeft() - movedPane.topLeft()).manhattanLength(), 2);
+    EXPECT_LE((pane.bottomRight() - movedPane.bottomRight()).manhattanLength(), 2);
+    EXPECT_EQ(again.ListView()->columnWidth(CDeviceListView::Column::MODEL), 333);
+    EXPECT_EQ(again.ListView()->horizontalHeader()->sortIndicatorSection(),
+              CDeviceListView::Column::ENERGY);
+    EXPECT_EQ(again.ListView()->horizontalHeader()->sortIndicatorOrder(), Qt::DescendingOrder);
+    g_viewsCreated = 0;
+    g_hExitEvent.Reset();
+}
+
+TEST(PlantCounts, NameEachKindOfTroubleOnlyWhenThereIsSome) {
+    const auto text = [](int faults, int offline, int portsLost) {
+        PlantTotals totals;
+        totals.faults = faults;
+        totals.offline = offline;
+        totals.portsLost = portsLost;
+        return PlantCountsButton::CountsText(totals).toStdString();
+    };
+    EXPECT_EQ(text(2, 1, 1), "2 faults \u00b7 1 offline \u00b7 1 port lost");
+    EXPECT_EQ(text(1, 0, 2), "1 fault \u00b7 2 ports lost");
+    EXPECT_EQ(text(0, 3, 0), "3 offline");
+    EXPECT_EQ(text(0, 0, 0), "No faults");
+}
+
+TEST_F(MainFrameTest, AClickOnTheCountsOpensTheErrorList) {
+    ShowAndLayOut();
+    QString opened;
+    QTimer::singleShot(0, [&opened] {
+        if (QWidget* modal = QApplication::activeModalWidget()) {
+            opened = modal->windowTitle();
+            modal->close();
+        }
+    });
+    QTest::mouseClick(frame->findChild<QToolButton*>("PlantCounts"), Qt::LeftButton);
+    EXPECT_EQ(opened, "Error list");
+}
+
+TEST_F(MainFrameTest, EveryMenuAndCommandHasAnAltLetterOfItsOwn) {
+    QStringList menuLetters;
+    for (QAction* menu : frame->menuBar()->actions()) {
+        const QString title = menu->text();
+        ASSERT_TRUE(title.contains('&')) << title.toStdString();
+        menuLetters << title.mid(title.indexOf('&') + 1, 1).toLower();
+        QStringList itemLetters;
+        for (QAction* item : menu->menu()->actions()) {
+            if (!item->isSeparator()) {
+                ASSERT_TRUE(item->text().contains('&')) << item->text().toStdString();
+                itemLetters << item->text().mid(item->text().indexOf('&') + 1, 1).toLower();
+            }
+        }
+        EXPECT_EQ(itemLetters.removeDuplicates(), 0) << title.toStdString();
+    }
+    EXPECT_EQ(menuLetters.removeDuplicates(), 0);
 }
 
 TEST_F(MainFrameTest, PaneTargetsAreWithdrawnWithTheFrame) {
