@@ -29,7 +29,7 @@ constexpr FormControl FORM[] = {
     {IDC_TOTAL_ETOTAL, ControlKind::EDIT, "", 81, 47, 57, 14},
     {IDC_LIFETIME_UNIT, ControlKind::LABEL, "KWh", 142, 49, 23, 14},
     {IDC_POWER_BOX, ControlKind::GROUP_BOX, "Power", 7, 80, 165, 49},
-    {IDC_REPORTING, ControlKind::LABEL, "", 19, 90, 147, 10},
+    {IDC_REPORTING, ControlKind::LABEL, "", 19, 92, 147, 9},
     {IDC_POWER_LABEL, ControlKind::LABEL, "Power", 19, 105, 46, 14},
     {IDC_TOTAL_POWER, ControlKind::EDIT, "", 81, 103, 57, 14},
     {IDC_POWER_UNIT, ControlKind::LABEL, "W", 146, 105, 20, 14},

@@ -210,9 +210,16 @@ PaneFrame* CMainFrame::CreatePane(PaneFrame* frame, QWidget* view) {
     return frame;
 }
 
+// The general status form and the pane's title bar and borders around it.
+QSize CMainFrame::GeneralStatusNeeds() const {
+    const QMargins frame = m_generalStatusPane->contentsMargins();
+    return m_generalStatusPane->View()->sizeHint() +
+           QSize(frame.left() + frame.right(), frame.top() + frame.bottom());
+}
+
 void CMainFrame::PlacePanes() {
     const QSize client = m_mdiArea->viewport()->size();
-    const PaneLayout layout = LayOutPanes(client.width(), client.height());
+    const PaneLayout layout = LayOutPanes(client.width(), client.height(), GeneralStatusNeeds());
     std::array<QRect, WindowLayoutFile::PANES> places = {layout.list, layout.generalStatus,
                                                          layout.todayEnergy, layout.power};
     if (m_paneShares) {

@@ -56,6 +56,7 @@ private:
     void OnPaneTimer();
     PaneFrame* CreatePane(PaneFrame* frame, QWidget* view);
     void PlacePanes();
+    QSize GeneralStatusNeeds() const;
     void NotePaneShares();
     void SaveLayout();
     void OnRemoveDevice();

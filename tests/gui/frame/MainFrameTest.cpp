@@ -77,6 +77,17 @@ TEST(PaneLayoutTest, TwoColumnsTwoPixelsApart) {
     EXPECT_EQ(layout.power, QRect(QPoint(502, 302), QPoint(999, 597)));
 }
 
+TEST(PaneLayoutTest, TheGeneralStatusGetsWhatItNeedsWhileTheOthersKeepAThird) {
+    const PaneLayout wider = LayOutPanes(1000, 600, QSize(600, 250));
+    EXPECT_EQ(wider.list, QRect(QPoint(0, 0), QPoint(599, 345)));
+    EXPECT_EQ(wider.generalStatus, QRect(QPoint(0, 348), QPoint(599, 597)));
+    EXPECT_EQ(wider.todayEnergy, QRect(QPoint(602, 0), QPoint(999, 299)));
+    EXPECT_EQ(wider.power, QRect(QPoint(602, 302), QPoint(999, 597)));
+    const PaneLayout capped = LayOutPanes(1000, 600, QSize(900, 500));
+    EXPECT_EQ(capped.list, QRect(QPoint(0, 0), QPoint(665, 199)));
+    EXPECT_EQ(capped.todayEnergy.left(), 668);
+}
+
 TEST_F(MainFrameTest, PanesAreCreatedOnceAndPlacedByTheLayout) {
     EXPECT_EQ(frame->windowTitle(), "Zazavoz communicator");
     ShowAndLayOut();
@@ -106,7 +117,7 @@ TEST_F(MainFrameTest, PanesAreCreatedOnceAndPlacedByTheLayout) {
 
 TEST_F(MainFrameTest, PanesFollowTheWindowSize) {
     ShowAndLayOut();
-    for (const QSize size : {QSize(900, 500), QSize(1300, 900)}) {
+    for (const QSize size : {QSize(1400, 900), QSize(1300, 860)}) {
         frame->resize(size);
         QCoreApplication::processEvents();
         const QSize client = frame->MdiArea()->viewport()->size();

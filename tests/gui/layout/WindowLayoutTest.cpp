@@ -116,6 +116,10 @@ TEST_P(WindowLayoutTest, TheGeneralStatusFormKeepsItsBoxesWholeAndScrollsToThem)
         EXPECT_GE(label->width(), label->sizeHint().width()) << label->text().toStdString();
     }
     ExpectReachable(*scroll, form->size(), "general status");
+    if (GetParam().width() >= 1024) {
+        EXPECT_GE(scroll->viewport()->width(), form->sizeHint().width()) << "fits unscrolled";
+        EXPECT_GE(scroll->viewport()->height(), form->sizeHint().height()) << "fits unscrolled";
+    }
 }
 
 INSTANTIATE_TEST_SUITE_P(
