@@ -47,8 +47,7 @@ int CHeliowatchApp::Run(int argc, char** argv) {
     // A second copy ends before it touches any port or file.
     SingleInstance guard("Varnel communicator");
     if (!guard.Acquired()) {
-        std::fprintf(stderr, "heliowatch: another copy is already running (%s)\n",
-                     guard.Path().c_str());
+        Log(LogLevel::Error, "another copy is already running (" + guard.Path() + ")");
         return 1;
     }
     QApplication application(argc, argv);

@@ -30,7 +30,7 @@ public:
 
     Layout Read() const;
     // False, with a warning, when it could not be written.
-    bool Write(const Layout& layout);
+    [[nodiscard]] bool Write(const Layout& layout);
     const std::string& Path() const { return m_store.Path(); }
 
 private:

@@ -10,7 +10,10 @@ std::unique_ptr<SingleInstance> ClaimDataDirectory(const StationOptions& options
                                                    std::string& problem) {
     SetDataDirectory(options.dataDirectory);
     // HistLog waits for settings that are sound; the lock needs only its folder.
-    MakeDirectories(DataDirectory(), DATA_FOLDER_MODE);
+    if (std::string reason; !MakeDirectories(DataDirectory(), DATA_FOLDER_MODE, &reason)) {
+        problem = "cannot create the data directory: " + reason;
+        return nullptr;
+    }
     auto lock = std::make_unique<SingleInstance>(DataDirectory(), DATA_DIRECTORY_LOCK_NAME);
     if (lock->HeldElsewhere()) {
         problem = "another station already writes to the data directory " + DataDirectory() + " (" +

@@ -18,7 +18,7 @@ int RunStation(int argc, char** argv, const StationOptions& options, WindowRunne
         return RunHeadless(options);
     }
     if (runWindow == nullptr) {
-        std::fputs("heliowatch: built without the window; use --headless\n", stderr);
+        Log(LogLevel::Error, "built without the window; use --headless");
         return 2;
     }
     return runWindow(argc, argv, options);
@@ -32,7 +32,8 @@ int StationMain(int argc, char** argv, WindowRunner runWindow) {
     StartLogging();
     const StationOptions options = ParseStationOptions(argc, argv);
     if (!options.error.empty()) {
-        std::fprintf(stderr, "heliowatch: %s\n\n%s", options.error.c_str(), StationUsage().c_str());
+        Log(LogLevel::Error, options.error);
+        Log(LogLevel::Info, "\n" + StationUsage());
         return 2;
     }
     if (options.help) {

@@ -24,8 +24,8 @@ struct MqttSettings {
 // "heliowatch/<host name>".
 MqttSettings LoadMqttSettings(const std::string& iniPath);
 // False when the file could not be written.
-bool SaveMqttSettings(const std::string& iniPath, const MqttSettings& settings,
-                      std::string* problem = nullptr);
+[[nodiscard]] bool SaveMqttSettings(const std::string& iniPath, const MqttSettings& settings,
+                                    std::string* problem = nullptr);
 
 // Empty when the settings can be used to connect; otherwise what is wrong,
 // naming the key.

@@ -27,7 +27,7 @@ std::string ParamAuditPath();
 
 // Appends the entry as a whole line, the header first when the file is new;
 // false, with the reason, when it was lost.
-bool AppendParamAudit(const ParamAuditEntry& entry, std::string* failure = nullptr);
+[[nodiscard]] bool AppendParamAudit(const ParamAuditEntry& entry, std::string* failure = nullptr);
 
 // The entries of the inverter with this serial number, with the change that
 // gave it the number, oldest first; none when the file is missing or
