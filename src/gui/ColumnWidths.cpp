@@ -61,10 +61,17 @@ void ColumnWidths::SetOperatorWidths(const QList<int>& widths) {
     Fit();
 }
 
+// A column kept whole cannot be dragged narrower than its content.
 void ColumnWidths::OnSectionResized(int column, int, int newWidth) {
     if (m_bFitting) {
         return;
     }
     m_operatorWidths.resize(std::max<std::size_t>(m_operatorWidths.size(), column + 1), 0);
     m_operatorWidths[column] = newWidth;
+    if (static_cast<std::size_t>(column) < m_whole.size() && m_whole[column] &&
+        newWidth < ContentWidth(column)) {
+        m_bFitting = true;
+        m_table.setColumnWidth(column, ContentWidth(column));
+        m_bFitting = false;
+    }
 }

@@ -35,7 +35,9 @@ std::optional<DeviceRow> ReadRecord(const CHeliowatchDoc& document, const CInver
     return values;
 }
 
-void ShowCell(QTableWidgetItem& cell, const QString& text, const QVariant& sortKey, bool current) {
+// True when the text became longer, and so perhaps wider than its column.
+bool ShowCell(QTableWidgetItem& cell, const QString& text, const QVariant& sortKey, bool current) {
+    const bool longer = text.size() > cell.text().size();
     if (cell.text() != text) {
         cell.setText(text);
     }
@@ -47,6 +49,7 @@ void ShowCell(QTableWidgetItem& cell, const QString& text, const QVariant& sortK
     }
     cell.setData(Qt::ForegroundRole,
                  current ? QVariant() : QVariant(QBrush(StationPalette::DIM_TEXT)));
+    return longer;
 }
 } // namespace
 
@@ -63,6 +66,9 @@ CDeviceListView::CDeviceListView(CHeliowatchDoc& document, QWidget* parent)
     });
     m_ageTimer.setObjectName("AgeRefresh");
     connect(&m_ageTimer, &QTimer::timeout, this, &CDeviceListView::RefreshAll);
+    // A port registering twenty inverters at once fits the columns once.
+    m_fitTimer.setSingleShot(true);
+    connect(&m_fitTimer, &QTimer::timeout, m_widths, &ColumnWidths::Fit);
 }
 
 CDeviceListView::~CDeviceListView() {
@@ -155,7 +161,7 @@ void CDeviceListView::OnInverterRegistered(CInverter* inverter) {
     if (const auto values = ReadRecord(m_document, inverter)) {
         ShowRow(AppendRow(inverter, *values), *values);
         Resort();
-        m_widths->Fit();
+        m_fitTimer.start(0);
     }
 }
 
@@ -175,41 +181,50 @@ int CDeviceListView::AppendRow(CInverter* inverter, const DeviceRow& values) {
 
 void CDeviceListView::OnInverterUpdated(CInverter* inverter) {
     const int row = inverter != nullptr ? FindRow(inverter) : -1;
-    // A record already gone keeps its row until its removal message comes.
-    if (row >= 0 && ShowRecord(row, inverter)) {
+    if (row >= 0) {
+        ShowRecord(row, inverter);
         Resort();
+    }
+}
+
+// Measuring every cell is dear on a full plant: columns are measured again
+// only when a text got longer.
+void CDeviceListView::RefreshAll() {
+    bool longer = false;
+    for (int row = 0; row < rowCount(); ++row) {
+        if (const auto values = ReadRecord(m_document, RecordAt(row))) {
+            longer |= ShowRow(row, *values);
+        }
+    }
+    Resort();
+    if (longer) {
         m_widths->Grow();
     }
 }
 
-void CDeviceListView::RefreshAll() {
-    for (int row = 0; row < rowCount(); ++row) {
-        if (const auto values = ReadRecord(m_document, RecordAt(row))) {
-            ShowRow(row, *values);
-        }
-    }
-    Resort();
-    m_widths->Grow();
-}
-
-// Lets an open status dialog refresh too.
-bool CDeviceListView::ShowRecord(int row, CInverter* inverter) {
+// Lets an open status dialog refresh too. A record already gone keeps its
+// row until its removal message comes.
+void CDeviceListView::ShowRecord(int row, CInverter* inverter) {
     const auto values = ReadRecord(m_document, inverter);
     if (!values) {
-        return false;
+        return;
     }
-    ShowRow(row, *values);
+    if (ShowRow(row, *values)) {
+        m_widths->Grow();
+    }
     if (values->statusWnd != nullptr) {
         values->statusWnd->Post(WM_INVERTER_UPDATED, reinterpret_cast<std::uintptr_t>(inverter));
     }
-    return true;
 }
 
-void CDeviceListView::ShowRow(int row, const DeviceRow& values) {
+bool CDeviceListView::ShowRow(int row, const DeviceRow& values) {
+    bool longer = false;
     for (int column = 0; column < DEVICE_COLUMNS; ++column) {
-        ShowCell(*item(row, column), values.texts[column], values.sortKeys[column], values.current);
+        longer |= ShowCell(*item(row, column), values.texts[column], values.sortKeys[column],
+                           values.current);
     }
     item(row, STATUS)->setIcon(StatusIcons::Icon(values.condition.kind));
+    return longer;
 }
 
 void CDeviceListView::Resort() {
@@ -234,7 +249,7 @@ void CDeviceListView::OnPortStopped(CInverterGroup* group) {
     const CInverter* selected = m_document.GetCurInverter();
     m_document.RemovePortGroup(group);
     NotifyIfSelectionChanged(selected);
-    m_widths->Fit();
+    m_fitTimer.start(0);
 }
 
 // A second stop message for the same group must not touch the freed group.
@@ -261,7 +276,7 @@ void CDeviceListView::OnInverterRemoved(const CInverter* inverter) {
     if (m_document.GetCurInverter() == inverter) {
         SetSelection(nullptr);
     }
-    m_widths->Fit();
+    m_fitTimer.start(0);
 }
 
 CInverter* CDeviceListView::RecordAt(int row) const {

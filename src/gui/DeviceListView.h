@@ -63,9 +63,9 @@ private:
     void OnWindowMessage(unsigned message, std::uintptr_t wParam);
     void ApplyListStyles();
     void ShowComNoFirst();
-    // False when the record is no longer registered.
-    bool ShowRecord(int row, CInverter* inverter);
-    void ShowRow(int row, const DeviceRow& values);
+    void ShowRecord(int row, CInverter* inverter);
+    // True when a text got longer.
+    bool ShowRow(int row, const DeviceRow& values);
     int AppendRow(CInverter* inverter, const DeviceRow& values);
     void Resort();
     void DeleteRowsOfPort(int comPort);
@@ -78,6 +78,7 @@ private:
     WidgetTarget m_target{this};
     ColumnWidths* m_widths;
     QTimer m_ageTimer;
+    QTimer m_fitTimer;
     int m_nSortColumn = COM_NO;
     Qt::SortOrder m_sortOrder = Qt::AscendingOrder;
 };

@@ -73,7 +73,7 @@ protected:
         CInverter* inverter = group.AppendInverter(std::move(record));
         frame->ListView()->Target()->Post(WM_INVERTER_REGISTERED,
                                           reinterpret_cast<std::uintptr_t>(inverter));
-        QCoreApplication::processEvents();
+        QTest::qWait(20); // the row, then the columns fitted to it
     }
 
     TempDirectory directory;

@@ -73,6 +73,7 @@ void DeviceListFixture::SetReadings(CInverter* inverter, int vpv1, int vpv2, int
 void DeviceListFixture::Deliver(unsigned message, const void* subject) {
     view->Target()->Post(message, reinterpret_cast<std::uintptr_t>(subject));
     QCoreApplication::sendPostedEvents(view.get());
+    QCoreApplication::processEvents();
 }
 
 void DeviceListFixture::Register(CInverter* inverter) {
