@@ -3,11 +3,13 @@
 #include <memory>
 
 struct StationOptions;
+class AlertCenter;
 class CHeliowatchDoc;
 class CMainFrame;
 class GuiNotifier;
 class Publisher;
 class QApplication;
+class QWidget;
 class SingleInstance;
 class StationHistory;
 class StationWatchPump;
@@ -27,12 +29,15 @@ public:
 
 private:
     bool InitInstance();
+    void StartAlerts();
+    void ShowAlertsDialog(QWidget* parent);
     void Shutdown();
 
     const StationOptions& m_options;
     std::unique_ptr<SingleInstance> m_dataLock;
     std::unique_ptr<GuiNotifier> m_notifier;
     std::unique_ptr<Publisher> m_publisher; // outlives the threads that feed it
+    std::unique_ptr<AlertCenter> m_alerts;
     std::unique_ptr<StationWatchPump> m_watchPump;
     std::unique_ptr<StationHistory> m_history; // outlives the document that feeds it
     std::unique_ptr<CHeliowatchDoc> m_document;

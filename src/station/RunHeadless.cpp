@@ -1,13 +1,17 @@
 #include "RunHeadless.h"
 
+#include "AlertStart.h"
 #include "DataDirectoryClaim.h"
 #include "HeadlessStation.h"
 #include "MessageQueue.h"
 #include "ServiceWatchdog.h"
 #include "StationOptions.h"
 #include "WebStart.h"
+#include "alerts/AlertCenter.h"
+#include "alerts/AlertSettings.h"
 #include "comm/CommShared.h"
 #include "history/StationHistory.h"
+#include "platform/Clock.h"
 #include "platform/DataDirectory.h"
 #include "platform/Log.h"
 #include "platform/PortDirectory.h"
@@ -78,12 +82,18 @@ int RunHeadless(const StationOptions& options) {
             HeadlessStation station(document, queue, stdout);
             station.Publish(publisher);
             publisher.Configure(document.GetMqttSettings());
+            const AlertSettings alertSettings = LoadAlertSettings(options.configFile);
+            AlertCenter alerts(SystemClock::Instance());
+            StartAlerts(alerts, alertSettings, publisher,
+                        StationAlertChannels(alertSettings, document.GetMqttSettings(), publisher));
+            station.AddObserver(alerts);
             ServiceWatchdog watchdog;
             watchdog.Ready();
             station.Run(g_stopRequested, [&watchdog] { watchdog.Alive(); });
             watchdog.Stopping();
             web.reset();
             document.OnCloseDocument();
+            alerts.Stop();
             publisher.Stop();
         } else {
             Log(LogLevel::Error, problem);

@@ -1,10 +1,14 @@
 #pragma once
 
+#include "TestAlertCommand.h"
+
 struct StationOptions;
 
 // The station with its window, for programs that have one; the exit code.
 using WindowRunner = int (*)(int argc, char** argv, const StationOptions& options);
 
 // The whole program: verbs, the headless station, or the window through
-// runWindow when the program was built with one (null otherwise).
-int StationMain(int argc, char** argv, WindowRunner runWindow);
+// runWindow when the program was built with one (null otherwise); desktop
+// makes the window's notification channel for --test-alert desktop.
+int StationMain(int argc, char** argv, WindowRunner runWindow,
+                DesktopChannelMaker desktop = nullptr);
