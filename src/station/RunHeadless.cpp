@@ -47,6 +47,28 @@ void LogPlaces(const CHeliowatchDoc& document, const std::string& settingsFile) 
     }
 }
 
+// Polls, publishes, serves and alerts until asked to stop. The web server
+// ends before the document closes, the alerts after: they hear from its
+// threads until then.
+void Serve(CHeliowatchDoc& document, Publisher& publisher, MessageQueue& queue,
+           const std::string& settingsFile, std::unique_ptr<WebServer> web) {
+    HeadlessStation station(document, queue, stdout);
+    station.Publish(publisher);
+    publisher.Configure(document.GetMqttSettings());
+    const AlertSettings alertSettings = LoadAlertSettings(settingsFile);
+    AlertCenter alerts(SystemClock::Instance());
+    StartAlerts(alerts, alertSettings, publisher,
+                StationAlertChannels(alertSettings, document.GetMqttSettings(), publisher));
+    station.AddObserver(alerts);
+    ServiceWatchdog watchdog;
+    watchdog.Ready();
+    station.Run(g_stopRequested, [&watchdog] { watchdog.Alive(); });
+    watchdog.Stopping();
+    web.reset();
+    document.OnCloseDocument();
+    alerts.Stop();
+}
+
 void SetPaneTargets(MessageTarget* target) {
     g_hListWnd = target;
     g_hGeneralStatusWnd = target;
@@ -78,22 +100,15 @@ int RunHeadless(const StationOptions& options) {
         if (document.OnNewDocument(&problem)) {
             g_viewsCreated = 1;
             LogPlaces(document, options.configFile);
-            auto web = StartWebServer(document, publisher, options.configFile);
-            HeadlessStation station(document, queue, stdout);
-            station.Publish(publisher);
-            publisher.Configure(document.GetMqttSettings());
-            const AlertSettings alertSettings = LoadAlertSettings(options.configFile);
-            AlertCenter alerts(SystemClock::Instance());
-            StartAlerts(alerts, alertSettings, publisher,
-                        StationAlertChannels(alertSettings, document.GetMqttSettings(), publisher));
-            station.AddObserver(alerts);
-            ServiceWatchdog watchdog;
-            watchdog.Ready();
-            station.Run(g_stopRequested, [&watchdog] { watchdog.Alive(); });
-            watchdog.Stopping();
-            web.reset();
-            document.OnCloseDocument();
-            alerts.Stop();
+            std::string webFailure;
+            auto web = StartWebServer(document, publisher, options.configFile, &webFailure);
+            if (webFailure.empty()) {
+                Serve(document, publisher, queue, options.configFile, std::move(web));
+            } else {
+                Log(LogLevel::Error, webFailure);
+                document.OnCloseDocument();
+                exitCode = 1;
+            }
             publisher.Stop();
         } else {
             Log(LogLevel::Error, problem);
