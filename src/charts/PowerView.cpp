@@ -1,8 +1,10 @@
 #include "PowerView.h"
 
+#include "widgets/StationPalette.h"
+
 CPowerView::CPowerView(CHeliowatchDoc& document, QWidget* parent)
     : CDayChartView(document, "Power", parent) {
-    m_graph.SetAppearance(QColor(0, 0, 240), "W", QString(), false);
+    m_graph.SetAppearance(StationPalette::POWER_CURVE, "W", QString(), false);
 }
 
 const CDaySeries& CPowerView::Curve(const CDaySeries& power, const CDaySeries& /*energy*/) const {

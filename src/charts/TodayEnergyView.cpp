@@ -1,8 +1,10 @@
 #include "TodayEnergyView.h"
 
+#include "widgets/StationPalette.h"
+
 CTodayEnergyView::CTodayEnergyView(CHeliowatchDoc& document, QWidget* parent)
     : CDayChartView(document, "Today Energy", parent) {
-    m_graph.SetAppearance(QColor(0, 240, 0), "KWh", QString(), false);
+    m_graph.SetAppearance(StationPalette::ENERGY_CURVE, "KWh", QString(), false);
 }
 
 const CDaySeries& CTodayEnergyView::Curve(const CDaySeries& /*power*/,

@@ -7,6 +7,7 @@
 #include "comm/CommEnvironment.h"
 
 #include <chrono>
+#include <ctime>
 #include <functional>
 #include <memory>
 #include <mutex>
@@ -34,6 +35,7 @@ public:
     // be read; nothing is started then.
     bool OnNewDocument(std::string* problem = nullptr);
     bool LoadSettings(std::string* problem = nullptr);
+    const std::string& SettingsPath() const;
     void AddPortGroup(int comPort, int envComPort);
     bool SaveComSettings();
     int GetInterval() const;
@@ -44,6 +46,8 @@ public:
     // Takes effect with the next exchange on every port; false when the
     // setting could not be written.
     bool SetFastReplies(bool on);
+    // The clock the communication threads stamp samples with.
+    std::time_t Now() const;
     double GetTotalEToday() const;
     double GetTotalETotal() const;
     double GetTotalPower() const;
@@ -72,6 +76,9 @@ public:
     const MqttSettings& GetMqttSettings() const { return m_mqtt; }
     // Keeps and saves them; false when the file could not be written.
     bool SetMqttSettings(const MqttSettings& settings);
+    // Why the last save of a setting failed, for a person; empty after one
+    // that went through.
+    const std::string& SaveProblem() const { return m_strSaveProblem; }
     // Ends every communication thread, waiting up to the bound; threads still
     // running then are reported and their groups are never destroyed.
     void OnCloseDocument(std::chrono::milliseconds bound = std::chrono::milliseconds(2500));
@@ -81,6 +88,8 @@ private:
         std::unique_ptr<CInverterGroup> group;
         std::unique_ptr<CommThread> thread;
     };
+    // Keeps the reason of a failed save.
+    bool Saved(bool written);
     template <class Accessor>
     double SumOverInverters(Accessor accessor, bool onlyProducing) const;
 
@@ -93,4 +102,5 @@ private:
     mutable std::mutex m_groupsLock; // held while m_groups changes or is visited
     CInverter* m_pCurInverter = nullptr;
     MqttSettings m_mqtt;
+    std::string m_strSaveProblem;
 };

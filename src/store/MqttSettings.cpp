@@ -102,7 +102,8 @@ MqttSettings LoadMqttSettings(const std::string& iniPath) {
 }
 
 // Only the [Mqtt] lines change: comments and every other setting stay.
-bool SaveMqttSettings(const std::string& iniPath, const MqttSettings& settings) {
+bool SaveMqttSettings(const std::string& iniPath, const MqttSettings& settings,
+                      std::string* problem) {
     SettingsStore file(iniPath);
     SettingsStore::KeyValues values{
         {"Enable", settings.enable ? "1" : "0"},
@@ -127,7 +128,11 @@ bool SaveMqttSettings(const std::string& iniPath, const MqttSettings& settings) 
     if (!settings.password.empty() || !file.GetString(SECTION, "Password", {}).empty()) {
         values.emplace_back("Password", settings.password);
     }
-    return file.WriteValues(SECTION, values);
+    const bool written = file.WriteValues(SECTION, values);
+    if (problem != nullptr) {
+        *problem = file.WriteProblem();
+    }
+    return written;
 }
 
 std::string MqttSettingsProblem(const MqttSettings& settings) {

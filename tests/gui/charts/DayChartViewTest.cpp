@@ -10,6 +10,7 @@
 #include "platform/DataDirectory.h"
 #include "platform/ExitEvent.h"
 #include "store/HeliowatchDoc.h"
+#include "widgets/StationPalette.h"
 #include "widgets/WindowMessageEvent.h"
 
 #include <QCoreApplication>
@@ -72,12 +73,12 @@ TEST_F(DayChartViewTest, PanesHaveTheirCaptionsAndAppearance) {
     energy->OnInitialUpdate();
 
     EXPECT_EQ(powerFrame.windowTitle(), "Power");
-    EXPECT_EQ(power->Graph().CurveColour(), QColor(0, 0, 240));
+    EXPECT_EQ(power->Graph().CurveColour(), StationPalette::POWER_CURVE);
     EXPECT_EQ(power->Graph().Unit(), "W");
     EXPECT_TRUE(power->Graph().Title().isEmpty());
     EXPECT_FALSE(power->Graph().FourHourLabels());
     EXPECT_EQ(energyFrame.windowTitle(), "Today Energy");
-    EXPECT_EQ(energy->Graph().CurveColour(), QColor(0, 240, 0));
+    EXPECT_EQ(energy->Graph().CurveColour(), StationPalette::ENERGY_CURVE);
     EXPECT_EQ(energy->Graph().Unit(), "KWh");
     EXPECT_TRUE(energy->Graph().Title().isEmpty());
     EXPECT_FALSE(energy->Graph().FourHourLabels());
@@ -116,8 +117,8 @@ TEST_F(DayChartViewTest, EachPaneDrawsItsCurveOfThePlant) {
     for (QWidget* view : {static_cast<QWidget*>(&power), static_cast<QWidget*>(&energy)}) {
         view->resize(640, 360);
     }
-    const QColor powerColour(0, 0, 240);
-    const QColor energyColour(0, 240, 0);
+    const QColor powerColour = StationPalette::POWER_CURVE;
+    const QColor energyColour = StationPalette::ENERGY_CURVE;
     EXPECT_EQ(CountPixels(Grab(power), QRect(0, 0, 640, 360), powerColour), 0);
 
     AddInverter(1, 12345, 250);
