@@ -92,11 +92,18 @@ TEST(ScriptSafeJsonTest, NothingInAStringCanEndTheScriptElement) {
               "{\"s\":\"\\u003c/script\\u003e\\u003c!--\\u0026\\u2028\\u2029\"}");
 }
 
-using WebCurveTest = WebFixture;
+class WebCurveTest : public WebFixture {
+protected:
+    void ServeADayOf(const std::vector<std::string>& serials) {
+        group = GroupWithADay(serials);
+        StartServer([this](const auto& visit) { visit(*group); }, {});
+    }
+
+    std::unique_ptr<CInverterGroup> group; // outlives the server that reads it
+};
 
 TEST_F(WebCurveTest, ADayOfSecondsIsServedAsMinutesCompressedAndKeptAMinute) {
-    const auto group = GroupWithADay({"A/B 1"});
-    StartServer([&group](const auto& visit) { visit(*group); }, {});
+    ServeADayOf({"A/B 1"});
     auto client = Client();
     client.set_decompress(false);
     const httplib::Headers gzip{{"Accept-Encoding", "gzip, deflate, br"}};
@@ -114,8 +121,7 @@ TEST_F(WebCurveTest, ADayOfSecondsIsServedAsMinutesCompressedAndKeptAMinute) {
 }
 
 TEST_F(WebCurveTest, TheLiveStreamSendsEachUpdateOnceWithOnlyTheNewMinutes) {
-    const auto group = GroupWithADay({"S1"});
-    StartServer([&group](const auto& visit) { visit(*group); }, {});
+    ServeADayOf({"S1"});
     const std::string stream = LiveText(Connect(), "", 1100ms); // about five updates at 200 ms
     std::vector<std::uint64_t> ids;
     for (std::size_t at = stream.find("\nid: "); at != std::string::npos;
@@ -141,8 +147,7 @@ TEST_F(WebCurveTest, TheLiveStreamSendsEachUpdateOnceWithOnlyTheNewMinutes) {
 TEST_F(WebCurveTest, HostileSerialNumbersStayTextAndEachHasItsRoute) {
     const std::vector<std::string> hostile{"<!--<script>", "</script>", "\"'><svg/onload=1",
                                            "A/B 1"};
-    const auto group = GroupWithADay(hostile);
-    StartServer([&group](const auto& visit) { visit(*group); }, {});
+    ServeADayOf(hostile);
     const auto page = Client().Get("/");
     ASSERT_TRUE(page);
     const std::size_t data = page->body.find("id=\"first\">") + 11;
