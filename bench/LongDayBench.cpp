@@ -7,9 +7,13 @@
 #include "LongDayData.h"
 #include "TempDirectory.h"
 #include "comm/CommShared.h"
+#include "history/StationHistory.h"
 #include "model/InverterGroup.h"
 #include "model/SingleRuntimeData.h"
+#include "platform/DataDirectory.h"
+#include "store/HistoryFileName.h"
 #include "store/PlantDayCurves.h"
+#include "web/DayCurves.h"
 #include "web/WebServer.h"
 
 #include <algorithm>
@@ -24,6 +28,7 @@
 #include <numbers>
 #include <set>
 #include <sys/socket.h>
+#include <thread>
 #include <unistd.h>
 
 namespace {
@@ -83,6 +88,39 @@ Timing TimeRequests(httplib::Client& client, const std::string& path) {
     return timing;
 }
 
+// Milliseconds per call of what builds a day curve, the locks it takes
+// included: the work a request that finds no kept answer does.
+template <class Build>
+double BuildMs(Build&& build) {
+    const auto start = SteadyClock::now();
+    for (int i = 0; i < REQUESTS; ++i) {
+        benchmark::DoNotOptimize(build());
+    }
+    return Seconds(SteadyClock::now() - start).count() * 1000 / REQUESTS;
+}
+
+// Resident size while 20 live streams each take a few updates, and once
+// they closed.
+std::pair<double, double> ResidentWithStreams(int port) {
+    constexpr int STREAMS = 20;
+    std::atomic<bool> stop{false};
+    std::vector<std::thread> clients;
+    for (int i = 0; i < STREAMS; ++i) {
+        clients.emplace_back([&] {
+            httplib::Client client("127.0.0.1", port);
+            client.Get("/api/live", [&](const char*, std::size_t) { return !stop.load(); });
+        });
+    }
+    std::this_thread::sleep_for(5s);
+    const double streaming = ResidentMegabytes();
+    stop = true;
+    for (std::thread& client : clients) {
+        client.join();
+    }
+    std::this_thread::sleep_for(2s);
+    return {streaming, ResidentMegabytes()};
+}
+
 // A clear day of about 2.8 kW with a little noise, each inverter apart.
 std::uint16_t DeciWatts(int second, int inverter) {
     const double daylight = (second - 6 * 3600) / (14.0 * 3600);
@@ -116,10 +154,20 @@ std::vector<std::unique_ptr<CInverterGroup>> Plant(std::time_t now) {
     return groups;
 }
 
+GroupVisitor Visitor(const std::vector<std::unique_ptr<CInverterGroup>>& groups) {
+    return [&groups](const auto& visit) {
+        for (const auto& group : groups) {
+            visit(*group);
+        }
+    };
+}
+
 // 19 x 20 inverters polled every second of a day in virtual time, each
 // sample going where a poll puts it: the inverter's day curve and the
 // plant's. Resident size is taken every virtual hour; then the day curves
-// are served 100 times each.
+// are served 100 times each (kept a minute by the server), 20 live streams
+// run for a while, and the curves are built 100 times as a request that
+// finds nothing kept builds them.
 void BM_DayInVirtualTime(benchmark::State& state) {
     g_nInterval = 1;
     std::tm calendar{};
@@ -157,13 +205,7 @@ void BM_DayInVirtualTime(benchmark::State& state) {
         WebServerConfig config;
         config.port = 0;
         config.plantCurves = &plant;
-        WebServer server(
-            [&groups](const auto& visit) {
-                for (const auto& group : groups) {
-                    visit(*group);
-                }
-            },
-            config);
+        WebServer server(Visitor(groups), config);
         std::string problem;
         if (!server.Start(&problem)) {
             state.SkipWithError(problem.c_str());
@@ -177,8 +219,16 @@ void BM_DayInVirtualTime(benchmark::State& state) {
         const Timing plantDay = TimeRequests(client, "/api/plant/day");
         const Timing inverterDay = TimeRequests(
             client, "/api/inverters/" + sim::InverterFactory().SerialFor(7, 7) + "/day");
+        const double served = ResidentMegabytes();
+        const auto [streaming, streamsClosed] = ResidentWithStreams(server.Port());
+        const std::string serial = sim::InverterFactory().SerialFor(7, 7);
+        state.counters["plant_day_build_ms"] = BuildMs([&] { return PlantPowerToday(plant); });
+        state.counters["inverter_day_build_ms"] =
+            BuildMs([&] { return InverterPowerToday(Visitor(groups), serial); });
         state.counters["rss_day_end_mb"] = hourly.back();
-        state.counters["rss_growth_100_requests_mb"] = ResidentMegabytes() - servedBefore;
+        state.counters["rss_growth_100_requests_mb"] = served - servedBefore;
+        state.counters["rss_20_streams_mb"] = streaming - before;
+        state.counters["rss_streams_closed_mb"] = streamsClosed - before;
         state.counters["plant_day_ms_mean"] = plantDay.meanMs;
         state.counters["plant_day_ms_max"] = plantDay.maxMs;
         state.counters["inverter_day_ms_mean"] = inverterDay.meanMs;
@@ -265,8 +315,10 @@ bool WatchStart(ChildProcess& station, std::time_t midnight, int webPort, StartW
 
 // The station started on the long day against the simulator in its own
 // process, wire time paced, fast replies: seconds to the first decoded poll,
-// to every inverter online, to every day curve read back; resident size then;
-// /api/plant/day 100 times and the resident size around it.
+// to every inverter online, to every day curve served back to midnight (the
+// server keeps each answer a minute, so this may come up to a minute after
+// the refill); resident size then; /api/plant/day 100 times and the resident
+// size around it.
 void BM_StartOnALongDay(benchmark::State& state) {
     LongDay day;
     std::string error;
@@ -311,7 +363,7 @@ void BM_StartOnALongDay(benchmark::State& state) {
         sim.Signal(SIGTERM);
         state.counters["first_poll_s"] = watch.firstPollS;
         state.counters["all_online_s"] = watch.allOnlineS;
-        state.counters["refill_done_s"] = watch.refillDoneS;
+        state.counters["curves_served_whole_s"] = watch.refillDoneS;
         state.counters["rss_after_refill_mb"] = watch.rssAtRefillMb;
         state.counters["rss_peak_mb"] = watch.rssPeakMb;
         state.counters["plant_day_ms_mean"] = plantDay.meanMs;
@@ -321,9 +373,60 @@ void BM_StartOnALongDay(benchmark::State& state) {
         std::printf("station log:\n%s\n", station.ErrorOutput().c_str());
     }
 }
+
+// The refill on its own, in this process: the history of the long day read
+// back into the plant's curves and into every inverter's at once, as when
+// the whole plant reports at the same moment; resident size once each holds
+// its past.
+void BM_RefillALongDay(benchmark::State& state) {
+    LongDay day;
+    std::string error;
+    if (!PrepareLongDay(day, error)) {
+        state.SkipWithError(error.c_str());
+        return;
+    }
+    SetDataDirectory(day.dataDirectory);
+    const sim::InverterFactory factory;
+    for (auto _ : state) {
+        const double before = ResidentMegabytes();
+        const auto started = SteadyClock::now();
+        StationHistory history;
+        PlantDayCurves plant;
+        history.Start(plant);
+        std::vector<std::string> files;
+        for (int port = 1; port <= BUSES; ++port) {
+            for (int position = 1; position <= PER_BUS; ++position) {
+                files.push_back(HistoryFileName(factory.SerialFor(port, position)));
+                history.Refill().Ask(files.back(), std::time(nullptr));
+            }
+        }
+        std::vector<CDaySeries> pasts;
+        while (!files.empty() && SteadyClock::now() - started < 120s) {
+            std::erase_if(files, [&](const std::string& file) {
+                auto past = history.Refill().Take(file);
+                if (past) {
+                    pasts.push_back(std::move(*past));
+                }
+                return past.has_value();
+            });
+            std::this_thread::sleep_for(10ms);
+        }
+        const double doneS = Seconds(SteadyClock::now() - started).count();
+        bool plantBack = false;
+        plant.Read([&](const CDaySeries& power, const CDaySeries&) {
+            plantBack = power.FirstTime() < day.midnight + 60;
+        });
+        state.counters["refill_done_s"] = doneS;
+        state.counters["rss_with_pasts_mb"] = ResidentMegabytes() - before;
+        state.counters["inverters_not_back"] = static_cast<double>(files.size());
+        state.counters["plant_back"] = plantBack ? 1 : 0;
+        history.Stop();
+    }
+}
 } // namespace
 
 BENCHMARK(BM_DayInVirtualTime)->Iterations(1)->Unit(benchmark::kSecond);
 BENCHMARK(BM_StartOnALongDay)->Iterations(1)->Unit(benchmark::kSecond);
+BENCHMARK(BM_RefillALongDay)->Iterations(1)->Unit(benchmark::kSecond);
 
 BENCHMARK_MAIN();

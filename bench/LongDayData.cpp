@@ -39,13 +39,14 @@ int SecondOfLocalDay(std::time_t time) {
 }
 
 // A fixed zone whose clock reads about 19:00 now (POSIX names the offset
-// west of UTC).
+// west of UTC, after a name of at least three letters: a shorter one makes
+// the zone UTC).
 std::string LateZone(std::time_t now) {
     const int utcMinute = static_cast<int>(now % SECONDS_PER_DAY) / 60;
     int east = (ZONE_LOCAL_HOUR * 60 - utcMinute + 24 * 60) % (24 * 60);
     east = east > 12 * 60 ? east - 24 * 60 : east;
     char zone[32];
-    std::snprintf(zone, sizeof zone, "HW%c%02d:%02d", east > 0 ? '-' : '+', std::abs(east) / 60,
+    std::snprintf(zone, sizeof zone, "HWT%c%02d:%02d", east > 0 ? '-' : '+', std::abs(east) / 60,
                   std::abs(east) % 60);
     return zone;
 }
