@@ -105,7 +105,8 @@ bool CHeliowatchApp::InitInstance() {
         MessageBox::Show(nullptr, QString::fromStdString(problem), APP_TITLE);
         return false;
     }
-    m_web = StartWebServer(*m_document, *m_publisher, m_options.configFile);
+    m_alerts = std::make_unique<AlertCenter>(SystemClock::Instance());
+    m_web = StartWebServer(*m_document, *m_publisher, *m_alerts, m_options.configFile);
     m_mainFrame->CreateListPane();
     m_watchPump = std::make_unique<StationWatchPump>(*m_document);
     m_watchPump->AddObserver(m_publisher.get());
@@ -147,7 +148,6 @@ WindowChannels(const AlertSettings& settings, const MqttSettings& mqtt, Publishe
 
 void CHeliowatchApp::StartAlerts() {
     const AlertSettings settings = LoadAlertSettings(m_options.configFile);
-    m_alerts = std::make_unique<AlertCenter>(SystemClock::Instance());
     ::StartAlerts(*m_alerts, settings, *m_publisher,
                   WindowChannels(settings, m_document->GetMqttSettings(), *m_publisher));
     m_watchPump->AddObserver(m_alerts.get());

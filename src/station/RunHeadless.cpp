@@ -50,13 +50,12 @@ void LogPlaces(const CHeliowatchDoc& document, const std::string& settingsFile) 
 // Polls, publishes, serves and alerts until asked to stop. The web server
 // ends before the document closes, the alerts after: they hear from its
 // threads until then.
-void Serve(CHeliowatchDoc& document, Publisher& publisher, MessageQueue& queue,
+void Serve(CHeliowatchDoc& document, Publisher& publisher, AlertCenter& alerts, MessageQueue& queue,
            const std::string& settingsFile, std::unique_ptr<WebServer> web) {
     HeadlessStation station(document, queue, stdout);
     station.Publish(publisher);
     publisher.Configure(document.GetMqttSettings());
     const AlertSettings alertSettings = LoadAlertSettings(settingsFile);
-    AlertCenter alerts(SystemClock::Instance());
     StartAlerts(alerts, alertSettings, publisher,
                 StationAlertChannels(alertSettings, document.GetMqttSettings(), publisher));
     station.AddObserver(alerts);
@@ -92,6 +91,7 @@ int RunHeadless(const StationOptions& options) {
     int exitCode = 0;
     {
         Publisher publisher; // outlives the threads handing it their samples
+        AlertCenter alerts(SystemClock::Instance()); // outlives the web server reading it
         StationHistory history;
         CHeliowatchDoc document(CommEnvironment::Default(), options.configFile);
         document.FollowHistory(&history);
@@ -101,9 +101,9 @@ int RunHeadless(const StationOptions& options) {
             g_viewsCreated = 1;
             LogPlaces(document, options.configFile);
             std::string webFailure;
-            auto web = StartWebServer(document, publisher, options.configFile, &webFailure);
+            auto web = StartWebServer(document, publisher, alerts, options.configFile, &webFailure);
             if (webFailure.empty()) {
-                Serve(document, publisher, queue, options.configFile, std::move(web));
+                Serve(document, publisher, alerts, queue, options.configFile, std::move(web));
             } else {
                 Log(LogLevel::Error, webFailure);
                 document.OnCloseDocument();
