@@ -1,5 +1,6 @@
 #include "PortCheck.h"
 
+#include "ServiceStatusLine.h"
 #include "platform/ComSerial.h"
 #include "platform/Log.h"
 #include "platform/PortDirectory.h"
@@ -38,7 +39,7 @@ int CheckPorts(const std::string& settingsFile, std::FILE* out) {
     }
     const std::vector<int> ports = PortsToCheck(settings);
     if (ports.empty()) {
-        Log(LogLevel::Error, "no port is enabled in " + settingsFile);
+        Log(LogLevel::Error, NoPortAdvice(settingsFile));
         return 1;
     }
     int exitCode = 0;

@@ -1,13 +1,17 @@
 #include "RunHeadless.h"
 
 #include "DataDirectoryClaim.h"
+#include "ExitStatus.h"
 #include "HeadlessStation.h"
 #include "MessageQueue.h"
+#include "ServiceStatusLine.h"
+#include "ServiceUpkeep.h"
 #include "ServiceWatchdog.h"
 #include "StationOptions.h"
 #include "WebStart.h"
 #include "comm/CommShared.h"
 #include "history/StationHistory.h"
+#include "platform/Clock.h"
 #include "platform/DataDirectory.h"
 #include "platform/Log.h"
 #include "platform/PortDirectory.h"
@@ -39,8 +43,38 @@ void LogPlaces(const CHeliowatchDoc& document, const std::string& settingsFile) 
     Log(LogLevel::Info,
         "settings " + settingsFile + ", ports " + PortDirectory() + ", data " + DataDirectory());
     if (document.GetGroups().empty()) {
-        Log(LogLevel::Warning, "no port is enabled in " + settingsFile + "; nothing to poll");
+        Log(LogLevel::Warning, NoPortAdvice(settingsFile));
     }
+}
+
+// Settings read and the history folder made, or the exit status and why not.
+int OpenDocument(CHeliowatchDoc& document) {
+    std::string problem;
+    if (!document.OnNewDocument(&problem)) {
+        Log(LogLevel::Error, problem);
+        return EXIT_SETTINGS_OR_USAGE;
+    }
+    if (!CreateDataDirectories(&problem)) {
+        Log(LogLevel::Error, "cannot use the data directory " + DataDirectory() + ": " + problem);
+        return EXIT_DATA_DIRECTORY;
+    }
+    return EXIT_OK;
+}
+
+// Only a station that works says it is ready.
+void Serve(CHeliowatchDoc& document, Publisher& publisher, MessageQueue& queue,
+           const std::string& settingsFile) {
+    g_viewsCreated = 1;
+    LogPlaces(document, settingsFile);
+    auto web = StartWebServer(document, publisher, settingsFile);
+    HeadlessStation station(document, queue, stdout);
+    station.Publish(publisher);
+    publisher.Configure(document.GetMqttSettings());
+    ServiceWatchdog watchdog;
+    ServiceUpkeep upkeep(document, watchdog, SystemClock::Instance(), settingsFile);
+    watchdog.Ready();
+    station.Run(g_stopRequested, [&upkeep] { upkeep.Round(); });
+    watchdog.Stopping();
 }
 
 void SetPaneTargets(MessageTarget* target) {
@@ -55,39 +89,26 @@ int RunHeadless(const StationOptions& options) {
     static_assert(std::atomic<bool>::is_always_lock_free, "set from a signal handler");
     InstallStopHandlers();
     std::string claimProblem;
-    const auto dataLock = ClaimDataDirectory(options, claimProblem);
+    int exitCode = EXIT_OK;
+    const auto dataLock = ClaimDataDirectory(options, claimProblem, exitCode);
     if (!dataLock) {
         Log(LogLevel::Error, claimProblem);
-        return 1;
+        return exitCode;
     }
 
     MessageQueue queue; // outlives the document and so every thread posting to it
     SetPaneTargets(&queue);
-    int exitCode = 0;
     {
         Publisher publisher; // outlives the threads handing it their samples
         StationHistory history;
         CHeliowatchDoc document(CommEnvironment::Default(), options.configFile);
         document.FollowHistory(&history);
         document.ChainPollSink(&publisher);
-        std::string problem;
-        if (document.OnNewDocument(&problem)) {
-            g_viewsCreated = 1;
-            LogPlaces(document, options.configFile);
-            auto web = StartWebServer(document, publisher, options.configFile);
-            HeadlessStation station(document, queue, stdout);
-            station.Publish(publisher);
-            publisher.Configure(document.GetMqttSettings());
-            ServiceWatchdog watchdog;
-            watchdog.Ready();
-            station.Run(g_stopRequested, [&watchdog] { watchdog.Alive(); });
-            watchdog.Stopping();
-            web.reset();
+        exitCode = OpenDocument(document);
+        if (exitCode == EXIT_OK) {
+            Serve(document, publisher, queue, options.configFile);
             document.OnCloseDocument();
             publisher.Stop();
-        } else {
-            Log(LogLevel::Error, problem);
-            exitCode = 1;
         }
     }
     SetPaneTargets(nullptr);

@@ -6,5 +6,6 @@ struct StationOptions;
 using WindowRunner = int (*)(int argc, char** argv, const StationOptions& options);
 
 // The whole program: verbs, the headless station, or the window through
-// runWindow when the program was built with one (null otherwise).
+// runWindow in the window's own program (null in the station's, which hands
+// the window to that program).
 int StationMain(int argc, char** argv, WindowRunner runWindow);
