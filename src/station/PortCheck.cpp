@@ -37,6 +37,9 @@ int CheckPorts(const std::string& settingsFile, std::FILE* out) {
         Log(LogLevel::Error, problem);
         return 1;
     }
+    for (const std::string& keyProblem : settings.KeyProblems()) {
+        Log(LogLevel::Warning, keyProblem);
+    }
     const std::vector<int> ports = PortsToCheck(settings);
     if (ports.empty()) {
         Log(LogLevel::Error, NoPortAdvice(settingsFile));

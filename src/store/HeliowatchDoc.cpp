@@ -13,6 +13,7 @@
 #include "platform/Clock.h"
 #include "platform/DataDirectory.h"
 #include "platform/ExitEvent.h"
+#include "platform/Log.h"
 
 #include <algorithm>
 #include <cstdio>
@@ -69,6 +70,9 @@ bool CHeliowatchDoc::LoadSettings(std::string* problem) {
             *problem = reason;
         }
         return false;
+    }
+    for (const std::string& keyProblem : m_settings->KeyProblems()) {
+        Log(LogLevel::Warning, keyProblem);
     }
     m_mqtt = LoadMqttSettings(m_settings->Path());
     if (const int interval = m_settings->GetInt("Interval", "Interval", UNSET, INTERVAL_RANGE);
