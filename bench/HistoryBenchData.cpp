@@ -1,5 +1,6 @@
 #include "HistoryBenchData.h"
 
+#include "history/SummarySchema.h"
 #include "history/SummaryStore.h"
 #include "platform/DataDirectory.h"
 #include "store/LocalCalendar.h"
@@ -27,14 +28,17 @@ std::string SerialOf(int inverter) {
     return text;
 }
 
-void FillSummary(int inverters, int withBuckets) {
+bool FillSummary(int inverters, int withBuckets) {
     SummaryStore store;
-    store.Create(SummaryPath(), true);
-    store.Begin();
+    if (!store.Create(SummaryPath(), true)) {
+        return false;
+    }
+    SqliteTransaction transaction = store.Begin();
     LocalCalendar calendar;
-    for (int inverter = 0; inverter < inverters; ++inverter) {
+    bool filled = transaction.Begun();
+    for (int inverter = 0; filled && inverter < inverters; ++inverter) {
         SourceRecord record;
-        store.LoadSource(SerialOf(inverter) + ".csv", record);
+        filled = store.LoadSource(SerialOf(inverter) + ".csv", record);
         std::vector<DayRow> days;
         std::vector<BucketRow> buckets;
         for (int day = 0; day < DAYS; ++day) {
@@ -47,7 +51,7 @@ void FillSummary(int inverters, int withBuckets) {
                 buckets.push_back({t, 15, 15 * 2000, 2500, 170});
             }
         }
-        store.AddRows(record.id, days, buckets);
+        filled = filled && store.AddRows(record.id, days, buckets);
     }
     if (withBuckets == 0) {
         std::vector<BucketRow> plant;
@@ -57,9 +61,8 @@ void FillSummary(int inverters, int withBuckets) {
                 plant.push_back({t, 15, 15 * 2000, 2500, 170});
             }
         }
-        store.AddRows(0, {}, plant); // a plant of many: one row per stretch is what counts
+        // A plant of many: one row per stretch is what counts.
+        filled = filled && store.AddRows(0, {}, plant);
     }
-    store.RebuildPlant();
-    store.Commit();
-    store.FinishBulk();
+    return filled && store.RebuildPlant() && transaction.Commit() && store.FinishBulk();
 }

@@ -10,4 +10,4 @@ std::string FreshDataDirectory(const char* name);
 std::string SerialOf(int inverter);
 // A year of day rows for every inverter, 5-minute rows of daylight for the
 // first `withBuckets`, and the plant's.
-void FillSummary(int inverters, int withBuckets);
+[[nodiscard]] bool FillSummary(int inverters, int withBuckets);

@@ -143,7 +143,9 @@ CommStep ChangeRequestedSerial(CommSession& session) {
 
 CommStep BroadcastReconnectAll(CommSession& session) {
     session.request.SetRequest(BROADCAST_ADDRESS, CTRL_REGISTER, FN_RECONNECT_ALL);
-    SendCommand(session.group, session.request);
+    // No inverter answers a broadcast; a port that failed is told by the next
+    // open it needs.
+    static_cast<void>(SendCommand(session.group, session.request));
     return STEP_SCHEDULE;
 }
 

@@ -114,7 +114,9 @@ CommStep RegisterNewInverter(CommSession& session) {
 
 void BroadcastReRegister(CommSession& session) {
     session.request.SetRequest(BROADCAST_ADDRESS, CTRL_REGISTER, FN_RE_REGISTER);
-    SendCommand(session.group, session.request);
+    // No inverter answers a broadcast; a port that failed is told by the next
+    // open it needs.
+    static_cast<void>(SendCommand(session.group, session.request));
 }
 
 void ReadDeviceInfo(CommSession& session, CInverter& inverter) {

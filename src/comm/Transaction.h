@@ -8,14 +8,15 @@ class CInverterGroup;
 
 // Frames the message and writes it to the group's inverter port. True when
 // every byte went out.
-bool SendCommand(CInverterGroup& group, const BusMessage& message);
+[[nodiscard]] bool SendCommand(CInverterGroup& group, const BusMessage& message);
 
 // Reads one reply from the group's inverter port and checks it against the
 // request just sent, which went to the broadcast address if broadcast is set.
 // On success the reply's message bytes are copied into reply; on failure
 // reply is left as it was.
-bool ReceiveReply(CInverterGroup& group, BusMessage& reply, std::uint8_t expectedFunction,
-                  bool ackRequired, bool broadcast = false);
+[[nodiscard]] bool ReceiveReply(CInverterGroup& group, BusMessage& reply,
+                                std::uint8_t expectedFunction, bool ackRequired,
+                                bool broadcast = false);
 
 // In fast mode, the character times the line must stay quiet after a whole
 // reply to a broadcast, which several inverters may answer at once. Answers

@@ -48,8 +48,7 @@ int CHeliowatchApp::Run(int argc, char** argv) {
     // A second copy ends before it touches any port or file.
     SingleInstance guard("Varnel communicator");
     if (!guard.Acquired()) {
-        std::fprintf(stderr, "heliowatch: another copy is already running (%s)\n",
-                     guard.Path().c_str());
+        Log(LogLevel::Error, "another copy is already running (" + guard.Path() + ")");
         return EXIT_ANOTHER_STATION;
     }
     QApplication application(argc, argv);

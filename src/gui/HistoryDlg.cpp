@@ -2,7 +2,8 @@
 
 #include "charts/HistoryChartView.h"
 #include "history/HistoryCsv.h"
-#include "history/SummaryStore.h"
+#include "history/SummaryRows.h"
+#include "history/SummarySchema.h"
 #include "history/SummaryText.h"
 #include "platform/TimeText.h"
 #include "res/ResourceIds.h"
@@ -140,7 +141,12 @@ void CHistoryDlg::FillSubjects() {
     if (!m_problem.isEmpty()) {
         return;
     }
-    for (const SummarySource& source : m_reader.Sources()) {
+    const auto sources = m_reader.Sources();
+    if (!sources) {
+        m_problem = QString::fromStdString(sources.Reason());
+        return;
+    }
+    for (const SummarySource& source : *sources) {
         m_cbSubject->addItem(QString::fromStdString(source.name),
                              QVariant::fromValue<qlonglong>(source.id));
     }
@@ -165,8 +171,15 @@ void CHistoryDlg::Refresh() {
     const bool stepping = m_period.kind != PeriodKind::ALL;
     m_btnBack->setEnabled(stepping);
     m_btnForward->setEnabled(stepping);
-    m_figures =
-        m_problem.isEmpty() ? LoadPeriodFigures(m_reader, m_period, Subject()) : PeriodFigures{};
+    m_figures = {};
+    m_failure = m_problem;
+    if (m_failure.isEmpty()) {
+        if (auto figures = LoadPeriodFigures(m_reader, m_period, Subject()); figures) {
+            m_figures = std::move(*figures);
+        } else {
+            m_failure = QString::fromStdString(figures.Reason());
+        }
+    }
     m_title->setText(TitleText());
     m_totals->setText(TotalsText());
     ShowChart();
@@ -202,8 +215,8 @@ QString CHistoryDlg::TitleText() const {
 }
 
 QString CHistoryDlg::TotalsText() const {
-    if (!m_problem.isEmpty()) {
-        return m_problem;
+    if (!m_failure.isEmpty()) {
+        return m_failure;
     }
     if (!m_figures.any) {
         return "No samples in this period";
@@ -269,7 +282,12 @@ void CHistoryDlg::OnExportCsv() {
         MessageBox::Show(this, m_problem, CAPTION);
         return;
     }
-    const std::string text = HistoryCsv(m_reader, m_period, Subject());
+    const auto csv = HistoryCsv(m_reader, m_period, Subject());
+    if (!csv) {
+        MessageBox::Show(this, QString::fromStdString(csv.Reason()), CAPTION);
+        return;
+    }
+    const std::string& text = *csv;
     QFile file(path);
     if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate) ||
         file.write(text.data(), static_cast<qint64>(text.size())) !=

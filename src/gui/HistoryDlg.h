@@ -45,7 +45,8 @@ private:
     QString ProposedName(const QString& extension) const;
 
     SummaryReader m_reader;
-    QString m_problem; // why there is nothing to show
+    QString m_problem; // why the summary cannot be read at all
+    QString m_failure; // why the period shown has no figures
     HistoryPeriod m_period;
     PeriodFigures m_figures;
     QCalendarWidget* m_calendar = nullptr;

@@ -4,6 +4,7 @@
 #include "SummaryRows.h"
 #include "SummaryText.h"
 #include "platform/TimeText.h"
+#include "store/CsvField.h"
 #include "store/LocalCalendar.h"
 
 #include <cstdio>
@@ -27,10 +28,15 @@ std::string MeanText(double watts) {
     return text;
 }
 
-std::string DayCsv(SummaryReader& reader, const HistoryPeriod& period, std::int64_t source) {
+Outcome<std::string> DayCsv(SummaryReader& reader, const HistoryPeriod& period,
+                            std::int64_t source) {
     const LocalCalendar::Day day = LocalCalendar().Bounds(period.anchor);
+    const auto curve = reader.Curve(day.start, day.end, source);
+    if (!curve) {
+        return Outcome<std::string>::Failure(curve.Reason());
+    }
     std::map<std::time_t, CurvePoint> points;
-    for (const CurvePoint& point : reader.Curve(day.start, day.end, source)) {
+    for (const CurvePoint& point : *curve) {
         points.emplace(point.start, point);
     }
     const bool plant = source == SummaryReader::PLANT;
@@ -56,28 +62,47 @@ std::string EnergyCell(const std::map<int, std::int64_t>& energy, int key) {
     return found == energy.end() ? "" : KilowattHoursText(found->second, CSV_KWH_DECIMALS);
 }
 
-std::string LongerCsv(SummaryReader& reader, const HistoryPeriod& period, std::int64_t source) {
+// The plant's file has a column per inverter.
+struct Columns {
+    std::vector<SummarySource> sources;
+    std::map<std::int64_t, std::map<int, std::int64_t>> energy;
+};
+
+Outcome<Columns> ColumnsOf(SummaryReader& reader, const HistoryPeriod& period,
+                           std::int64_t source) {
+    if (source != SummaryReader::PLANT) {
+        return Columns{};
+    }
+    auto sources = reader.Sources();
+    auto energy = reader.EnergyBySource(period.FirstDay(), period.LastDay(), period.BarDivisor());
+    if (!sources || !energy) {
+        return Outcome<Columns>::Failure(!sources ? sources.Reason() : energy.Reason());
+    }
+    return Columns{std::move(*sources), std::move(*energy)};
+}
+
+Outcome<std::string> LongerCsv(SummaryReader& reader, const HistoryPeriod& period,
+                               std::int64_t source) {
     const int divisor = period.BarDivisor();
-    const auto [firstDay, lastDay] = reader.DaysWithData();
-    const std::vector<int> keys = period.BarKeys(firstDay / 10000, lastDay / 10000);
-    const std::map<int, std::int64_t> total =
-        reader.Energy(period.FirstDay(), period.LastDay(), divisor, source);
+    const auto data = reader.DaysWithData();
+    const auto total = reader.Energy(period.FirstDay(), period.LastDay(), divisor, source);
+    auto columns = ColumnsOf(reader, period, source);
+    if (!data || !total || !columns) {
+        return Outcome<std::string>::Failure(!data    ? data.Reason()
+                                             : !total ? total.Reason()
+                                                      : columns.Reason());
+    }
+    const std::vector<int> keys = period.BarKeys(data->first / 10000, data->second / 10000);
     const char* keyName = divisor == 1 ? "date" : divisor == 100 ? "month" : "year";
     std::vector<std::string> header{keyName, "energy (kWh)"};
-    std::vector<SummarySource> columns;
-    std::map<std::int64_t, std::map<int, std::int64_t>> bySource;
-    if (source == SummaryReader::PLANT) {
-        columns = reader.Sources();
-        bySource = reader.EnergyBySource(period.FirstDay(), period.LastDay(), divisor);
-        for (const SummarySource& column : columns) {
-            header.push_back(column.name + " energy (kWh)");
-        }
+    for (const SummarySource& column : columns->sources) {
+        header.push_back(column.name + " energy (kWh)");
     }
     std::string csv = Row(header);
     for (const int key : keys) {
-        std::vector<std::string> fields{PeriodKeyText(key, divisor), EnergyCell(total, key)};
-        for (const SummarySource& column : columns) {
-            fields.push_back(EnergyCell(bySource[column.id], key));
+        std::vector<std::string> fields{PeriodKeyText(key, divisor), EnergyCell(*total, key)};
+        for (const SummarySource& column : columns->sources) {
+            fields.push_back(EnergyCell((*columns).energy[column.id], key));
         }
         csv += Row(fields);
     }
@@ -85,18 +110,8 @@ std::string LongerCsv(SummaryReader& reader, const HistoryPeriod& period, std::i
 }
 } // namespace
 
-std::string CsvField(std::string_view text) {
-    if (text.find_first_of(",\"\r\n") == std::string_view::npos) {
-        return std::string(text);
-    }
-    std::string quoted = "\"";
-    for (const char c : text) {
-        quoted += c == '"' ? "\"\"" : std::string(1, c);
-    }
-    return quoted + "\"";
-}
-
-std::string HistoryCsv(SummaryReader& reader, const HistoryPeriod& period, std::int64_t source) {
+Outcome<std::string> HistoryCsv(SummaryReader& reader, const HistoryPeriod& period,
+                                std::int64_t source) {
     return period.kind == PeriodKind::DAY ? DayCsv(reader, period, source)
                                           : LongerCsv(reader, period, source);
 }

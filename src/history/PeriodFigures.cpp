@@ -13,32 +13,49 @@ void FindBestDay(const std::map<int, std::int64_t>& days, PeriodFigures& figures
 }
 } // namespace
 
-PeriodFigures LoadPeriodFigures(SummaryReader& reader, const HistoryPeriod& period,
-                                std::int64_t source) {
+Outcome<PeriodFigures> LoadPeriodFigures(SummaryReader& reader, const HistoryPeriod& period,
+                                         std::int64_t source) {
+    using Failed = Outcome<PeriodFigures>;
     PeriodFigures figures;
     LocalCalendar calendar;
-    const auto [firstData, lastData] = reader.DaysWithData();
+    const auto data = reader.DaysWithData();
+    if (!data) {
+        return Failed::Failure(data.Reason());
+    }
+    const auto [firstData, lastData] = *data;
     const int firstDay = period.kind == PeriodKind::ALL ? firstData : period.FirstDay();
     const int lastDay = period.kind == PeriodKind::ALL ? lastData : period.LastDay();
     if (firstDay == 0) {
         return figures;
     }
-    const std::map<int, std::int64_t> days = reader.Energy(firstDay, lastDay, 1, source);
-    for (const auto& [day, energy] : days) {
+    const auto days = reader.Energy(firstDay, lastDay, 1, source);
+    figures.day = calendar.Bounds(firstDay);
+    const auto peak =
+        reader.Peak(firstDay, lastDay, figures.day.start, calendar.Bounds(lastDay).end, source);
+    if (!days || !peak) {
+        return Failed::Failure(!days ? days.Reason() : peak.Reason());
+    }
+    for (const auto& [day, energy] : *days) {
         figures.energyWh += energy;
     }
-    figures.any = !days.empty();
-    FindBestDay(days, figures);
-    figures.day = calendar.Bounds(firstDay);
-    const std::time_t end = calendar.Bounds(lastDay).end;
-    figures.peak = reader.Peak(firstDay, lastDay, figures.day.start, end, source);
+    figures.any = !days->empty();
+    FindBestDay(*days, figures);
+    figures.peak = *peak;
     if (period.kind == PeriodKind::DAY) {
-        figures.curve = reader.Curve(figures.day.start, figures.day.end, source);
+        auto curve = reader.Curve(figures.day.start, figures.day.end, source);
+        if (!curve) {
+            return Failed::Failure(curve.Reason());
+        }
+        figures.curve = std::move(*curve);
         return figures;
     }
     figures.barKeys = period.BarKeys(firstData / 10000, lastData / 10000);
-    figures.bars = period.BarDivisor() == 1
-                       ? days
-                       : reader.Energy(firstDay, lastDay, period.BarDivisor(), source);
+    auto bars = period.BarDivisor() == 1
+                    ? days
+                    : reader.Energy(firstDay, lastDay, period.BarDivisor(), source);
+    if (!bars) {
+        return Failed::Failure(bars.Reason());
+    }
+    figures.bars = std::move(*bars);
     return figures;
 }

@@ -22,5 +22,5 @@ struct PeriodFigures {
     std::map<int, std::int64_t> bars; // Wh by bar key, bars with samples only
 };
 
-PeriodFigures LoadPeriodFigures(SummaryReader& reader, const HistoryPeriod& period,
-                                std::int64_t source);
+Outcome<PeriodFigures> LoadPeriodFigures(SummaryReader& reader, const HistoryPeriod& period,
+                                         std::int64_t source);

@@ -7,63 +7,79 @@ namespace {
 constexpr int BUSY_TIMEOUT_MS = 5000;
 } // namespace
 
+SqliteStatement::SqliteStatement(sqlite3* db, sqlite3_stmt* statement)
+    : m_db(db), m_statement(statement) {
+    if (m_statement == nullptr) {
+        m_error = db != nullptr ? sqlite3_errmsg(db) : "the history summary is not open";
+    }
+}
+
 SqliteStatement::~SqliteStatement() {
     sqlite3_finalize(m_statement);
 }
 
 SqliteStatement::SqliteStatement(SqliteStatement&& other) noexcept
     : m_db(other.m_db), m_statement(std::exchange(other.m_statement, nullptr)),
-      m_failed(other.m_failed) {}
+      m_error(std::move(other.m_error)) {}
 
 SqliteStatement& SqliteStatement::operator=(SqliteStatement&& other) noexcept {
     if (this != &other) {
         sqlite3_finalize(m_statement);
         m_db = other.m_db;
         m_statement = std::exchange(other.m_statement, nullptr);
-        m_failed = other.m_failed;
+        m_error = std::move(other.m_error);
     }
     return *this;
 }
 
+void SqliteStatement::Check(int result) {
+    if (result != SQLITE_OK && result != SQLITE_ROW && result != SQLITE_DONE && m_error.empty()) {
+        m_error = m_db != nullptr ? sqlite3_errmsg(m_db) : sqlite3_errstr(result);
+    }
+}
+
 SqliteStatement& SqliteStatement::Bind(int index, std::int64_t value) {
-    sqlite3_bind_int64(m_statement, index, value);
+    Check(sqlite3_bind_int64(m_statement, index, value));
     return *this;
 }
 
 SqliteStatement& SqliteStatement::Bind(int index, std::string_view value) {
-    sqlite3_bind_text(m_statement, index, value.data(), static_cast<int>(value.size()),
-                      SQLITE_TRANSIENT);
+    Check(sqlite3_bind_text(m_statement, index, value.data(), static_cast<int>(value.size()),
+                            SQLITE_TRANSIENT));
     return *this;
 }
 
 SqliteStatement& SqliteStatement::BindNull(int index) {
-    sqlite3_bind_null(m_statement, index);
+    Check(sqlite3_bind_null(m_statement, index));
     return *this;
 }
 
 bool SqliteStatement::Step() {
-    if (m_statement == nullptr) {
-        m_failed = true;
+    if (m_statement == nullptr || Failed()) {
         return false;
     }
     const int result = sqlite3_step(m_statement);
-    m_failed = result != SQLITE_ROW && result != SQLITE_DONE;
+    Check(result);
     return result == SQLITE_ROW;
 }
 
 bool SqliteStatement::Run() {
     while (Step()) {
     }
-    const bool succeeded = !m_failed;
+    std::string error = std::exchange(m_error, {});
     Reset();
-    m_failed = !succeeded;
-    return succeeded;
+    m_error = std::move(error);
+    return m_error.empty();
 }
 
+// Reset repeats the last step's failure, which Step has already kept.
 void SqliteStatement::Reset() {
+    if (m_statement == nullptr) {
+        return;
+    }
     sqlite3_reset(m_statement);
     sqlite3_clear_bindings(m_statement);
-    m_failed = false;
+    m_error.clear();
 }
 
 std::int64_t SqliteStatement::Int(int column) const {
@@ -96,7 +112,11 @@ bool SqliteDb::Open(const std::string& path, bool readOnly) {
         Close();
         return false;
     }
-    sqlite3_busy_timeout(m_db, BUSY_TIMEOUT_MS);
+    if (sqlite3_busy_timeout(m_db, BUSY_TIMEOUT_MS) != SQLITE_OK) {
+        m_openError = sqlite3_errmsg(m_db);
+        Close();
+        return false;
+    }
     return true;
 }
 
@@ -112,14 +132,13 @@ bool SqliteDb::Exec(const char* sql) {
 SqliteStatement SqliteDb::Prepare(const char* sql) {
     sqlite3_stmt* statement = nullptr;
     if (m_db == nullptr || sqlite3_prepare_v2(m_db, sql, -1, &statement, nullptr) != SQLITE_OK) {
-        return {};
+        return {m_db, nullptr};
     }
     return {m_db, statement};
 }
 
-std::int64_t SqliteDb::QueryInt(const char* sql, std::int64_t fallback) {
-    SqliteStatement query = Prepare(sql);
-    return query.IsValid() && query.Step() && !query.IsNull(0) ? query.Int(0) : fallback;
+std::int64_t SqliteDb::LastInsertId() const {
+    return m_db != nullptr ? sqlite3_last_insert_rowid(m_db) : 0;
 }
 
 std::string SqliteDb::Error() const {
@@ -129,4 +148,25 @@ std::string SqliteDb::Error() const {
 bool SqliteDb::LastFailureIsDamage() const {
     const int code = m_db != nullptr ? sqlite3_errcode(m_db) : SQLITE_OK;
     return code == SQLITE_CORRUPT || code == SQLITE_NOTADB;
+}
+
+SqliteTransaction::SqliteTransaction(SqliteDb& db)
+    : m_db(db.Exec("BEGIN IMMEDIATE") ? &db : nullptr) {}
+
+SqliteTransaction::SqliteTransaction(SqliteTransaction&& other) noexcept
+    : m_db(std::exchange(other.m_db, nullptr)) {}
+
+SqliteTransaction::~SqliteTransaction() {
+    if (m_db != nullptr && !m_db->Exec("ROLLBACK")) {
+        // The connection rolls back by itself when it closes; nothing is kept.
+        m_db->Close();
+    }
+}
+
+bool SqliteTransaction::Commit() {
+    if (m_db == nullptr || !m_db->Exec("COMMIT")) {
+        return false;
+    }
+    m_db = nullptr;
+    return true;
 }

@@ -7,11 +7,15 @@
 struct sqlite3;
 struct sqlite3_stmt;
 
-// One prepared statement; bind, step, read columns, reset.
+// One prepared statement; bind, step, read columns, reset. The first failure
+// (of a bind or a step) sticks until Reset, with its reason: a statement whose
+// bind failed does not run.
 class SqliteStatement {
 public:
-    SqliteStatement() = default;
-    SqliteStatement(sqlite3* db, sqlite3_stmt* statement) : m_db(db), m_statement(statement) {}
+    SqliteStatement() : SqliteStatement(nullptr, nullptr) {}
+    // Without a statement (its text did not compile) it holds the reason and
+    // fails when stepped.
+    SqliteStatement(sqlite3* db, sqlite3_stmt* statement);
     ~SqliteStatement();
     SqliteStatement(SqliteStatement&& other) noexcept;
     SqliteStatement& operator=(SqliteStatement&& other) noexcept;
@@ -25,9 +29,10 @@ public:
     // True while a row is there to read; false at the end or on a failure,
     // which Failed() then tells apart.
     bool Step();
-    bool Failed() const { return m_failed; }
-    // Steps to the end; false on a failure.
-    bool Run();
+    bool Failed() const { return !m_error.empty(); }
+    const std::string& Error() const { return m_error; }
+    // Steps to the end; false on a failure, whose reason stays in Error().
+    [[nodiscard]] bool Run();
     void Reset();
 
     std::int64_t Int(int column) const;
@@ -36,9 +41,11 @@ public:
     bool IsNull(int column) const;
 
 private:
+    void Check(int result);
+
     sqlite3* m_db = nullptr;
     sqlite3_stmt* m_statement = nullptr;
-    bool m_failed = false;
+    std::string m_error;
 };
 
 // One connection. Failures come back as false, with the reason in Error().
@@ -49,13 +56,15 @@ public:
     SqliteDb(const SqliteDb&) = delete;
     SqliteDb& operator=(const SqliteDb&) = delete;
 
-    bool Open(const std::string& path, bool readOnly);
+    [[nodiscard]] bool Open(const std::string& path, bool readOnly);
     void Close();
     bool IsOpen() const { return m_db != nullptr; }
-    bool Exec(const char* sql);
+    [[nodiscard]] bool Exec(const char* sql);
+    // An invalid statement, which fails when stepped, when the text does not
+    // compile; Error() tells why.
     SqliteStatement Prepare(const char* sql);
-    // The first column of the first row of a query; fallback when none.
-    std::int64_t QueryInt(const char* sql, std::int64_t fallback);
+    // The rowid of the last row inserted through this connection.
+    std::int64_t LastInsertId() const;
 
     std::string Error() const;
     // The damage kind of the last failure: not a database, or corrupt.
@@ -64,4 +73,22 @@ public:
 private:
     sqlite3* m_db = nullptr;
     std::string m_openError;
+};
+
+// A transaction that rolls back unless committed, so no early return leaves
+// one open.
+class SqliteTransaction {
+public:
+    explicit SqliteTransaction(SqliteDb& db);
+    ~SqliteTransaction();
+    SqliteTransaction(SqliteTransaction&& other) noexcept;
+    SqliteTransaction& operator=(SqliteTransaction&&) = delete;
+    SqliteTransaction(const SqliteTransaction&) = delete;
+    SqliteTransaction& operator=(const SqliteTransaction&) = delete;
+
+    bool Begun() const { return m_db != nullptr; }
+    [[nodiscard]] bool Commit();
+
+private:
+    SqliteDb* m_db;
 };

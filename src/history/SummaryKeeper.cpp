@@ -4,6 +4,7 @@
 #include "SummaryRebuild.h"
 #include "SummaryStore.h"
 #include "platform/DataDirectory.h"
+#include "platform/Log.h"
 
 #include <algorithm>
 #include <cstdio>
@@ -72,7 +73,7 @@ std::string SummaryKeeper::Problem() const {
 void SummaryKeeper::Report(const std::string& problem) {
     std::lock_guard lock(m_lock);
     if (!problem.empty() && problem != m_problem) {
-        std::fprintf(stderr, "heliowatch: history summary: %s\n", problem.c_str());
+        Log(LogLevel::Warning, "history summary: " + problem);
     }
     m_problem = problem;
 }
@@ -132,18 +133,18 @@ void SummaryKeeper::Run() {
 bool SummaryKeeper::Process(SummaryStore& store, std::set<std::string>& files) {
     SummaryUpdater updater(store, HistLogDirectory());
     ReadCounts counts;
-    bool done = store.Begin();
+    SqliteTransaction transaction = store.Begin();
+    bool done = transaction.Begun();
     for (auto file = files.begin(); done && file != files.end(); ++file) {
         done = updater.Update(*file, counts);
     }
-    done = done && store.RefreshPlant(updater.TakeTouched()) && store.Commit();
+    done = done && store.RefreshPlant(updater.TakeTouched()) && transaction.Commit();
     if (done) {
         Report(counts.unreadable.empty() ? std::string() : counts.unreadable.front());
         return true;
     }
     const bool damaged = store.Damaged();
     Report(updater.Error().empty() ? store.Error() : updater.Error());
-    store.Rollback();
     if (!damaged) {
         // Nothing was stored: the next batch reads the same lines again.
         std::lock_guard lock(m_lock);

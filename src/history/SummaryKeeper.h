@@ -28,7 +28,7 @@ public:
     void Notify(const std::string& historyFileName);
     // Waits until everything named so far is in the summary; false when the
     // thread does not keep the summary (not started, or it could not open it).
-    bool Flush();
+    [[nodiscard]] bool Flush();
     // Why the summary is not being kept, or the last failure; empty if none.
     std::string Problem() const;
 

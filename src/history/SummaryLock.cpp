@@ -1,6 +1,7 @@
 #include "SummaryLock.h"
 
-#include "SummaryStore.h"
+#include "SummarySchema.h"
+#include "platform/SystemError.h"
 
 #include <cerrno>
 #include <cstring>
@@ -15,12 +16,12 @@ bool SummaryLock::Acquire(std::string* problem) {
     const std::string path = SummaryPath() + ".lock";
     UniqueFd fd(::open(path.c_str(), O_RDWR | O_CREAT | O_CLOEXEC, LOCK_FILE_MODE));
     if (!fd.IsOpen()) {
-        *problem = "cannot open " + path + ": " + std::strerror(errno);
+        *problem = SystemError("cannot open " + path, errno);
         return false;
     }
     if (::flock(fd.Get(), LOCK_EX | LOCK_NB) != 0) {
         *problem = errno == EWOULDBLOCK ? "the history summary is being written by another process"
-                                        : "cannot lock " + path + ": " + std::strerror(errno);
+                                        : SystemError("cannot lock " + path, errno);
         return false;
     }
     m_fd = std::move(fd);

@@ -9,7 +9,7 @@
 class SummaryLock {
 public:
     // False, with the reason, when another process holds the lock.
-    bool Acquire(std::string* problem);
+    [[nodiscard]] bool Acquire(std::string* problem);
     bool Held() const { return m_fd.IsOpen(); }
 
 private:

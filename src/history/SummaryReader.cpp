@@ -1,6 +1,6 @@
 #include "SummaryReader.h"
 
-#include "SummaryStore.h"
+#include "SummarySchema.h"
 #include "store/HistoryFileName.h"
 
 namespace {
@@ -18,10 +18,12 @@ std::string NameOf(const std::string& file) {
 } // namespace
 
 bool SummaryReader::Open(const std::string& path, std::string* problem) {
-    if (!m_db.Open(path, true) ||
-        m_db.QueryInt("PRAGMA user_version", -1) != SUMMARY_SCHEMA_VERSION) {
+    m_path = path;
+    std::string reason;
+    if (!m_db.Open(path, true) || !(reason = SummaryUnusableReason(m_db)).empty()) {
         if (problem != nullptr) {
-            *problem = m_db.IsOpen() ? "no usable history summary in " + path : m_db.Error();
+            *problem = "no usable history summary in " + path + ": " +
+                       (reason.empty() ? m_db.Error() : reason);
         }
         m_db.Close();
         return false;
@@ -29,7 +31,16 @@ bool SummaryReader::Open(const std::string& path, std::string* problem) {
     return true;
 }
 
-std::vector<SummarySource> SummaryReader::Sources() {
+template <class T>
+Outcome<T> SummaryReader::Finished(const SqliteStatement& query, T value) const {
+    if (query.Failed()) {
+        return Outcome<T>::Failure("cannot read the history summary " + m_path + ": " +
+                                   query.Error());
+    }
+    return value;
+}
+
+Outcome<std::vector<SummarySource>> SummaryReader::Sources() {
     std::vector<SummarySource> sources;
     SqliteStatement query = m_db.Prepare("SELECT id, file FROM source WHERE EXISTS"
                                          " (SELECT 1 FROM day WHERE day.source = source.id)"
@@ -37,20 +48,25 @@ std::vector<SummarySource> SummaryReader::Sources() {
     while (query.Step()) {
         sources.push_back({query.Int(0), NameOf(query.Text(1))});
     }
-    return sources;
+    return Finished(query, std::move(sources));
 }
 
-std::optional<SummarySource> SummaryReader::SourceOfSerial(const std::string& serialNo) {
-    for (const SummarySource& source : Sources()) {
+Outcome<std::optional<SummarySource>> SummaryReader::SourceOfSerial(const std::string& serialNo) {
+    using Found = std::optional<SummarySource>;
+    const auto sources = Sources();
+    if (!sources) {
+        return Outcome<Found>::Failure(sources.Reason());
+    }
+    for (const SummarySource& source : *sources) {
         if (source.name == serialNo) {
-            return source;
+            return Found(source);
         }
     }
-    return std::nullopt;
+    return Found();
 }
 
-std::map<int, std::int64_t> SummaryReader::Energy(int firstDay, int lastDay, int divisor,
-                                                  std::int64_t source) {
+Outcome<std::map<int, std::int64_t>> SummaryReader::Energy(int firstDay, int lastDay, int divisor,
+                                                           std::int64_t source) {
     std::map<int, std::int64_t> energy;
     SqliteStatement query =
         source == PLANT
@@ -67,10 +83,10 @@ std::map<int, std::int64_t> SummaryReader::Energy(int firstDay, int lastDay, int
     while (query.Step()) {
         energy[static_cast<int>(query.Int(0))] = query.Int(1);
     }
-    return energy;
+    return Finished(query, std::move(energy));
 }
 
-std::map<std::int64_t, std::map<int, std::int64_t>>
+Outcome<std::map<std::int64_t, std::map<int, std::int64_t>>>
 SummaryReader::EnergyBySource(int firstDay, int lastDay, int divisor) {
     std::map<std::int64_t, std::map<int, std::int64_t>> energy;
     SqliteStatement query = m_db.Prepare("SELECT source, day / ?3, SUM(energy_wh) FROM day WHERE "
@@ -81,11 +97,11 @@ SummaryReader::EnergyBySource(int firstDay, int lastDay, int divisor) {
     while (query.Step()) {
         energy[query.Int(0)][static_cast<int>(query.Int(1))] = query.Int(2);
     }
-    return energy;
+    return Finished(query, std::move(energy));
 }
 
-std::vector<CurvePoint> SummaryReader::Curve(std::time_t start, std::time_t end,
-                                             std::int64_t source) {
+Outcome<std::vector<CurvePoint>> SummaryReader::Curve(std::time_t start, std::time_t end,
+                                                      std::int64_t source) {
     std::vector<CurvePoint> curve;
     SqliteStatement query =
         source == PLANT
@@ -102,11 +118,11 @@ std::vector<CurvePoint> SummaryReader::Curve(std::time_t start, std::time_t end,
         curve.push_back({static_cast<std::time_t>(query.Int(0)),
                          static_cast<double>(query.Int(1)) / MW_PER_W, query.Int(2), query.Int(3)});
     }
-    return curve;
+    return Finished(query, std::move(curve));
 }
 
-PeakPower SummaryReader::Peak(int firstDay, int lastDay, std::time_t start, std::time_t end,
-                              std::int64_t source) {
+Outcome<PeakPower> SummaryReader::Peak(int firstDay, int lastDay, std::time_t start,
+                                       std::time_t end, std::int64_t source) {
     SqliteStatement query =
         source == PLANT
             ? m_db.Prepare(
@@ -125,13 +141,14 @@ PeakPower SummaryReader::Peak(int firstDay, int lastDay, std::time_t start, std:
     if (query.Step()) {
         peak = {query.Int(0), static_cast<std::time_t>(query.Int(1))};
     }
-    return peak;
+    return Finished(query, peak);
 }
 
-std::pair<int, int> SummaryReader::DaysWithData() {
+Outcome<std::pair<int, int>> SummaryReader::DaysWithData() {
     SqliteStatement query = m_db.Prepare("SELECT MIN(day), MAX(day) FROM day");
+    std::pair<int, int> days{0, 0};
     if (query.Step() && !query.IsNull(0)) {
-        return {static_cast<int>(query.Int(0)), static_cast<int>(query.Int(1))};
+        days = {static_cast<int>(query.Int(0)), static_cast<int>(query.Int(1))};
     }
-    return {0, 0};
+    return Finished(query, days);
 }

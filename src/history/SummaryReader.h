@@ -1,6 +1,7 @@
 #pragma once
 
 #include "SqliteDb.h"
+#include "platform/Outcome.h"
 
 #include <cstdint>
 #include <ctime>
@@ -28,30 +29,35 @@ struct PeakPower {
     std::time_t time = 0;
 };
 
-// Read-only queries of the summary. Source 0 stands for the whole plant.
+// Read-only queries of the summary. Source 0 stands for the whole plant. A
+// query that fails gives the reason, naming the summary's file.
 class SummaryReader {
 public:
     static constexpr std::int64_t PLANT = 0;
 
-    bool Open(const std::string& path, std::string* problem);
+    [[nodiscard]] bool Open(const std::string& path, std::string* problem);
     // The inverters with samples, by name.
-    std::vector<SummarySource> Sources();
+    Outcome<std::vector<SummarySource>> Sources();
     // The inverter whose history file a serial number names; nothing if none.
-    std::optional<SummarySource> SourceOfSerial(const std::string& serialNo);
+    Outcome<std::optional<SummarySource>> SourceOfSerial(const std::string& serialNo);
     // Energy by bar key (day key / divisor) over the days from first to last.
-    std::map<int, std::int64_t> Energy(int firstDay, int lastDay, int divisor, std::int64_t source);
+    Outcome<std::map<int, std::int64_t>> Energy(int firstDay, int lastDay, int divisor,
+                                                std::int64_t source);
     // The same for every inverter at once.
-    std::map<std::int64_t, std::map<int, std::int64_t>> EnergyBySource(int firstDay, int lastDay,
-                                                                       int divisor);
+    Outcome<std::map<std::int64_t, std::map<int, std::int64_t>>>
+    EnergyBySource(int firstDay, int lastDay, int divisor);
     // The stretches with samples from start up to end.
-    std::vector<CurvePoint> Curve(std::time_t start, std::time_t end, std::int64_t source);
+    Outcome<std::vector<CurvePoint>> Curve(std::time_t start, std::time_t end, std::int64_t source);
     // An inverter's highest sample; the plant's highest 5-minute mean.
-    PeakPower Peak(int firstDay, int lastDay, std::time_t start, std::time_t end,
-                   std::int64_t source);
+    Outcome<PeakPower> Peak(int firstDay, int lastDay, std::time_t start, std::time_t end,
+                            std::int64_t source);
     // The first and last day with samples; 0 and 0 when there are none.
-    std::pair<int, int> DaysWithData();
-    std::string Error() const { return m_db.Error(); }
+    Outcome<std::pair<int, int>> DaysWithData();
 
 private:
+    template <class T>
+    Outcome<T> Finished(const SqliteStatement& query, T value) const;
+
     SqliteDb m_db;
+    std::string m_path;
 };

@@ -1,10 +1,14 @@
 #include "SummaryRebuild.h"
 
+#include "SummarySchema.h"
 #include "SummaryStore.h"
 #include "platform/DataDirectory.h"
+#include "platform/SystemError.h"
+#include "store/HistoryFileName.h"
 #include "store/MoveFileAside.h"
 
 #include <algorithm>
+#include <cerrno>
 #include <cstdio>
 #include <filesystem>
 
@@ -33,20 +37,23 @@ void RemoveFile(const std::string& path) {
 }
 
 // A summary's log goes with it; its shared-memory index is rebuilt by whoever
-// opens the file next.
-bool MoveSummaryAside(const std::string& path) {
+// opens the file next. Empty, or why the summary stayed.
+std::string MoveSummaryAside(const std::string& path) {
     std::error_code ignored;
     if (std::filesystem::exists(path + "-wal", ignored)) {
-        MoveFileAside(path + "-wal");
+        if (const auto log = MoveFileAside(path + "-wal"); !log) {
+            return log.Reason();
+        }
     }
     RemoveFile(path + "-shm");
-    return MoveFileAside(path);
+    const auto moved = MoveFileAside(path);
+    return moved ? std::string() : moved.Reason();
 }
 
 bool ReadAll(SummaryStore& store, const RebuildProgress& progress, RebuildReport& report,
              std::string* problem) {
     const std::string directory = HistLogDirectory();
-    const std::vector<std::string> files = SummaryUpdater::HistoryFiles(directory);
+    const std::vector<std::string> files = HistoryFiles(directory);
     const std::int64_t total = TotalBytes(directory, files);
     SummaryUpdater updater(store, directory);
     const auto step = [&](std::int64_t done) {
@@ -85,8 +92,9 @@ bool RebuildSummary(const RebuildProgress& progress, RebuildReport& report, std:
         RemoveFile(building);
         return false;
     }
-    const bool built = store.Begin() && ReadAll(store, progress, report, problem) &&
-                       store.RebuildPlant() && store.Commit() && store.FinishBulk();
+    SqliteTransaction transaction = store.Begin();
+    const bool built = transaction.Begun() && ReadAll(store, progress, report, problem) &&
+                       store.RebuildPlant() && transaction.Commit() && store.FinishBulk();
     if (!built && problem != nullptr && problem->empty()) {
         *problem = store.Error();
     }
@@ -98,7 +106,7 @@ bool RebuildSummary(const RebuildProgress& progress, RebuildReport& report, std:
     RemoveFile(path + "-wal");
     RemoveFile(path + "-shm");
     if (std::rename(building.c_str(), path.c_str()) != 0) {
-        SetProblem(problem, "cannot put the new summary in place of " + path);
+        SetProblem(problem, SystemError("cannot put the new summary in place of " + path, errno));
         RemoveFile(building);
         return false;
     }
@@ -111,8 +119,8 @@ bool OpenSummary(SummaryStore& store, RebuildReport& report, std::string* proble
     std::string reason;
     SummaryStore::Opened opened = store.Open(path, &reason);
     if (opened == SummaryStore::Opened::UNUSABLE) {
-        if (!MoveSummaryAside(path)) {
-            SetProblem(problem, path + " is unusable (" + reason + ") and cannot be moved aside");
+        if (const std::string stayed = MoveSummaryAside(path); !stayed.empty()) {
+            SetProblem(problem, path + " is unusable (" + reason + "): " + stayed);
             return false;
         }
         report.movedAside = reason;
@@ -133,8 +141,8 @@ bool OpenSummary(SummaryStore& store, RebuildReport& report, std::string* proble
 bool ReplaceDamagedSummary(SummaryStore& store, RebuildReport& report, std::string* problem,
                            const RebuildProgress& progress) {
     store.Close();
-    if (!MoveSummaryAside(SummaryPath())) {
-        SetProblem(problem, SummaryPath() + " is damaged and cannot be moved aside");
+    if (const std::string stayed = MoveSummaryAside(SummaryPath()); !stayed.empty()) {
+        SetProblem(problem, SummaryPath() + " is damaged: " + stayed);
         return false;
     }
     report.movedAside = "damaged";
@@ -144,20 +152,19 @@ bool ReplaceDamagedSummary(SummaryStore& store, RebuildReport& report, std::stri
 bool CatchUpSummary(SummaryStore& store, ReadCounts& counts, std::string* problem) {
     const std::string directory = HistLogDirectory();
     SummaryUpdater updater(store, directory);
-    if (!store.Begin()) {
+    SqliteTransaction transaction = store.Begin();
+    if (!transaction.Begun()) {
         SetProblem(problem, store.Error());
         return false;
     }
-    for (const std::string& file : SummaryUpdater::HistoryFiles(directory)) {
+    for (const std::string& file : HistoryFiles(directory)) {
         if (!updater.Update(file, counts)) {
-            store.Rollback();
             SetProblem(problem, updater.Error());
             return false;
         }
     }
-    if (!store.RefreshPlant(updater.TakeTouched()) || !store.Commit()) {
+    if (!store.RefreshPlant(updater.TakeTouched()) || !transaction.Commit()) {
         SetProblem(problem, store.Error());
-        store.Rollback();
         return false;
     }
     return true;

@@ -28,12 +28,13 @@ bool RebuildSummary(const RebuildProgress& progress, RebuildReport& report, std:
 // Opens the summary for writing. One that is missing is built; one that is
 // not a summary, is damaged or has another schema version is moved aside
 // first. Then every history file is read up to its end.
-bool OpenSummary(SummaryStore& store, RebuildReport& report, std::string* problem,
-                 const RebuildProgress& progress = {});
+[[nodiscard]] bool OpenSummary(SummaryStore& store, RebuildReport& report, std::string* problem,
+                               const RebuildProgress& progress = {});
 
 // Moves a summary found damaged while in use aside and builds it anew.
-bool ReplaceDamagedSummary(SummaryStore& store, RebuildReport& report, std::string* problem,
-                           const RebuildProgress& progress = {});
+[[nodiscard]] bool ReplaceDamagedSummary(SummaryStore& store, RebuildReport& report,
+                                         std::string* problem,
+                                         const RebuildProgress& progress = {});
 
 // Reads every history file of the directory from where the summary stopped,
 // in one transaction.

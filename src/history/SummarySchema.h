@@ -1,5 +1,19 @@
 #pragma once
 
+#include <string>
+
+class SqliteDb;
+
+inline constexpr int SUMMARY_SCHEMA_VERSION = 1;
+inline constexpr const char* SUMMARY_FILE_NAME = "HistSummary.db";
+
+// DataDirectory() + "/" + SUMMARY_FILE_NAME: beside the HistLog folder.
+std::string SummaryPath();
+
+// Why an open database is not a summary of this schema, in words; empty when
+// it is one. Reader and writer accept the same files.
+std::string SummaryUnusableReason(SqliteDb& db);
+
 // The summary database's tables. Energies in Wh, powers in W (the plant's in
 // mW, so that sums of means stay exact), temperatures in 0.1 degree Celsius,
 // times in UTC seconds, days as local yyyymmdd keys.

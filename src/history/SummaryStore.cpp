@@ -1,7 +1,6 @@
 #include "SummaryStore.h"
 
 #include "SummarySchema.h"
-#include "platform/DataDirectory.h"
 
 #include <sys/stat.h>
 
@@ -47,18 +46,15 @@ bool FileExists(const std::string& path) {
 }
 } // namespace
 
-std::string SummaryPath() {
-    return DataDirectory() + "/" + SUMMARY_FILE_NAME;
-}
-
 SummaryStore::Opened SummaryStore::Open(const std::string& path, std::string* problem) {
     Close();
     if (!FileExists(path)) {
         return Opened::MISSING;
     }
-    if (!m_db.Open(path, false) || !CheckSchema(problem)) {
-        if (problem != nullptr && problem->empty()) {
-            *problem = m_db.Error();
+    std::string reason;
+    if (!m_db.Open(path, false) || !(reason = SummaryUnusableReason(m_db)).empty()) {
+        if (problem != nullptr) {
+            *problem = reason.empty() ? m_db.Error() : reason;
         }
         Close();
         return Opened::UNUSABLE;
@@ -71,28 +67,6 @@ SummaryStore::Opened SummaryStore::Open(const std::string& path, std::string* pr
         return Opened::UNUSABLE;
     }
     return Opened::READY;
-}
-
-bool SummaryStore::CheckSchema(std::string* problem) {
-    const std::int64_t application = m_db.QueryInt("PRAGMA application_id", -1);
-    const std::int64_t version = m_db.QueryInt("PRAGMA user_version", -1);
-    if (application == -1 || version == -1) {
-        return false;
-    }
-    if (application != SUMMARY_APPLICATION_ID) {
-        if (problem != nullptr) {
-            *problem = "not a history summary";
-        }
-        return false;
-    }
-    if (version != SUMMARY_SCHEMA_VERSION) {
-        if (problem != nullptr) {
-            *problem = "summary of schema version " + std::to_string(version) + ", not " +
-                       std::to_string(SUMMARY_SCHEMA_VERSION);
-        }
-        return false;
-    }
-    return true;
 }
 
 bool SummaryStore::Create(const std::string& path, bool bulk) {
@@ -134,16 +108,8 @@ bool SummaryStore::Prepare() {
            m_sumPlant.IsValid();
 }
 
-bool SummaryStore::Begin() {
-    return m_db.Exec("BEGIN IMMEDIATE");
-}
-
-bool SummaryStore::Commit() {
-    return m_db.Exec("COMMIT");
-}
-
-void SummaryStore::Rollback() {
-    m_db.Exec("ROLLBACK");
+SqliteTransaction SummaryStore::Begin() {
+    return SqliteTransaction(m_db);
 }
 
 bool SummaryStore::LoadSource(const std::string& file, SourceRecord& record) {
@@ -174,7 +140,7 @@ bool SummaryStore::LoadSource(const std::string& file, SourceRecord& record) {
     if (!m_insertSource.Run()) {
         return false;
     }
-    record.id = m_db.QueryInt("SELECT last_insert_rowid()", 0);
+    record.id = m_db.LastInsertId();
     return record.id != 0;
 }
 

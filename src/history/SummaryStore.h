@@ -9,12 +9,6 @@
 #include <string>
 #include <vector>
 
-inline constexpr int SUMMARY_SCHEMA_VERSION = 1;
-inline constexpr const char* SUMMARY_FILE_NAME = "HistSummary.db";
-
-// DataDirectory() + "/" + SUMMARY_FILE_NAME: beside the HistLog folder.
-std::string SummaryPath();
-
 // One history file as the summary knows it: how far it has been read, and
 // the file those bytes belong to.
 struct SourceRecord {
@@ -37,31 +31,29 @@ public:
     Opened Open(const std::string& path, std::string* problem);
     // A new summary in a file that must not exist yet. Bulk filling writes
     // without a journal; FinishBulk then turns write-ahead logging on.
-    bool Create(const std::string& path, bool bulk);
-    bool FinishBulk();
+    [[nodiscard]] bool Create(const std::string& path, bool bulk);
+    [[nodiscard]] bool FinishBulk();
     void Close();
 
-    bool Begin();
-    bool Commit();
-    void Rollback();
+    // Rolls back unless committed.
+    SqliteTransaction Begin();
 
     // The record of a file, created when the file is new to the summary.
-    bool LoadSource(const std::string& file, SourceRecord& record);
-    bool SaveSource(const SourceRecord& record);
+    [[nodiscard]] bool LoadSource(const std::string& file, SourceRecord& record);
+    [[nodiscard]] bool SaveSource(const SourceRecord& record);
     // Drops every row of a source, adding the stretches it had to touched.
-    bool ForgetRows(std::int64_t source, std::set<std::time_t>& touched);
-    bool AddRows(std::int64_t source, const std::vector<DayRow>& days,
-                 const std::vector<BucketRow>& buckets);
+    [[nodiscard]] bool ForgetRows(std::int64_t source, std::set<std::time_t>& touched);
+    [[nodiscard]] bool AddRows(std::int64_t source, const std::vector<DayRow>& days,
+                               const std::vector<BucketRow>& buckets);
     // The plant's rows of the given stretches, or of all, from its inverters'.
-    bool RefreshPlant(const std::set<std::time_t>& starts);
-    bool RebuildPlant();
+    [[nodiscard]] bool RefreshPlant(const std::set<std::time_t>& starts);
+    [[nodiscard]] bool RebuildPlant();
 
     std::string Error() const { return m_db.Error(); }
     bool Damaged() const { return m_db.LastFailureIsDamage(); }
 
 private:
     bool Prepare();
-    bool CheckSchema(std::string* problem);
 
     SqliteDb m_db;
     SqliteStatement m_findSource;

@@ -1,6 +1,7 @@
 #include "SummaryUpdater.h"
 
 #include "SummaryAccumulator.h"
+#include "platform/SystemError.h"
 #include "store/UniqueFd.h"
 
 #include <algorithm>
@@ -18,7 +19,7 @@ constexpr std::size_t CHUNK_BYTES = 1 << 20;
 constexpr std::size_t MAX_LINE_BYTES = 64 * 1024;
 
 std::string ErrnoText(const std::string& what) {
-    return what + ": " + std::strerror(errno);
+    return SystemError(what, errno);
 }
 } // namespace
 
@@ -175,17 +176,4 @@ bool SummaryUpdater::Update(const std::string& fileName, ReadCounts& counts,
         return false;
     }
     return true;
-}
-
-std::vector<std::string> SummaryUpdater::HistoryFiles(const std::string& histLogDirectory) {
-    std::vector<std::string> files;
-    std::error_code error;
-    for (const auto& entry : std::filesystem::directory_iterator(histLogDirectory, error)) {
-        std::error_code typeError;
-        if (entry.is_regular_file(typeError) && entry.path().extension() == ".csv") {
-            files.push_back(entry.path().filename().string());
-        }
-    }
-    std::sort(files.begin(), files.end());
-    return files;
 }

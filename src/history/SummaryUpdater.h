@@ -32,13 +32,11 @@ public:
 
     // False only when the summary could not be written; Error() tells why. A
     // file that cannot be read is named in the counts and left as it was.
-    bool Update(const std::string& fileName, ReadCounts& counts, const Progress& progress = {});
+    [[nodiscard]] bool Update(const std::string& fileName, ReadCounts& counts,
+                              const Progress& progress = {});
     // The 5-minute stretches whose rows changed since the last call.
     std::set<std::time_t> TakeTouched() { return std::exchange(m_touched, {}); }
     std::string Error() const { return m_error; }
-
-    // The history files of a directory (every "*.csv"), sorted by name.
-    static std::vector<std::string> HistoryFiles(const std::string& histLogDirectory);
 
 private:
     class FileReader;

@@ -1,7 +1,7 @@
 #include "TodayHistory.h"
 
-#include "SummaryUpdater.h"
 #include "comm/Polling.h"
+#include "store/HistoryFileName.h"
 #include "store/HistoryLineParser.h"
 #include "store/LocalCalendar.h"
 #include "store/UniqueFd.h"
@@ -96,7 +96,7 @@ void TodayHistory::Load(const std::string& histLogDirectory, std::time_t now) {
     LocalCalendar calendar;
     const int dayKey = calendar.DayKeyOf(now);
     std::map<std::string, std::vector<Point>> files;
-    for (const std::string& file : SummaryUpdater::HistoryFiles(histLogDirectory)) {
+    for (const std::string& file : HistoryFiles(histLogDirectory)) {
         std::vector<Point> points = ReadDayFromEnd(histLogDirectory + "/" + file, dayKey);
         if (!points.empty()) {
             files.emplace(file, std::move(points));

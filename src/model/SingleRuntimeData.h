@@ -1,40 +1,15 @@
 #pragma once
 
-#include "RuntimeData.h"
+#include "CommonRuntimeData.h"
 
-class SingleRuntimeData : public RuntimeData {
+class SingleRuntimeData : public CommonRuntimeData {
 public:
     int GetPhaseType() const override { return 1; }
-    double GetOutputPower() const override { return m_nPac * 0.1; }
-    double GetVpv1() const override { return m_nVpv1 * 0.1; }
-    double GetVpv2() const override { return m_nVpv2 * 0.1; }
-    double GetETotal() const override { return m_dwETotal * 0.1; }
-    double GetEToday() const override { return m_nEToday * 0.01; }
     std::int32_t GetFieldValue(int identifier) const override;
-    std::time_t GetSampleTime() const override { return m_tSample; }
     std::unique_ptr<RuntimeData> Clone() const override {
         return std::make_unique<SingleRuntimeData>(*this);
     }
 
-    std::time_t m_tSample = 0;
-    std::int16_t m_nTemp = 0; // 0.1 degree Celsius
-    std::uint16_t m_nVpv = 0;
-    std::uint16_t m_nVpv1 = 0;
-    std::uint16_t m_nVpv2 = 0;
-    std::uint16_t m_nVpv3 = 0;
-    std::uint16_t m_nIpv1 = 0;
-    std::uint16_t m_nIpv2 = 0;
-    std::uint16_t m_nIpv3 = 0;
-    std::uint16_t m_nIac = 0;
-    std::uint16_t m_nVac = 0;
-    std::uint16_t m_nFac = 0; // 0.01 Hz
-    std::uint16_t m_nPac = 0; // 0.1 W
-    std::uint16_t m_nZac = 0;
-    std::uint32_t m_dwETotal = 0; // 0.1 kWh
-    std::uint32_t m_dwHTotal = 0; // h
-    std::int32_t m_nMode = 0;     // 0 wait, 1 normal, 2 fault, 3 permanent fault
-    std::uint16_t m_nEToday = 0;  // 0.01 kWh
-    std::uint32_t m_dwErrorBits = 0;
     std::uint16_t m_nFaultVpv = 0;
     std::uint16_t m_nFaultTemp = 0;
     std::uint16_t m_nFaultVac = 0;

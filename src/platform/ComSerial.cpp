@@ -2,6 +2,7 @@
 
 #include "Deadline.h"
 #include "LineSettings.h"
+#include "Log.h"
 #include "PortDirectory.h"
 #include "ReplyGather.h"
 #include "Trace.h"
@@ -262,7 +263,7 @@ public:
         if (IsTransient(errno)) {
             return 0;
         }
-        m_port.DropIfVanished(errno);
+        m_port.KeepIoError("read", errno);
         return -1;
     }
 
@@ -304,13 +305,14 @@ bool CSerial::WriteAll(const std::uint8_t* bytes, int count, const Deadline& dea
             continue;
         }
         if (result < 0 && !IsTransient(errno)) {
-            DropIfVanished(errno);
+            KeepIoError("write", errno);
             return false;
         }
         if (!AwaitReady(POLLOUT, deadline)) {
             return false;
         }
     }
+    m_strToldIoError.clear();
     return true;
 }
 
@@ -324,7 +326,7 @@ int CSerial::Gather(std::uint8_t* buffer, int count, const Deadline& deadline) {
             return -1;
         }
         if (result < 0 && !IsTransient(errno)) {
-            DropIfVanished(errno);
+            KeepIoError("read", errno);
             return -1;
         }
         received += result > 0 ? static_cast<int>(result) : 0;
@@ -340,9 +342,15 @@ bool CSerial::AwaitReady(short events, const Deadline& deadline) {
     return result == WaitResult::Ready;
 }
 
-void CSerial::DropIfVanished(int error) {
+void CSerial::KeepIoError(const char* what, int error) {
+    m_strLastError = std::string(what) + ": " + ErrorText(error);
     if (IsVanished(error)) {
         DropVanishedPort();
+        return;
+    }
+    if (m_strLastError != m_strToldIoError) {
+        Log(LogLevel::Warning, "COM" + std::to_string(m_nCommPort) + ": " + m_strLastError);
+        m_strToldIoError = m_strLastError;
     }
 }
 

@@ -53,11 +53,14 @@ private:
     int Gather(std::uint8_t* buffer, int count, const Deadline& deadline);
     // False on time-out or failure; a hung-up port is dropped.
     bool AwaitReady(short events, const Deadline& deadline);
-    void DropIfVanished(int error);
+    // Keeps the reason of a failed read or write; a vanished device is
+    // dropped, any other failure is told once until the port works again.
+    void KeepIoError(const char* what, int error);
     void DropVanishedPort();
 
     int m_nReadConstantMs = 100;
     int m_nWriteConstantMs = 100;
     bool m_bThroughEntry = false; // opened through the port-directory entry
     std::string m_strLastError;
+    std::string m_strToldIoError; // the failure last told, until an exchange succeeds
 };

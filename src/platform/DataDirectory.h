@@ -14,4 +14,4 @@ inline constexpr unsigned DATA_FOLDER_MODE = 0755;
 
 // Creates the data directory and its HistLog folder where they are missing.
 // False, with the reason, when that is not possible.
-bool CreateDataDirectories(std::string* reason = nullptr);
+[[nodiscard]] bool CreateDataDirectories(std::string* reason = nullptr);

@@ -1,5 +1,7 @@
 #include "MakeDirectories.h"
 
+#include "SystemError.h"
+
 #include <cerrno>
 #include <cstring>
 #include <sys/stat.h>
@@ -7,7 +9,7 @@
 namespace {
 bool Fail(std::string* reason, const std::string& path, int error) {
     if (reason != nullptr) {
-        *reason = path + ": " + std::strerror(error);
+        *reason = SystemError(path, error);
     }
     return false;
 }

@@ -6,4 +6,5 @@
 // Creates path and every missing folder above it, each new one with exactly
 // `mode`, whatever the umask. An existing folder is left as it is. False, with
 // the reason, when a part cannot be created or is not a folder.
-bool MakeDirectories(const std::string& path, mode_t mode, std::string* reason = nullptr);
+[[nodiscard]] bool MakeDirectories(const std::string& path, mode_t mode,
+                                   std::string* reason = nullptr);

@@ -1,6 +1,7 @@
 #include "PortInventory.h"
 
 #include "DeviceNames.h"
+#include "FirstLine.h"
 #include "PortDirectory.h"
 
 #include <algorithm>
@@ -12,11 +13,10 @@
 namespace {
 namespace fs = std::filesystem;
 
+// Attributes a device does not have read as empty.
 std::string FirstLine(const fs::path& path) {
-    std::ifstream file(path);
-    std::string line;
-    std::getline(file, line);
-    return line;
+    const Outcome<std::string> line = ReadFirstLine(path.string());
+    return line ? *line : std::string();
 }
 
 std::string Canonical(const fs::path& path) {

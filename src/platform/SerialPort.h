@@ -11,16 +11,16 @@ class SerialPort {
 public:
     virtual ~SerialPort() = default;
 
-    virtual int Open() = 0;
+    [[nodiscard]] virtual int Open() = 0;
     virtual bool IsOpen() const = 0;
     virtual void Close() = 0;
     virtual void PurgeRx() = 0;
     virtual void PurgeTx() = 0;
     // 1 when all count bytes were written, else 0.
-    virtual int Send(const std::uint8_t* bytes, int count) = 0;
+    [[nodiscard]] virtual int Send(const std::uint8_t* bytes, int count) = 0;
     // 1 with count set to the bytes read when at least one arrived before the
     // deadline; 0 with count untouched otherwise.
-    virtual int Receive(std::uint8_t* buffer, int& count) = 0;
+    [[nodiscard]] virtual int Receive(std::uint8_t* buffer, int& count) = 0;
     // As Receive, but ends as soon as end finds the bytes read whole. A port
     // that cannot tell reads to its deadline.
     virtual ReceiveOutcome ReceiveWhole(std::uint8_t* buffer, int& count, const ReplyEnd& end) {

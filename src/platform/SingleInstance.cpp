@@ -1,5 +1,7 @@
 #include "SingleInstance.h"
 
+#include "SystemError.h"
+
 #include <cerrno>
 #include <cstdlib>
 #include <cstring>
@@ -35,12 +37,12 @@ SingleInstance::~SingleInstance() {
 void SingleInstance::Acquire() {
     const int fd = open(m_path.c_str(), O_RDWR | O_CREAT | O_NOFOLLOW | O_CLOEXEC, 0600);
     if (fd < 0) {
-        m_problem = m_path + ": " + std::strerror(errno);
+        m_problem = SystemError(m_path, errno);
         return;
     }
     if (flock(fd, LOCK_EX | LOCK_NB) != 0) {
         m_bHeldElsewhere = errno == EWOULDBLOCK;
-        m_problem = m_path + ": " + std::strerror(errno);
+        m_problem = SystemError(m_path, errno);
         close(fd);
         return;
     }

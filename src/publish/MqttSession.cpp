@@ -1,5 +1,8 @@
 #include "MqttSession.h"
 
+#include "platform/FirstLine.h"
+#include "platform/SystemError.h"
+
 #include <cerrno>
 #include <cstring>
 #include <fstream>
@@ -19,17 +22,7 @@ std::string UnreadableFile(const char* what, const std::string& path) {
     if (file) {
         return {};
     }
-    return std::string("cannot read ") + what + " " + path + ": " + ErrnoText(errno);
-}
-
-std::string FirstLine(const std::string& path) {
-    std::ifstream file(path);
-    std::string line;
-    std::getline(file, line);
-    if (!line.empty() && line.back() == '\r') {
-        line.pop_back();
-    }
-    return line;
+    return SystemError(std::string("cannot read ") + what + " " + path, errno);
 }
 
 std::string RefusalText(int result) {
@@ -97,7 +90,11 @@ std::string MqttSession::Configure() {
                 !problem.empty()) {
                 return problem;
             }
-            password = FirstLine(m_settings.passwordFile);
+            const Outcome<std::string> line = ReadFirstLine(m_settings.passwordFile);
+            if (!line) {
+                return line.Reason();
+            }
+            password = *line;
         }
         mosquitto_username_pw_set(m_client, m_settings.user.c_str(),
                                   password.empty() ? nullptr : password.c_str());
@@ -137,10 +134,11 @@ std::string MqttSession::ConnectProblem(int result, int error) const {
     }
 }
 
-bool MqttSession::Publish(const MqttMessage& message, int& messageId) {
-    return mosquitto_publish(m_client, &messageId, message.topic.c_str(),
-                             static_cast<int>(message.payload.size()), message.payload.data(), 0,
-                             message.retain) == MOSQ_ERR_SUCCESS;
+std::string MqttSession::Publish(const MqttMessage& message, int& messageId) {
+    const int result = mosquitto_publish(m_client, &messageId, message.topic.c_str(),
+                                         static_cast<int>(message.payload.size()),
+                                         message.payload.data(), 0, message.retain);
+    return result == MOSQ_ERR_SUCCESS ? std::string() : mosquitto_strerror(result);
 }
 
 bool MqttSession::Subscribe(const std::string& topic) {

@@ -41,7 +41,8 @@ public:
     // ends); otherwise why it cannot, and nothing was started.
     std::string Start();
     // False when the client refuses the message (no connection).
-    bool Publish(const MqttMessage& message, int& messageId);
+    // Empty, or why the library would not take the message.
+    [[nodiscard]] std::string Publish(const MqttMessage& message, int& messageId);
     bool Subscribe(const std::string& topic);
     // Disconnects and joins the network thread; no callback comes after.
     void Close();

@@ -61,7 +61,7 @@ void Publisher::Stop() {
 BrokerStatus Publisher::Status() const {
     std::lock_guard lock(m_mutex);
     BrokerStatus status = m_status;
-    status.dropped = m_queue.Dropped();
+    status.dropped = Dropped();
     status.queued = m_queue.Size();
     return status;
 }
@@ -201,7 +201,7 @@ std::string Publisher::Serve(MqttSession& session, MessageComposer& composer) {
         while (!m_queue.Empty() && m_unsent + static_cast<int>(batch.size()) < SEND_WINDOW) {
             batch.push_back(std::move(*m_queue.Pop()));
         }
-        const std::uint64_t dropped = m_queue.Dropped();
+        const std::uint64_t dropped = Dropped();
         lock.unlock();
         // Composed first and handed over in one run, the batch wakes the
         // library's network thread as few times as it can.
@@ -245,7 +245,7 @@ bool Publisher::BatchReady() const {
 
 // Counted as unsent before the library has them, so that its callback never
 // counts below what was handed over.
-bool Publisher::Send(MqttSession& session, const std::vector<MqttMessage>& messages) {
+void Publisher::Send(MqttSession& session, const std::vector<MqttMessage>& messages) {
     const int count = static_cast<int>(messages.size());
     {
         std::lock_guard lock(m_mutex);
@@ -253,13 +253,22 @@ bool Publisher::Send(MqttSession& session, const std::vector<MqttMessage>& messa
     }
     for (int i = 0; i < count; ++i) {
         int messageId = 0;
-        if (!session.Publish(messages[static_cast<std::size_t>(i)], messageId)) {
+        if (const std::string refused =
+                session.Publish(messages[static_cast<std::size_t>(i)], messageId);
+            !refused.empty()) {
             std::lock_guard lock(m_mutex);
             m_unsent -= count - i;
-            return false;
+            m_sendFailures.Failed(static_cast<std::size_t>(count - i), refused);
+            return;
         }
     }
-    return true;
+    std::lock_guard lock(m_mutex);
+    m_sendFailures.Succeeded();
+}
+
+// With m_mutex held.
+std::uint64_t Publisher::Dropped() const {
+    return m_queue.Dropped() + m_sendFailures.Dropped();
 }
 
 bool Publisher::WaitForStop(std::chrono::seconds wait) {
@@ -271,7 +280,7 @@ void Publisher::NoteConnected() {
     std::lock_guard lock(m_mutex);
     m_status.state = BrokerStatus::State::Connected;
     m_status.reason.clear();
-    const std::uint64_t dropped = m_queue.Dropped();
+    const std::uint64_t dropped = Dropped();
     Note({std::time(nullptr), true, "", dropped - m_droppedReported});
     m_droppedReported = dropped;
 }

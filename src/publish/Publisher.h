@@ -3,6 +3,7 @@
 #include "BrokerStatus.h"
 #include "MqttSession.h"
 #include "OutboundQueue.h"
+#include "SendFailures.h"
 #include "comm/PollSink.h"
 #include "store/MqttSettings.h"
 #include "store/StationEvent.h"
@@ -60,7 +61,10 @@ private:
     // Sends until the connection fails (its reason) or the station stops ("").
     std::string Serve(MqttSession& session, MessageComposer& composer);
     void WaitForBatch(std::unique_lock<std::mutex>& lock);
-    bool Send(MqttSession& session, const std::vector<MqttMessage>& messages);
+    // What the library will not take is counted as dropped; the connection's
+    // own failure arrives through the session.
+    void Send(MqttSession& session, const std::vector<MqttMessage>& messages);
+    std::uint64_t Dropped() const;
     // Something other than messages to send needs the thread.
     bool Interrupted() const;
     bool BatchReady() const;
@@ -83,6 +87,7 @@ private:
     mutable std::mutex m_mutex; // guards everything below
     std::condition_variable m_wake;
     OutboundQueue m_queue;
+    SendFailures m_sendFailures;
     bool m_stopping = false;
     // What the thread waits for, so that others wake it only when it is due.
     enum class Waiting { Nothing, Work, Batch, Room } m_waiting = Waiting::Nothing;

@@ -12,7 +12,7 @@ std::unique_ptr<SingleInstance> ClaimDataDirectory(const StationOptions& options
     std::string reason;
     // HistLog waits for settings that are sound; the lock needs only its folder.
     if (!MakeDirectories(DataDirectory(), DATA_FOLDER_MODE, &reason)) {
-        problem = "cannot use the data directory " + DataDirectory() + ": " + reason;
+        problem = "cannot create the data directory: " + reason;
         exitStatus = EXIT_DATA_DIRECTORY;
         return nullptr;
     }

@@ -6,8 +6,10 @@
 #include "history/SummaryLock.h"
 #include "history/SummaryReader.h"
 #include "history/SummaryRebuild.h"
+#include "history/SummarySchema.h"
 #include "history/SummaryStore.h"
 #include "platform/DataDirectory.h"
+#include "platform/Log.h"
 #include "store/LocalCalendar.h"
 
 #include <chrono>
@@ -16,7 +18,7 @@
 
 namespace {
 int Fail(const std::string& problem) {
-    std::fprintf(stderr, "heliowatch: %s\n", problem.c_str());
+    Log(LogLevel::Error, problem);
     return 1;
 }
 
@@ -40,7 +42,7 @@ int Rebuild() {
         return Fail(problem);
     }
     if (const std::string note = RebuildNote(report); !note.empty()) {
-        std::fprintf(stderr, "heliowatch: %s\n", note.c_str());
+        Log(LogLevel::Warning, note);
     }
     const double seconds =
         std::chrono::duration<double>(std::chrono::steady_clock::now() - begun).count();
@@ -59,7 +61,7 @@ void CatchUp() {
         RebuildReport report;
         const bool opened = OpenSummary(store, report, &problem);
         if (const std::string note = opened ? RebuildNote(report) : problem; !note.empty()) {
-            std::fprintf(stderr, "heliowatch: %s\n", note.c_str());
+            Log(LogLevel::Warning, note);
         }
     }
 }

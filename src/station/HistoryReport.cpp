@@ -21,22 +21,28 @@ struct Column {
 // Energy by row key: hour starts of a day, bar keys otherwise.
 using Energies = std::map<std::int64_t, std::int64_t>;
 
-Energies HourlyEnergy(SummaryReader& reader, const LocalCalendar::Day& day, std::int64_t source) {
+Outcome<Energies> HourlyEnergy(SummaryReader& reader, const LocalCalendar::Day& day,
+                               std::int64_t source) {
+    const auto curve = reader.Curve(day.start, day.end, source);
+    if (!curve) {
+        return Outcome<Energies>::Failure(curve.Reason());
+    }
     Energies hours;
-    for (const CurvePoint& point : reader.Curve(day.start, day.end, source)) {
+    for (const CurvePoint& point : *curve) {
         hours[day.start + (point.start - day.start) / SECONDS_PER_HOUR * SECONDS_PER_HOUR] +=
             point.energyWh;
     }
     return hours;
 }
 
-Energies PeriodEnergy(SummaryReader& reader, const HistoryPeriod& period, std::int64_t source) {
-    Energies energy;
-    for (const auto& [key, wattHours] :
-         reader.Energy(period.FirstDay(), period.LastDay(), period.BarDivisor(), source)) {
-        energy[key] = wattHours;
+Outcome<Energies> PeriodEnergy(SummaryReader& reader, const HistoryPeriod& period,
+                               std::int64_t source) {
+    const auto bars =
+        reader.Energy(period.FirstDay(), period.LastDay(), period.BarDivisor(), source);
+    if (!bars) {
+        return Outcome<Energies>::Failure(bars.Reason());
     }
-    return energy;
+    return Energies(bars->begin(), bars->end());
 }
 
 std::string Padded(const std::string& text, std::size_t width, bool right) {
@@ -65,19 +71,40 @@ std::string Table(const std::vector<std::vector<std::string>>& rows) {
 bool ChooseColumns(SummaryReader& reader, const std::string& serial, std::vector<Column>& columns,
                    std::string& problem) {
     if (!serial.empty()) {
-        const std::optional<SummarySource> source = reader.SourceOfSerial(serial);
-        if (!source) {
-            problem = "no inverter with serial number " + serial + " in the history summary";
+        const auto source = reader.SourceOfSerial(serial);
+        if (!source || !*source) {
+            problem = !source
+                          ? source.Reason()
+                          : "no inverter with serial number " + serial + " in the history summary";
             return false;
         }
-        columns.push_back({source->name, source->id});
+        columns.push_back({(*source)->name, (*source)->id});
         return true;
     }
+    const auto sources = reader.Sources();
+    if (!sources) {
+        problem = sources.Reason();
+        return false;
+    }
     columns.push_back({"plant", SummaryReader::PLANT});
-    for (const SummarySource& source : reader.Sources()) {
+    for (const SummarySource& source : *sources) {
         columns.push_back({source.name, source.id});
     }
     return true;
+}
+// Hour starts of a day, bar keys of a longer period.
+std::vector<std::int64_t> RowKeys(const HistoryPeriod& period, const LocalCalendar::Day& day) {
+    std::vector<std::int64_t> keys;
+    if (period.kind == PeriodKind::DAY) {
+        for (std::time_t hour = day.start; hour < day.end; hour += SECONDS_PER_HOUR) {
+            keys.push_back(hour);
+        }
+        return keys;
+    }
+    for (const int key : period.BarKeys(0, -1)) {
+        keys.push_back(key);
+    }
+    return keys;
 }
 } // namespace
 
@@ -89,24 +116,20 @@ bool HistoryReport(SummaryReader& reader, const HistoryPeriod& period, const std
     }
     const bool byHour = period.kind == PeriodKind::DAY;
     const LocalCalendar::Day day = LocalCalendar().Bounds(period.anchor);
-    std::vector<std::int64_t> keys;
-    if (byHour) {
-        for (std::time_t hour = day.start; hour < day.end; hour += SECONDS_PER_HOUR) {
-            keys.push_back(hour);
-        }
-    } else {
-        for (const int key : period.BarKeys(0, -1)) {
-            keys.push_back(key);
-        }
-    }
+    const std::vector<std::int64_t> keys = RowKeys(period, day);
     std::vector<std::vector<std::string>> rows{{byHour                             ? "hour"
                                                 : period.kind == PeriodKind::MONTH ? "date"
                                                                                    : "month"}};
     std::vector<Energies> energies;
     for (const Column& column : columns) {
         rows[0].push_back(column.name);
-        energies.push_back(byHour ? HourlyEnergy(reader, day, column.source)
-                                  : PeriodEnergy(reader, period, column.source));
+        auto energy = byHour ? HourlyEnergy(reader, day, column.source)
+                             : PeriodEnergy(reader, period, column.source);
+        if (!energy) {
+            problem = energy.Reason();
+            return false;
+        }
+        energies.push_back(std::move(*energy));
     }
     std::vector<std::int64_t> totals(columns.size(), 0);
     for (const std::int64_t key : keys) {

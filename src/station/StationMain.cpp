@@ -35,8 +35,8 @@ int StationMain(int argc, char** argv, WindowRunner runWindow) {
     const std::string program = runWindow == nullptr ? "heliowatch" : "heliowatch-gui";
     const StationOptions options = ParseStationOptions(argc, argv);
     if (!options.error.empty()) {
-        std::fprintf(stderr, "%s: %s\n\n%s", program.c_str(), options.error.c_str(),
-                     StationUsage(program).c_str());
+        Log(LogLevel::Error, options.error);
+        Log(LogLevel::Info, "\n" + StationUsage(program));
         return EXIT_SETTINGS_OR_USAGE;
     }
     if (options.help) {

@@ -1,7 +1,7 @@
 #include "WebStart.h"
 
 #include "HeliowatchVersion.h"
-#include "history/SummaryStore.h"
+#include "history/SummarySchema.h"
 #include "platform/Log.h"
 #include "publish/Publisher.h"
 #include "store/FaultRecordFile.h"

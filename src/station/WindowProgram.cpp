@@ -1,10 +1,10 @@
 #include "WindowProgram.h"
 
 #include "ExitStatus.h"
+#include "platform/Log.h"
 
 #include <cerrno>
 #include <climits>
-#include <cstdio>
 #include <cstring>
 #include <string>
 #include <unistd.h>
@@ -27,13 +27,11 @@ int RunWindowProgram(char** argv) {
     const std::string window = ProgramDirectory() + "/" + WINDOW_PROGRAM;
     execv(window.c_str(), argv);
     if (errno == ENOENT) {
-        std::fprintf(stderr,
-                     "heliowatch: the window is in the package %s, which is not installed; "
-                     "install it, or run heliowatch --headless\n",
-                     WINDOW_PROGRAM);
+        Log(LogLevel::Error, std::string("the window is in the package ") + WINDOW_PROGRAM +
+                                 ", which is not installed; install it, or run heliowatch "
+                                 "--headless");
     } else {
-        std::fprintf(stderr, "heliowatch: cannot start %s: %s\n", window.c_str(),
-                     std::strerror(errno));
+        Log(LogLevel::Error, "cannot start " + window + ": " + std::strerror(errno));
     }
     return EXIT_SETTINGS_OR_USAGE;
 }

@@ -1,6 +1,7 @@
 #include "DataFile.h"
 
 #include "platform/DataDirectory.h"
+#include "platform/SystemError.h"
 
 #include <cerrno>
 #include <cstring>
@@ -58,6 +59,6 @@ std::string DataFileProblem(const std::string& path, int error) {
     switch (error) {
     case ELOOP: return path + " is a symbolic link; the station does not write through it";
     case NOT_A_REGULAR_FILE: return path + " is not a regular file";
-    default: return path + ": " + std::strerror(error);
+    default: return SystemError(path, error);
     }
 }

@@ -6,6 +6,7 @@
 #include "PositionalIo.h"
 #include "StorageHealth.h"
 #include "platform/DataDirectory.h"
+#include "platform/Log.h"
 #include "platform/Trace.h"
 
 #include <algorithm>
@@ -48,7 +49,20 @@ bool WriteHeader(int fd) {
 }
 
 // A file whose header no reader accepts is moved aside, so that no record is
-// appended where it could never be read back.
+// appended where it could never be read back. A failure goes to storage
+// health, which tells of it once with the system's reason.
+UniqueFd ReplaceForeignFile(const std::string& path, int& error) {
+    errno = 0;
+    const Outcome<std::string> moved = MoveFileAside(path);
+    if (!moved) {
+        error = errno != 0 ? errno : EEXIST;
+        return {};
+    }
+    Log(LogLevel::Warning,
+        path + " is not a fault record file; moved aside to " + *moved + " and started anew");
+    return OpenDataFile(path, O_RDWR | O_CREAT | O_EXCL, error);
+}
+
 UniqueFd OpenForAppend(const std::string& path, int& error) {
     UniqueFd file = OpenDataFile(path, O_RDWR | O_CREAT, error);
     if (!file.IsOpen()) {
@@ -59,13 +73,7 @@ UniqueFd OpenForAppend(const std::string& path, int& error) {
     case HeaderState::EMPTY: break;
     case HeaderState::FOREIGN:
         file.Reset();
-        if (!MoveFileAside(path)) {
-            error = errno;
-            Trace("Fault record file %s has no valid header and cannot be moved aside\n",
-                  path.c_str());
-            return {};
-        }
-        file = OpenDataFile(path, O_RDWR | O_CREAT | O_EXCL, error);
+        file = ReplaceForeignFile(path, error);
         if (!file.IsOpen()) {
             return {};
         }

@@ -51,7 +51,7 @@ bool CHeliowatchDoc::OnNewDocument(std::string* problem) {
     }
     // A folder that cannot be made now is reported by the first write that
     // misses it, and made again then if it can be.
-    CreateDataDirectories();
+    static_cast<void>(CreateDataDirectories());
     // The threads wait for the views, so no sample arrives before this.
     if (m_history != nullptr) {
         m_history->Start();
@@ -247,8 +247,8 @@ void CHeliowatchDoc::OnCloseDocument(std::chrono::milliseconds bound) {
             port.thread->Join();
             continue;
         }
-        std::fprintf(stderr, "heliowatch: the thread of port COM%d did not end in time\n",
-                     port.group->m_nComPort);
+        Log(LogLevel::Error, "the thread of port COM" + std::to_string(port.group->m_nComPort) +
+                                 " did not end in time");
         // Destroying a group under its running thread would be worse than
         // leaking both at exit.
         (void)port.thread.release();

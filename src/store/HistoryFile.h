@@ -10,5 +10,5 @@
 // holds whole lines. Returns false, with the reason in failure, when the line
 // was lost (no directory, no permission, disk full, a link in the file's
 // place).
-bool AppendHistoryLine(const std::string& path, std::string_view header, std::string_view line,
-                       std::string* failure = nullptr);
+[[nodiscard]] bool AppendHistoryLine(const std::string& path, std::string_view header,
+                                     std::string_view line, std::string* failure = nullptr);

@@ -1,5 +1,8 @@
 #include "HistoryFileName.h"
 
+#include <algorithm>
+#include <filesystem>
+
 namespace {
 constexpr std::string_view EXTENSION = ".csv";
 constexpr char HEX_DIGITS[] = "0123456789ABCDEF";
@@ -66,4 +69,17 @@ std::optional<std::string> SerialOfHistoryFileName(std::string_view fileName) {
         return std::nullopt;
     }
     return serialNo;
+}
+
+std::vector<std::string> HistoryFiles(const std::string& histLogDirectory) {
+    std::vector<std::string> files;
+    std::error_code error;
+    for (const auto& entry : std::filesystem::directory_iterator(histLogDirectory, error)) {
+        std::error_code typeError;
+        if (entry.is_regular_file(typeError) && entry.path().extension() == EXTENSION) {
+            files.push_back(entry.path().filename().string());
+        }
+    }
+    std::sort(files.begin(), files.end());
+    return files;
 }

@@ -3,6 +3,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 // The history file of a serial number that the inverter left empty; no other
 // serial number gives this name.
@@ -17,3 +18,7 @@ std::string HistoryFileName(const std::string& serialNo);
 // The serial number whose history file has this name; nothing for a name
 // HistoryFileName never gives.
 std::optional<std::string> SerialOfHistoryFileName(std::string_view fileName);
+
+// The names of the history files ("*.csv") in a directory, sorted; none when
+// it cannot be read.
+std::vector<std::string> HistoryFiles(const std::string& histLogDirectory);

@@ -23,8 +23,8 @@ void WriteHistory(const CInverter& inverter, std::string_view header, LineFormat
     }
     const std::string path = HistoryFilePath(serialNo);
     std::string failure;
-    AppendHistoryLine(path, header, line, &failure);
-    ReportStorageWrite(path, failure);
+    const bool written = AppendHistoryLine(path, header, line, &failure);
+    ReportStorageWrite(path, written ? std::string() : failure);
 }
 } // namespace
 

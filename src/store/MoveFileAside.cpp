@@ -1,7 +1,9 @@
 #include "MoveFileAside.h"
 
+#include "platform/SystemError.h"
 #include "platform/TimeText.h"
 
+#include <cerrno>
 #include <cstdio>
 #include <ctime>
 #include <sys/stat.h>
@@ -15,14 +17,17 @@ bool Exists(const std::string& path) {
 }
 } // namespace
 
-bool MoveFileAside(const std::string& path) {
+Outcome<std::string> MoveFileAside(const std::string& path) {
     const std::string base = path + ".bad-" + LocalTimeText(std::time(nullptr), "%Y%m%d-%H%M%S");
     std::string target = base;
     for (int suffix = 1; Exists(target); ++suffix) {
         if (suffix > MAX_SUFFIX) {
-            return false;
+            return Outcome<std::string>::Failure(path + ": no free name to move it aside to");
         }
         target = base + "-" + std::to_string(suffix);
     }
-    return std::rename(path.c_str(), target.c_str()) == 0;
+    if (std::rename(path.c_str(), target.c_str()) != 0) {
+        return Outcome<std::string>::Failure(SystemError("cannot move " + path + " aside", errno));
+    }
+    return target;
 }

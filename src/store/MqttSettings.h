@@ -24,7 +24,7 @@ struct MqttSettings {
 // "heliowatch/<host name>".
 MqttSettings LoadMqttSettings(const std::string& iniPath);
 // False when the file could not be written.
-bool SaveMqttSettings(const std::string& iniPath, const MqttSettings& settings);
+[[nodiscard]] bool SaveMqttSettings(const std::string& iniPath, const MqttSettings& settings);
 
 // Empty when the settings can be used to connect; otherwise what is wrong,
 // naming the key.

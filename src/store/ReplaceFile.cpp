@@ -2,6 +2,7 @@
 
 #include "PositionalIo.h"
 #include "UniqueFd.h"
+#include "platform/SystemError.h"
 
 #include <atomic>
 #include <cerrno>
@@ -20,7 +21,7 @@ std::atomic<unsigned> g_sequence{0};
 ReplaceOutcome Fail(ReplaceOutcome outcome, std::string* reason, const std::string& path,
                     int error) {
     if (reason != nullptr) {
-        *reason = path + ": " + std::strerror(error);
+        *reason = SystemError(path, error);
     }
     return outcome;
 }

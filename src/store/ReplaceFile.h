@@ -10,4 +10,5 @@ enum class ReplaceOutcome { WRITTEN, OPEN_FAILED, WRITE_FAILED };
 // leaves the old file as it was and no half file behind. A path through a
 // link replaces the file the link names; a path that names a device or a FIFO
 // is written directly. reason says why when the outcome is not WRITTEN.
-ReplaceOutcome ReplaceFile(const std::string& path, std::string_view bytes, std::string* reason);
+[[nodiscard]] ReplaceOutcome ReplaceFile(const std::string& path, std::string_view bytes,
+                                         std::string* reason);

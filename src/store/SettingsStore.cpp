@@ -6,6 +6,7 @@
 #include "WholeNumber.h"
 #include "platform/DataDirectory.h"
 #include "platform/MakeDirectories.h"
+#include "platform/SystemError.h"
 #include "platform/Warning.h"
 
 #include <cerrno>
@@ -17,17 +18,28 @@
 namespace {
 enum class FileState { ABSENT, READ, UNREADABLE };
 
-FileState ReadText(const std::string& path, std::string& text) {
+// Why a file was unreadable goes in problem, with the system's words.
+FileState ReadText(const std::string& path, std::string& text, std::string* problem = nullptr) {
+    const auto unreadable = [&](int error) {
+        if (problem != nullptr) {
+            *problem = SystemError("cannot read settings file " + path, error);
+        }
+        return FileState::UNREADABLE;
+    };
     struct stat status {};
     if (::stat(path.c_str(), &status) != 0) {
-        return errno == ENOENT ? FileState::ABSENT : FileState::UNREADABLE;
+        return errno == ENOENT ? FileState::ABSENT : unreadable(errno);
     }
+    if (!S_ISREG(status.st_mode)) {
+        return unreadable(EISDIR);
+    }
+    errno = 0;
     std::ifstream in(path, std::ios::binary);
-    if (!S_ISREG(status.st_mode) || !in) {
-        return FileState::UNREADABLE;
+    if (!in) {
+        return unreadable(errno);
     }
     text.assign(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-    return in.bad() ? FileState::UNREADABLE : FileState::READ;
+    return in.bad() ? unreadable(errno) : FileState::READ;
 }
 
 IniDocument Load(const std::string& path) {
@@ -45,9 +57,10 @@ SettingsStore::SettingsStore(const std::string& path) : m_path(path), m_document
 
 std::string SettingsStore::Problem() const {
     std::string text;
-    switch (ReadText(m_path, text)) {
+    std::string problem;
+    switch (ReadText(m_path, text, &problem)) {
     case FileState::ABSENT: return {};
-    case FileState::UNREADABLE: return "cannot read settings file " + m_path;
+    case FileState::UNREADABLE: return problem;
     case FileState::READ: break;
     }
     const std::string syntax = IniSyntaxProblem(text);
@@ -85,9 +98,8 @@ bool SettingsStore::WriteInt(const std::string& section, const std::string& key,
 bool SettingsStore::WriteValues(const std::string& section, const KeyValues& values) {
     std::string text;
     std::string reason;
-    if (ReadText(m_path, text) == FileState::UNREADABLE) {
-        reason = "cannot read " + m_path;
-    } else if (MakeDirectories(Directory(m_path), DATA_FOLDER_MODE, &reason)) {
+    if (ReadText(m_path, text, &reason) != FileState::UNREADABLE &&
+        MakeDirectories(Directory(m_path), DATA_FOLDER_MODE, &reason)) {
         IniDocument document(text);
         for (const auto& [key, value] : values) {
             document.Set(section, key, value);

@@ -63,26 +63,29 @@ std::vector<DayPoint> EnergyCurve(const std::vector<DayPoint>& power) {
     return energy;
 }
 
-std::optional<std::vector<DayPoint>> SummaryDayCurve(const std::string& summaryPath, int dayKey,
-                                                     const std::string& serial,
-                                                     std::string* problem) {
+SummaryCurve SummaryDayCurve(const std::string& summaryPath, int dayKey,
+                             const std::string& serial) {
     SummaryReader reader;
-    if (!reader.Open(summaryPath, problem)) {
-        return std::nullopt;
+    std::string problem;
+    if (!reader.Open(summaryPath, &problem)) {
+        return {503, "the history summary cannot be read: " + problem, {}};
     }
     std::int64_t source = SummaryReader::PLANT;
     if (!serial.empty()) {
         const auto found = reader.SourceOfSerial(serial);
-        if (!found) {
-            return std::vector<DayPoint>{};
+        if (!found || !*found) {
+            return {found ? 200 : 500, found ? "" : found.Reason(), {}};
         }
-        source = found->id;
+        source = (*found)->id;
     }
-    LocalCalendar calendar;
-    const LocalCalendar::Day day = calendar.Bounds(dayKey);
-    std::vector<DayPoint> curve;
-    for (const CurvePoint& point : reader.Curve(day.start, day.end, source)) {
-        curve.push_back({point.start, point.meanW});
+    const LocalCalendar::Day day = LocalCalendar().Bounds(dayKey);
+    const auto points = reader.Curve(day.start, day.end, source);
+    if (!points) {
+        return {500, points.Reason(), {}};
+    }
+    SummaryCurve curve;
+    for (const CurvePoint& point : *points) {
+        curve.power.push_back({point.start, point.meanW});
     }
     return curve;
 }

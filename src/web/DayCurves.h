@@ -20,11 +20,15 @@ std::vector<DayPoint> InverterPowerCurve(const InverterView& inverter);
 // kWh fed in from the start of the curve up to each point.
 std::vector<DayPoint> EnergyCurve(const std::vector<DayPoint>& power);
 
+struct SummaryCurve {
+    int status = 200;    // 503 when there is no summary to read, 500 when it fails
+    std::string problem; // when the status is not 200
+    std::vector<DayPoint> power;
+};
+
 // A past day of an inverter (or of the plant, serial empty) from the history
-// summary; nothing, with the reason, when the summary cannot answer.
-std::optional<std::vector<DayPoint>> SummaryDayCurve(const std::string& summaryPath, int dayKey,
-                                                     const std::string& serial,
-                                                     std::string* problem);
+// summary.
+SummaryCurve SummaryDayCurve(const std::string& summaryPath, int dayKey, const std::string& serial);
 // The yyyymmdd key of a "YYYY-MM-DD" text; nothing when it is no date.
 std::optional<int> DayKeyOfText(const std::string& text);
 int TodayKey();

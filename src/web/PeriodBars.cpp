@@ -6,6 +6,7 @@
 #include "store/CivilDays.h"
 
 #include <QJsonArray>
+#include <algorithm>
 
 namespace {
 constexpr int FIRST_YEAR = 1970;
@@ -42,9 +43,9 @@ QJsonValue BestDayJson(const PeriodFigures& figures) {
                        {"energy", Kwh(figures.bestDayWh)}};
 }
 
-QJsonArray SerialsJson(SummaryReader& reader) {
+QJsonArray SerialsJson(const std::vector<SummarySource>& sources) {
     QJsonArray serials;
-    for (const SummarySource& source : reader.Sources()) {
+    for (const SummarySource& source : sources) {
         serials.append(BusText(source.name));
     }
     return serials;
@@ -68,23 +69,32 @@ PeriodAnswer SummaryPeriodBars(const std::string& summaryPath, const HistoryPeri
     if (!reader.Open(summaryPath, &problem)) {
         return {503, "the history summary cannot be read: " + problem, {}};
     }
+    const auto sources = reader.Sources();
+    if (!sources) {
+        return {500, sources.Reason(), {}};
+    }
     std::int64_t source = SummaryReader::PLANT;
     if (!serial.empty()) {
-        const auto found = reader.SourceOfSerial(serial);
-        if (!found) {
+        const auto found =
+            std::find_if(sources->begin(), sources->end(),
+                         [&](const SummarySource& known) { return known.name == serial; });
+        if (found == sources->end()) {
             return {
                 404, "no inverter with serial number " + serial + " in the history summary", {}};
         }
         source = found->id;
     }
-    const PeriodFigures figures = LoadPeriodFigures(reader, period, source);
+    const auto figures = LoadPeriodFigures(reader, period, source);
+    if (!figures) {
+        return {500, figures.Reason(), {}};
+    }
     return {200,
             "",
             {{"period", QString::fromStdString(period.Label())},
              {"serial", BusText(serial)},
-             {"serials", SerialsJson(reader)},
-             {"energy", Kwh(figures.energyWh)},
-             {"peak", PeakJson(figures.peak)},
-             {"best_day", BestDayJson(figures)},
-             {"bars", BarsJson(figures, period.BarDivisor())}}};
+             {"serials", SerialsJson(*sources)},
+             {"energy", Kwh(figures->energyWh)},
+             {"peak", PeakJson(figures->peak)},
+             {"best_day", BestDayJson(*figures)},
+             {"bars", BarsJson(*figures, period.BarDivisor())}}};
 }

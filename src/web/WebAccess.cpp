@@ -1,26 +1,23 @@
 #include "WebAccess.h"
 
+#include "platform/FirstLine.h"
+
 #include <QByteArray>
 #include <arpa/inet.h>
-#include <fstream>
 
 namespace {
 // The password is the file's first line, without its line end.
 std::optional<std::string> ReadPassword(const std::string& path, std::string& problem) {
-    std::ifstream file(path);
-    std::string line;
-    if (!file || !std::getline(file, line)) {
-        problem = "cannot read the password file " + path;
+    const Outcome<std::string> line = ReadFirstLine(path);
+    if (!line) {
+        problem = "the password file: " + line.Reason();
         return std::nullopt;
     }
-    if (!line.empty() && line.back() == '\r') {
-        line.pop_back();
-    }
-    if (line.empty()) {
+    if (line->empty()) {
         problem = "the password file " + path + " holds no password";
         return std::nullopt;
     }
-    return line;
+    return *line;
 }
 
 // Compares every byte, so the time taken tells nothing of where they differ.

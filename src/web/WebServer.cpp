@@ -7,6 +7,7 @@
 #include "PeriodBars.h"
 #include "PlantJson.h"
 #include "WebPage.h"
+#include "platform/SystemError.h"
 #include "store/FaultRecordReader.h"
 #include "store/FaultRowText.h"
 
@@ -79,8 +80,9 @@ bool WebServer::Start(std::string* problem) {
                  ? m_server->bind_to_any_port(m_config.listen)
                  : (m_server->bind_to_port(m_config.listen, m_config.port) ? m_config.port : -1);
     if (m_port <= 0) {
-        *problem = "cannot listen on " + m_config.listen + " port " +
-                   std::to_string(m_config.port) + ": " + std::strerror(errno);
+        *problem = SystemError("cannot listen on " + m_config.listen + " port " +
+                                   std::to_string(m_config.port),
+                               errno);
         m_server.reset();
         return false;
     }
@@ -186,13 +188,12 @@ void WebServer::AddApiRoutes() {
             }
             power = inverter ? InverterPowerCurve(*inverter) : PlantPowerCurve(snapshot);
         } else {
-            std::string problem;
-            auto curve = SummaryDayCurve(m_config.summaryFile, *dayKey, serial, &problem);
-            if (!curve) {
-                SendError(response, 503, "the history summary cannot be read: " + problem);
+            SummaryCurve curve = SummaryDayCurve(m_config.summaryFile, *dayKey, serial);
+            if (curve.status != 200) {
+                SendError(response, curve.status, curve.problem);
                 return;
             }
-            power = std::move(*curve);
+            power = std::move(curve.power);
         }
         SendJson(response, JsonText(QJsonObject{{"power", CurveJson(power)},
                                                 {"energy", CurveJson(EnergyCurve(power))}}));

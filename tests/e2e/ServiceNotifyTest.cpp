@@ -118,8 +118,7 @@ TEST(ServiceNotifyTest, AnUnusableDataDirectoryIsNeverReady) {
                           (root / "Heliowatch.ini").string(), "--port-dir",
                           (root / "ports").string(), "--data-dir", (root / "file/data").string()});
     EXPECT_EQ(station.Wait(5s), 2);
-    EXPECT_NE(station.ErrorOutput().find("cannot use the data directory " +
-                                         (root / "file/data").string() + ": " +
+    EXPECT_NE(station.ErrorOutput().find("cannot create the data directory: " +
                                          (root / "file").string() + ": Not a directory"),
               std::string::npos)
         << station.ErrorOutput();

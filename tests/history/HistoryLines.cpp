@@ -7,6 +7,7 @@
 #include "store/HistoryLine.h"
 
 #include <fstream>
+#include <gtest/gtest.h>
 
 namespace {
 template <class Data>
@@ -84,4 +85,10 @@ std::vector<std::string> SummaryRowsOf(const std::string& path) {
         }
     }
     return rows;
+}
+
+void DropDayTable(const std::string& summaryPath) {
+    SqliteDb db;
+    ASSERT_TRUE(db.Open(summaryPath, false)) << db.Error();
+    ASSERT_TRUE(db.Exec("DROP TABLE day")) << db.Error();
 }

@@ -1,7 +1,8 @@
 #include "HistoryFixture.h"
 #include "HistoryLines.h"
+#include "Succeeded.h"
 #include "history/SummaryReader.h"
-#include "history/SummaryStore.h"
+#include "history/SummarySchema.h"
 #include "store/LocalCalendar.h"
 
 namespace {
@@ -23,7 +24,7 @@ std::vector<LineSample> EveryFiveMinutes(int dayKey) {
 class SummaryClockTest : public HistoryFixture {
 protected:
     std::int64_t Source(const std::string& name) {
-        for (const SummarySource& source : reader.Sources()) {
+        for (const SummarySource& source : Succeeded(reader.Sources())) {
             if (source.name == name) {
                 return source.id;
             }
@@ -52,12 +53,13 @@ TEST_F(SummaryClockTest, ClockChangeDaysHaveTheirOwnLength) {
         const std::int64_t source = Source(std::to_string(c.day));
         const LocalCalendar::Day day = LocalCalendar().Bounds(c.day);
         EXPECT_EQ(day.Hours(), c.hours) << c.day;
-        const std::vector<CurvePoint> curve = reader.Curve(day.start, day.end, source);
+        const std::vector<CurvePoint> curve = Succeeded(reader.Curve(day.start, day.end, source));
         ASSERT_EQ(curve.size(), static_cast<std::size_t>(c.hours * 12)) << c.day;
         for (std::size_t i = 0; i < curve.size(); ++i) {
             EXPECT_EQ(curve[i].start, day.start + static_cast<std::time_t>(i) * FIVE_MINUTES);
         }
-        EXPECT_EQ(reader.Energy(c.day, c.day, 1, source).at(c.day), c.hours * 12 * 10) << c.day;
+        EXPECT_EQ(Succeeded(reader.Energy(c.day, c.day, 1, source)).at(c.day), c.hours * 12 * 10)
+            << c.day;
     }
 }
 
@@ -104,12 +106,13 @@ TEST_F(SummaryClockTest, MidnightGoesToTheRightDay) {
     Rebuild();
     Open();
     for (const auto& c : cases) {
-        const auto energy = reader.Energy(20260610, 20260611, 1, Source(c.name));
+        const auto energy = Succeeded(reader.Energy(20260610, 20260611, 1, Source(c.name)));
         EXPECT_EQ(energy.at(20260610), c.firstDayWh) << c.name;
         EXPECT_EQ(energy.at(20260611), c.secondDayWh) << c.name;
     }
     const LocalCalendar::Day day = LocalCalendar().Bounds(20260610);
-    const auto curve = reader.Curve(day.start, day.end + FIVE_MINUTES, Source("boundary"));
+    const auto curve =
+        Succeeded(reader.Curve(day.start, day.end + FIVE_MINUTES, Source("boundary")));
     ASSERT_EQ(curve.size(), 2U);
     EXPECT_EQ(curve[0].start, day.end - FIVE_MINUTES);
     EXPECT_EQ(curve[1].start, day.end);

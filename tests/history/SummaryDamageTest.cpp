@@ -1,5 +1,6 @@
 #include "HistoryFixture.h"
 #include "HistoryLines.h"
+#include "Succeeded.h"
 #include "history/SqliteDb.h"
 #include "history/SummaryReader.h"
 #include "history/SummaryRebuild.h"
@@ -21,7 +22,7 @@ protected:
     std::int64_t DayEnergy() {
         SummaryReader reader;
         EXPECT_TRUE(reader.Open(SummaryPath(), nullptr));
-        const auto energy = reader.Energy(20260610, 20260610, 1, SummaryReader::PLANT);
+        const auto energy = Succeeded(reader.Energy(20260610, 20260610, 1, SummaryReader::PLANT));
         return energy.empty() ? 0 : energy.begin()->second;
     }
     bool MovedAsideExists() const {

@@ -1,8 +1,9 @@
 #include "HistoryFixture.h"
 #include "HistoryLines.h"
+#include "Succeeded.h"
 #include "history/SummaryKeeper.h"
 #include "history/SummaryReader.h"
-#include "history/SummaryStore.h"
+#include "history/SummarySchema.h"
 #include "store/HistoryFile.h"
 #include "store/LocalCalendar.h"
 
@@ -45,9 +46,9 @@ TEST_F(SummaryDayTest, DayRowIsWhatTheFileSays) {
     Rebuild();
     SummaryReader reader;
     ASSERT_TRUE(reader.Open(SummaryPath(), nullptr));
-    ASSERT_EQ(reader.Sources().size(), 1U);
-    const std::int64_t source = reader.Sources()[0].id;
-    EXPECT_EQ(reader.Energy(DAY, DAY, 1, source).at(DAY), 8380);
+    ASSERT_EQ(Succeeded(reader.Sources()).size(), 1U);
+    const std::int64_t source = Succeeded(reader.Sources())[0].id;
+    EXPECT_EQ(Succeeded(reader.Energy(DAY, DAY, 1, source)).at(DAY), 8380);
 
     SqliteDb db;
     ASSERT_TRUE(db.Open(SummaryPath(), true));
@@ -65,17 +66,17 @@ TEST_F(SummaryDayTest, DayRowIsWhatTheFileSays) {
     EXPECT_EQ(day.Int(7), 612);
 
     const LocalCalendar::Day bounds = LocalCalendar().Bounds(DAY);
-    const std::vector<CurvePoint> curve = reader.Curve(bounds.start, bounds.end, source);
+    const std::vector<CurvePoint> curve = Succeeded(reader.Curve(bounds.start, bounds.end, source));
     EXPECT_EQ(curve.size(), 168U - 2 - 12);
     EXPECT_EQ(
         std::accumulate(curve.begin(), curve.end(), std::int64_t{0},
                         [](std::int64_t sum, const CurvePoint& p) { return sum + p.energyWh; }),
         8380);
     const std::vector<CurvePoint> plant =
-        reader.Curve(bounds.start, bounds.end, SummaryReader::PLANT);
+        Succeeded(reader.Curve(bounds.start, bounds.end, SummaryReader::PLANT));
     ASSERT_EQ(plant.size(), curve.size());
     EXPECT_EQ(plant[0].meanW, curve[0].meanW);
-    EXPECT_EQ(reader.Peak(DAY, DAY, bounds.start, bounds.end, source).watts, PEAK_W);
+    EXPECT_EQ(Succeeded(reader.Peak(DAY, DAY, bounds.start, bounds.end, source)).watts, PEAK_W);
 }
 
 // The writer thread reads the files as they grow, a line cut in two by an
@@ -113,11 +114,12 @@ TEST_F(SummaryDayTest, FilesNamedWhileRunningAreReadWithinABatchPeriod) {
     SummaryReader reader;
     ASSERT_TRUE(reader.Open(SummaryPath(), nullptr));
     const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(5);
-    while (reader.Sources().empty() && std::chrono::steady_clock::now() < deadline) {
+    while (Succeeded(reader.Sources()).empty() && std::chrono::steady_clock::now() < deadline) {
         std::this_thread::sleep_for(std::chrono::milliseconds(20));
     }
-    ASSERT_EQ(reader.Sources().size(), 1U);
-    EXPECT_EQ(reader.Energy(DAY, DAY, 1, reader.Sources()[0].id).at(DAY), 8380);
+    ASSERT_EQ(Succeeded(reader.Sources()).size(), 1U);
+    EXPECT_EQ(Succeeded(reader.Energy(DAY, DAY, 1, Succeeded(reader.Sources())[0].id)).at(DAY),
+              8380);
 }
 
 } // namespace

@@ -2,8 +2,11 @@
 
 #include "HistoryFixture.h"
 #include "HistoryLines.h"
+#include "history/SummaryLock.h"
 #include "history/SummaryReader.h"
-#include "history/SummaryStore.h"
+#include "history/SummarySchema.h"
+#include "platform/DataDirectory.h"
+#include "station/HistoryCommands.h"
 #include "station/StationOptions.h"
 
 #include <sstream>
@@ -63,6 +66,22 @@ TEST_F(HistoryReportTest, RowsBeginWithTheirDateThenThePlantThenEachInverter) {
     std::string problem;
     EXPECT_FALSE(HistoryReport(reader, {PeriodKind::DAY, 20260329}, "C3", text, problem));
     EXPECT_EQ(problem, "no inverter with serial number C3 in the history summary");
+}
+
+TEST_F(HistoryReportTest, AnUnreadableSummaryFailsTheReportWithItsReason) {
+    SummaryLock stationWrites; // so the command reads the summary as it is
+    std::string problem;
+    ASSERT_TRUE(stationWrites.Acquire(&problem)) << problem;
+    DropDayTable(SummaryPath());
+    StationOptions options;
+    options.dataDirectory = DataDirectory();
+    options.report = "month";
+    options.reportDate = "2026-06";
+    ::testing::internal::CaptureStderr();
+    const int status = RunHistoryCommand(options);
+    const std::string printed = ::testing::internal::GetCapturedStderr();
+    EXPECT_EQ(status, 1);
+    EXPECT_NE(printed.find("no such table: day"), std::string::npos) << printed;
 }
 
 TEST(HistoryOptions, ReportTakesAKindAndAnOptionalDate) {

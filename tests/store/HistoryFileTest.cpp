@@ -195,7 +195,7 @@ TEST_F(HistoryFileTest, ConcurrentAppendsNeverInterleave) {
         threads.emplace_back([&path, t] {
             const std::string line = std::string(100, static_cast<char>('a' + t)) + "\r\n";
             for (int i = 0; i < LINES; ++i) {
-                AppendHistoryLine(path, "header\r\n", line);
+                EXPECT_TRUE(AppendHistoryLine(path, "header\r\n", line));
             }
         });
     }

@@ -1,5 +1,7 @@
+#include "HistoryLines.h"
 #include "TempDirectory.h"
 #include "WebFixture.h"
+#include "history/SummarySchema.h"
 #include "history/SummaryStore.h"
 #include "web/MetricsText.h"
 #include "web/WebAccess.h"
@@ -63,17 +65,20 @@ TEST_F(WebApiTest, RoutesServeTheValuesTheSimulatedInvertersSent) {
     }
     const QJsonArray list = GetJson("/api/inverters").array();
     ASSERT_EQ(list.size(), 2);
-    double power = 0.0;
+    // What the simulated inverters read at the plant's frozen moment.
+    const struct {
+        double powerW;
+        double energyTotalKWh;
+    } expected[] = {{2874.0, 27033.6}, {2850.0, 24283.3}};
     for (int position = 1; position <= 2; ++position) {
         const SimUnit unit = plant->Unit(position);
         const QJsonObject row = list[position - 1].toObject();
         EXPECT_EQ(row["serial"].toString(), Serial(unit));
         EXPECT_EQ(row["address"].toInt(), unit.address);
         EXPECT_EQ(row["status"].toString(), "normal");
-        EXPECT_DOUBLE_EQ(row["power"].toDouble(), unit.reading.pac[0] * 0.1);
-        EXPECT_DOUBLE_EQ(row["vpv1"].toDouble(), unit.reading.vpv[0] * 0.1);
-        EXPECT_DOUBLE_EQ(row["energy_total"].toDouble(), unit.reading.eTotal * 0.1);
-        power += unit.reading.pac[0] * 0.1;
+        EXPECT_DOUBLE_EQ(row["power"].toDouble(), expected[position - 1].powerW);
+        EXPECT_DOUBLE_EQ(row["vpv1"].toDouble(), 360.0);
+        EXPECT_DOUBLE_EQ(row["energy_total"].toDouble(), expected[position - 1].energyTotalKWh);
 
         const std::string path = "/api/inverters/" + unit.profile.serialNo;
         const QJsonObject detail = GetJson(path).object();
@@ -83,15 +88,15 @@ TEST_F(WebApiTest, RoutesServeTheValuesTheSimulatedInvertersSent) {
                   static_cast<int>(unit.profile.paramFields.size()));
         for (const auto& field : detail["sample"].toArray()) {
             if (field.toObject()["name"] == "fac") {
-                EXPECT_DOUBLE_EQ(field.toObject()["value"].toDouble(), unit.reading.fac[0] * 0.01);
+                EXPECT_DOUBLE_EQ(field.toObject()["value"].toDouble(), 50.0);
             }
         }
         const QJsonArray day = GetJson(path + "/day").object()["power"].toArray();
         ASSERT_FALSE(day.isEmpty());
-        EXPECT_DOUBLE_EQ(day.last().toArray()[1].toDouble(), unit.reading.pac[0] * 0.1);
+        EXPECT_DOUBLE_EQ(day.last().toArray()[1].toDouble(), expected[position - 1].powerW);
     }
     const QJsonObject totals = GetJson("/api/plant").object();
-    EXPECT_DOUBLE_EQ(totals["power"].toDouble(), power);
+    EXPECT_DOUBLE_EQ(totals["power"].toDouble(), 5724.0);
     EXPECT_EQ(totals["inverters_online"].toInt(), 2);
     EXPECT_EQ(totals["ports"].toArray()[0].toObject()["port"].toInt(), PORT);
     const QJsonObject broker = totals["broker"].toObject();
@@ -320,4 +325,15 @@ TEST_F(WebApiTest, MonthAndYearBarsComeFromTheSummaryAndBadDatesAreRefused) {
                   each.error);
     }
     EXPECT_EQ(GetJson("/api/plant").object()["broker"].toObject()["state"].toString(), "disabled");
+}
+
+TEST_F(WebApiTest, ASummaryThatCannotBeReadAnswersWithTheReason) {
+    TempDirectory directory;
+    WebServerConfig config;
+    config.summaryFile = FilledSummary(directory);
+    DropDayTable(config.summaryFile);
+    StartServer([](const auto&) {}, config);
+    const QString error =
+        GetJson("/api/history/month?month=2026-06", 500).object()["error"].toString();
+    EXPECT_TRUE(error.contains("no such table: day")) << error.toStdString();
 }

@@ -2,9 +2,10 @@
 
 #include "HistoryFixture.h"
 #include "HistoryLines.h"
+#include "Succeeded.h"
 #include "charts/HistoryChartView.h"
 #include "history/SummaryReader.h"
-#include "history/SummaryStore.h"
+#include "history/SummarySchema.h"
 #include "res/ResourceIds.h"
 #include "widgets/FileDialog.h"
 
@@ -81,6 +82,14 @@ protected:
     std::unique_ptr<CHistoryDlg> dialog;
 };
 
+TEST_F(HistoryDlgTest, ASummaryThatCannotBeReadShowsWhy) {
+    DropDayTable(SummaryPath());
+    CHistoryDlg broken;
+    broken.ShowPeriod({PeriodKind::MONTH, 20260601});
+    const QString totals = broken.findChild<QLabel*>(QString::number(IDC_HISTORY_TOTALS))->text();
+    EXPECT_TRUE(totals.contains("no such table: day")) << totals.toStdString();
+}
+
 TEST_F(HistoryDlgTest, MonthShowsDailyBarsAndTotals) {
     dialog->ShowPeriod({PeriodKind::MONTH, 20260615});
     ASSERT_TRUE(Chart()->ShowsBars());
@@ -114,9 +123,9 @@ TEST_F(HistoryDlgTest, ExportedMonthReadsBackAsTheSummary) {
                                     QString::fromStdString(ODD_NAME) + " energy (kWh)"}));
     SummaryReader reader;
     ASSERT_TRUE(reader.Open(SummaryPath(), nullptr));
-    const auto plant = reader.Energy(20260601, 20260630, 1, SummaryReader::PLANT);
-    const auto bySource = reader.EnergyBySource(20260601, 20260630, 1);
-    const auto sources = reader.Sources();
+    const auto plant = Succeeded(reader.Energy(20260601, 20260630, 1, SummaryReader::PLANT));
+    const auto bySource = Succeeded(reader.EnergyBySource(20260601, 20260630, 1));
+    const auto sources = Succeeded(reader.Sources());
     for (int day = 1; day <= 30; ++day) {
         const QStringList& row = rows[static_cast<std::size_t>(day)];
         const int key = 20260600 + day;
