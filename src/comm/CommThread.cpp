@@ -184,7 +184,7 @@ int CommThreadProc(CInverterGroup* group, const CommEnvironment& environment) {
 CommThread::CommThread(CInverterGroup* group, CommEnvironment environment)
     : m_environment(std::move(environment)) {
     // A thread that has not run yet is not stuck yet.
-    if (group != nullptr) {
+    if (group != nullptr && m_environment.clock != nullptr) {
         group->m_nHeartbeatMs = m_environment.clock->Monotonic().count();
     }
     m_thread = std::thread(&CommThread::Run, this, group);
