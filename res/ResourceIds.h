@@ -15,6 +15,7 @@ inline constexpr int ID_COMM_SETTING = 32774;
 inline constexpr int ID_INTERVAL_SETTING = 32775;
 inline constexpr int ID_APP_ABOUT = 57664;
 inline constexpr int ID_MQTT_SETTING = 32790;
+inline constexpr int ID_ALERTS_SETTING = 32795;
 
 // Pictures
 inline constexpr int IDR_PANES = 102;

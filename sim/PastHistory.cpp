@@ -62,7 +62,8 @@ InverterReading CloudyReading(const InverterProfile& profile, std::int64_t time,
 
 class InverterHistory {
 public:
-    explicit InverterHistory(const InverterProfile& profile) : m_profile(profile) {
+    InverterHistory(const InverterProfile& profile, const PastHistoryPlan& plan)
+        : m_profile(profile), m_plan(plan) {
         const bool three = profile.kind == InverterKind::Three;
         m_record.m_nPhaseType = three ? 3 : 1;
         m_record.m_runtimeFormat = profile.runtimeFields;
@@ -72,7 +73,7 @@ public:
     }
 
     std::int64_t WriteDay(std::int64_t day, int interval) {
-        const double weather = Weather(day);
+        const double weather = m_plan.sky ? m_plan.sky(m_profile.serialNo, day) : Weather(day);
         std::int64_t lines = 0;
         std::uint16_t eToday = 0;
         for (int second = SunModel::SUNRISE - AWAKE_BEFORE_SUNRISE;
@@ -103,6 +104,7 @@ private:
     }
 
     const InverterProfile& m_profile;
+    const PastHistoryPlan& m_plan;
     CInverter m_record;
     std::string m_text;
     std::uint32_t m_earlier = 0; // 0.01 kWh of the days written so far
@@ -132,7 +134,7 @@ bool WritePastHistory(const PastHistoryPlan& plan, const std::string& histLogDir
             for (int i = 0; i < units.count; ++i) {
                 const SimInverter inverter =
                     factory.Make(units.kind, bus.port, ++position, units.ratedPowerW);
-                InverterHistory history(inverter.Profile());
+                InverterHistory history(inverter.Profile(), plan);
                 for (std::int64_t day = today - plan.days; day < today; ++day) {
                     result.lines += history.WriteDay(day, plan.intervalSeconds);
                 }

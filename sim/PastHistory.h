@@ -3,6 +3,7 @@
 #include "BusLayout.h"
 
 #include <cstdint>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -14,6 +15,10 @@ struct PastHistoryPlan {
     std::string serialPrefix = "SIM";
     int days = 90;
     int intervalSeconds = 60;
+    // The share of the clear-sky output an inverter (by serial number) makes
+    // on a local day (days since 1970-01-01); empty: each day's weather, the
+    // same for the whole plant.
+    std::function<double(const std::string& serialNo, std::int64_t day)> sky;
 };
 
 struct PastHistoryResult {

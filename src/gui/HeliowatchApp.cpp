@@ -1,16 +1,21 @@
 #include "HeliowatchApp.h"
 
+#include "AlertsDlg.h"
+#include "DesktopChannel.h"
 #include "GuiNotifier.h"
 #include "MainFrame.h"
 #include "SplashThread.h"
 #include "StationWatchPump.h"
 #include "StopSignals.h"
+#include "alerts/AlertCenter.h"
 #include "comm/CommEnvironment.h"
 #include "history/StationHistory.h"
+#include "platform/Clock.h"
 #include "platform/Log.h"
 #include "platform/SingleInstance.h"
 #include "publish/Publisher.h"
 #include "res/ResourceIds.h"
+#include "station/AlertStart.h"
 #include "station/DataDirectoryClaim.h"
 #include "station/StationOptions.h"
 #include "station/WebStart.h"
@@ -110,6 +115,7 @@ bool CHeliowatchApp::InitInstance() {
     m_watchPump->AddObserver(m_publisher.get());
     m_mainFrame->Publish(*m_publisher, m_watchPump->Tap());
     m_publisher->Configure(m_document->GetMqttSettings());
+    StartAlerts();
     Pause(SPLASH_MS);
     splash.Hide();
     // Without a window manager nothing maximizes; the screen's size is the same.
@@ -128,7 +134,41 @@ void CHeliowatchApp::Shutdown() {
     if (m_document) {
         m_document->OnCloseDocument();
     }
+    if (m_alerts) {
+        m_alerts->Stop();
+    }
     if (m_publisher) {
         m_publisher->Stop();
     }
+}
+
+namespace {
+std::vector<std::unique_ptr<AlertChannel>>
+WindowChannels(const AlertSettings& settings, const MqttSettings& mqtt, Publisher& publisher) {
+    auto channels = StationAlertChannels(settings, mqtt, publisher);
+    if (settings.desktop) {
+        channels.push_back(MakeDesktopChannel());
+    }
+    return channels;
+}
+} // namespace
+
+void CHeliowatchApp::StartAlerts() {
+    const AlertSettings settings = LoadAlertSettings(m_options.configFile);
+    m_alerts = std::make_unique<AlertCenter>(SystemClock::Instance());
+    ::StartAlerts(*m_alerts, settings, *m_publisher,
+                  WindowChannels(settings, m_document->GetMqttSettings(), *m_publisher));
+    m_watchPump->AddObserver(m_alerts.get());
+    m_mainFrame->SetAlertsDialog([this](QWidget* parent) { ShowAlertsDialog(parent); });
+}
+
+void CHeliowatchApp::ShowAlertsDialog(QWidget* parent) {
+    const MqttSettings& mqtt = m_document->GetMqttSettings();
+    CAlertsDlg dialog(
+        m_options.configFile, mqtt,
+        [this, &mqtt](const AlertSettings& settings) {
+            m_alerts->Configure(settings, WindowChannels(settings, mqtt, *m_publisher));
+        },
+        parent);
+    dialog.exec();
 }

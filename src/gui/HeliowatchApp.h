@@ -5,11 +5,13 @@
 #include <memory>
 
 struct StationOptions;
+class AlertCenter;
 class CHeliowatchDoc;
 class CMainFrame;
 class GuiNotifier;
 class Publisher;
 class QApplication;
+class QWidget;
 class SingleInstance;
 class StationHistory;
 class StationWatchPump;
@@ -29,6 +31,8 @@ public:
 
 private:
     bool InitInstance();
+    void StartAlerts();
+    void ShowAlertsDialog(QWidget* parent);
     void Shutdown();
 
     const StationOptions& m_options;
@@ -36,6 +40,7 @@ private:
     int m_nStartFailure = EXIT_SETTINGS_OR_USAGE; // the exit status when InitInstance fails
     std::unique_ptr<GuiNotifier> m_notifier;
     std::unique_ptr<Publisher> m_publisher; // outlives the threads that feed it
+    std::unique_ptr<AlertCenter> m_alerts;
     std::unique_ptr<StationWatchPump> m_watchPump;
     std::unique_ptr<StationHistory> m_history; // outlives the document that feeds it
     std::unique_ptr<CHeliowatchDoc> m_document;

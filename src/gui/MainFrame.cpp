@@ -78,6 +78,7 @@ void CMainFrame::BuildMenus() {
     AddCommand(setting, "Communication setting", ID_COMM_SETTING, &CMainFrame::OnCommSetting);
     AddCommand(setting, "Interval setting", ID_INTERVAL_SETTING, &CMainFrame::OnIntervalSetting);
     AddCommand(setting, "MQTT setting...", ID_MQTT_SETTING, &CMainFrame::OnMqttSetting);
+    AddCommand(setting, "Alerts...", ID_ALERTS_SETTING, &CMainFrame::OnAlertsSetting);
 
     QMenu* help = menuBar()->addMenu("&Help");
     AddCommand(help, "About", ID_APP_ABOUT, &CMainFrame::OnAbout);
@@ -277,6 +278,12 @@ void CMainFrame::OnMqttSetting() {
     if (m_publisher != nullptr) {
         CMqttSettingDlg dialog(m_document, *m_publisher, this);
         dialog.exec();
+    }
+}
+
+void CMainFrame::OnAlertsSetting() {
+    if (m_showAlerts) {
+        m_showAlerts(this);
     }
 }
 

@@ -32,6 +32,8 @@ public:
     // Publishing: its settings under the Setting menu, the broker's state in
     // the status bar, and the inverter list's messages also told to listTap.
     void Publish(Publisher& publisher, MessageTarget& listTap);
+    // "Alerts..." under the Setting menu runs this with the window.
+    void SetAlertsDialog(std::function<void(QWidget*)> show) { m_showAlerts = std::move(show); }
 
     QMdiArea* MdiArea() const { return m_mdiArea; }
     CDeviceListView* ListView() const { return m_listView; }
@@ -63,6 +65,7 @@ private:
     void OnParameterSetting();
     void OnCommSetting();
     void OnMqttSetting();
+    void OnAlertsSetting();
     MessageTarget* ListTarget();
     // Asks for confirmation, then sets the request on the selected inverter.
     void ConfirmRequest(const QString& question, bool removal);
@@ -80,4 +83,5 @@ private:
     Publisher* m_publisher = nullptr;
     MessageTarget* m_listTap = nullptr;
     std::unique_ptr<MessageTee> m_listTee;
+    std::function<void(QWidget*)> m_showAlerts;
 };

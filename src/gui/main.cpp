@@ -1,6 +1,7 @@
+#include "DesktopChannel.h"
 #include "RunGui.h"
 #include "station/StationMain.h"
 
 int main(int argc, char** argv) {
-    return StationMain(argc, argv, RunGui);
+    return StationMain(argc, argv, RunGui, MakeDesktopChannel);
 }

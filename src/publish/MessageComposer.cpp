@@ -38,6 +38,9 @@ std::vector<MqttMessage> MessageComposer::Compose(Outbound item, std::uint64_t d
     if (const auto* event = std::get_if<StationEvent>(&item)) {
         return ComposeEvent(*event);
     }
+    if (auto* alert = std::get_if<AlertPayload>(&item)) {
+        return {{m_topics.Alert(), std::move(alert->json), false}};
+    }
     return {{m_topics.Plant(), PlantPayload(std::get<PlantTotals>(item), dropped), false}};
 }
 

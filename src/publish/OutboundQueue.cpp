@@ -4,7 +4,7 @@
 
 namespace {
 bool IsEvent(const Outbound& item) {
-    return std::holds_alternative<StationEvent>(item);
+    return std::holds_alternative<StationEvent>(item) || std::holds_alternative<AlertPayload>(item);
 }
 } // namespace
 

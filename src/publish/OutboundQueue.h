@@ -1,5 +1,6 @@
 #pragma once
 
+#include "AlertPayload.h"
 #include "StateSample.h"
 #include "store/PlantTotals.h"
 #include "store/StationEvent.h"
@@ -10,11 +11,11 @@
 #include <optional>
 #include <variant>
 
-using Outbound = std::variant<StateSample, StationEvent, PlantTotals>;
+using Outbound = std::variant<StateSample, StationEvent, PlantTotals, AlertPayload>;
 
 // What the station's threads hand to the publisher, oldest first. Bounded:
 // past its capacity the oldest state or plant message goes and is counted;
-// events are kept up to a bound of their own, far above what a plant raises
+// events and alerts are kept up to a bound of their own, far above what a plant raises
 // in a day. Not locked: its owner guards it.
 class OutboundQueue {
 public:

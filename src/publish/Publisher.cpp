@@ -66,6 +66,21 @@ BrokerStatus Publisher::Status() const {
     return status;
 }
 
+std::string Publisher::PublishAlert(std::string json) {
+    {
+        std::lock_guard lock(m_mutex);
+        if (!m_enabled) {
+            return "publishing is off";
+        }
+        if (m_status.state != BrokerStatus::State::Connected) {
+            return "the broker is not connected" +
+                   (m_status.reason.empty() ? std::string() : ": " + m_status.reason);
+        }
+    }
+    Hand(AlertPayload{std::move(json)});
+    return {};
+}
+
 std::vector<BrokerChange> Publisher::TakeChanges() {
     std::lock_guard lock(m_mutex);
     std::vector<BrokerChange> changes(m_changes.begin(), m_changes.end());

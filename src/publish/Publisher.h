@@ -45,6 +45,9 @@ public:
     void Stop();
 
     BrokerStatus Status() const;
+    // Queues an alert's JSON for the alert topic. Empty when it was queued on
+    // a connection; otherwise why it cannot be sent now.
+    std::string PublishAlert(std::string json);
     // Connections made and lost since the last call, oldest first.
     std::vector<BrokerChange> TakeChanges();
 

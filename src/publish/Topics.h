@@ -17,6 +17,7 @@ public:
     std::string Status() const { return m_prefix + "/status"; }
     std::string Events() const { return m_prefix + "/events"; }
     std::string Plant() const { return m_prefix + "/plant"; }
+    std::string Alert() const { return m_prefix + "/alert"; }
     std::string State(const std::string& id) const { return m_prefix + "/" + id + "/state"; }
     std::string Availability(const std::string& id) const {
         return m_prefix + "/" + id + "/availability";

@@ -23,6 +23,8 @@ public:
     // The publisher hears every event and the plant totals too; its broker
     // connections made and lost are printed.
     void Publish(Publisher& publisher);
+    // Another observer of every event and the plant totals.
+    void AddObserver(StationObserver& observer) { m_watch.AddObserver(&observer); }
     // One round: the messages that arrived within timeout, then the ports.
     void Step(std::chrono::milliseconds timeout);
     void PrintPlantSummary();

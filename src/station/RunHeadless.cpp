@@ -1,5 +1,6 @@
 #include "RunHeadless.h"
 
+#include "AlertStart.h"
 #include "DataDirectoryClaim.h"
 #include "ExitStatus.h"
 #include "HeadlessStation.h"
@@ -9,6 +10,8 @@
 #include "ServiceWatchdog.h"
 #include "StationOptions.h"
 #include "WebStart.h"
+#include "alerts/AlertCenter.h"
+#include "alerts/AlertSettings.h"
 #include "comm/CommShared.h"
 #include "history/StationHistory.h"
 #include "platform/Clock.h"
@@ -55,13 +58,14 @@ int OpenDocument(CHeliowatchDoc& document) {
         return EXIT_SETTINGS_OR_USAGE;
     }
     if (!CreateDataDirectories(&problem)) {
-        Log(LogLevel::Error, "cannot use the data directory " + DataDirectory() + ": " + problem);
+        Log(LogLevel::Error, "cannot create the data directory: " + problem);
         return EXIT_DATA_DIRECTORY;
     }
     return EXIT_OK;
 }
 
-// Only a station that works says it is ready.
+// Only a station that works says it is ready. The threads end here, while
+// the alerts still hear them.
 void Serve(CHeliowatchDoc& document, Publisher& publisher, MessageQueue& queue,
            const std::string& settingsFile) {
     g_viewsCreated = 1;
@@ -70,11 +74,19 @@ void Serve(CHeliowatchDoc& document, Publisher& publisher, MessageQueue& queue,
     HeadlessStation station(document, queue, stdout);
     station.Publish(publisher);
     publisher.Configure(document.GetMqttSettings());
+    const AlertSettings alertSettings = LoadAlertSettings(settingsFile);
+    AlertCenter alerts(SystemClock::Instance());
+    StartAlerts(alerts, alertSettings, publisher,
+                StationAlertChannels(alertSettings, document.GetMqttSettings(), publisher));
+    station.AddObserver(alerts);
     ServiceWatchdog watchdog;
     ServiceUpkeep upkeep(document, watchdog, SystemClock::Instance(), settingsFile);
     watchdog.Ready();
     station.Run(g_stopRequested, [&upkeep] { upkeep.Round(); });
     watchdog.Stopping();
+    web.reset();
+    document.OnCloseDocument();
+    alerts.Stop();
 }
 
 void SetPaneTargets(MessageTarget* target) {
@@ -107,7 +119,6 @@ int RunHeadless(const StationOptions& options) {
         exitCode = OpenDocument(document);
         if (exitCode == EXIT_OK) {
             Serve(document, publisher, queue, options.configFile);
-            document.OnCloseDocument();
             publisher.Stop();
         }
     }

@@ -27,7 +27,7 @@ int RunStation(int argc, char** argv, const StationOptions& options, WindowRunne
 }
 } // namespace
 
-int StationMain(int argc, char** argv, WindowRunner runWindow) {
+int StationMain(int argc, char** argv, WindowRunner runWindow, DesktopChannelMaker desktop) {
     // The port threads convert times at once; the zone is read here, before
     // any of them exists.
     tzset();
@@ -55,6 +55,9 @@ int StationMain(int argc, char** argv, WindowRunner runWindow) {
     }
     if (options.check) {
         return CheckPorts(options.configFile, stdout);
+    }
+    if (!options.testAlert.empty()) {
+        return SendTestAlertCommand(argc, argv, options, desktop, stdout);
     }
     if (options.rebuildHistory || !options.report.empty()) {
         return RunHistoryCommand(options);

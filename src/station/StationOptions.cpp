@@ -64,6 +64,12 @@ const std::vector<OptionSpec>& OptionTable() {
          &StationOptions::report},
         {"serial", "S", "with --report: the inverter with serial number S only",
          &StationOptions::serial},
+        {"test-alert", "CHANNEL",
+         "CHANNEL is webhook, mail, desktop or mqtt: send one\n"
+         "test alert through it as [Alerts] sets it up and print\n"
+         "'sent' or the reason; the exit status is 1 when it\n"
+         "failed",
+         &StationOptions::testAlert},
         {"h,help", "", "this text", &StationOptions::help},
         {"version", "", "the version", &StationOptions::version},
     };
@@ -133,6 +139,11 @@ std::string CheckReport(const QStringList& positional, StationOptions& options) 
     }
     if (!options.serial.empty() && options.report.empty()) {
         return "--serial goes with --report";
+    }
+    if (!options.testAlert.empty() && options.testAlert != "webhook" &&
+        options.testAlert != "mail" && options.testAlert != "desktop" &&
+        options.testAlert != "mqtt") {
+        return "--test-alert takes webhook, mail, desktop or mqtt, not " + options.testAlert;
     }
     if (positional.size() == 1 && !options.report.empty()) {
         options.reportDate = positional.constFirst().toStdString();

@@ -18,6 +18,7 @@ struct StationOptions {
     std::string report;     // "day", "month" or "year"; empty: no report
     std::string reportDate; // empty: the current day, month or year
     std::string serial;     // the report's one inverter; empty: the plant
+    std::string testAlert;  // webhook, mail, desktop or mqtt; empty: no test
     std::string error;      // set when the command line is not understood
 };
 

@@ -1,5 +1,12 @@
 #include "SettingsKeys.h"
 
+namespace {
+constexpr const char* CHANNELS_MEANING =
+    "the channels this alert may use (webhook, mail, desktop, mqtt, or none); empty: all";
+constexpr const char* SEVERITY_MEANING = "the least severity the channel carries: info, "
+                                         "warning or error";
+} // namespace
+
 // One row per key; a new key is one more row.
 const std::vector<SettingKey>& SettingsKeys() {
     using enum SettingKind;
@@ -40,6 +47,70 @@ const std::vector<SettingKey>& SettingsKeys() {
          "file whose first line is the password; when set, every request authenticates"},
         {"Web", "TlsCert", "", File, ANY_INT_RANGE, "PEM certificate; with TlsKey, HTTPS"},
         {"Web", "TlsKey", "", File, ANY_INT_RANGE, "PEM key of TlsCert"},
+        {"Alerts", "Enable", "1", Switch, SWITCH_RANGE, "0 sends no alert at all"},
+        {"Alerts", "WebhookUrl", "", Text, ANY_INT_RANGE, "POST every alert to this URL"},
+        {"Alerts", "WebhookFormat", "json", Text, ANY_INT_RANGE,
+         "json, or ntfy for the plain-text form"},
+        {"Alerts", "WebhookTokenFile", "", File, ANY_INT_RANGE,
+         "file whose first line is the webhook's bearer token"},
+        {"Alerts", "SmtpUrl", "", Text, ANY_INT_RANGE, "mail server as smtp://host:port"},
+        {"Alerts", "SmtpStartTls", "1", Switch, SWITCH_RANGE, "1 requires STARTTLS"},
+        {"Alerts", "SmtpUser", "", Text, ANY_INT_RANGE, "user name at the mail server"},
+        {"Alerts", "SmtpPasswordFile", "", File, ANY_INT_RANGE,
+         "file whose first line is the mail password"},
+        {"Alerts", "MailFrom", "", Text, ANY_INT_RANGE, "the sender of alert mail"},
+        {"Alerts", "MailTo", "", Text, ANY_INT_RANGE, "recipients, comma-separated"},
+        {"Alerts", "CaFile", "", File, ANY_INT_RANGE,
+         "certificate authorities for the webhook and mail; empty: the system's"},
+        {"Alerts", "Desktop", "1", Switch, SWITCH_RANGE, "1 shows alerts on the desktop (window)"},
+        {"Alerts", "Mqtt", "1", Switch, SWITCH_RANGE, "1 publishes alerts while publishing"},
+        {"Alerts",
+         "OfflineMinutes",
+         "15",
+         Number,
+         {0, 24 * 60},
+         "minutes an inverter may stay silent while the plant produces"},
+        {"Alerts",
+         "PortMinutes",
+         "5",
+         Number,
+         {0, 24 * 60},
+         "minutes a port may stay failed before an alert"},
+        {"Alerts",
+         "BrokerMinutes",
+         "15",
+         Number,
+         {0, 24 * 60},
+         "minutes the broker may stay away before an alert"},
+        {"Alerts",
+         "WeakDayPercent",
+         "60",
+         Number,
+         {0, 100},
+         "below this percentage of its usual share of the plant, a day is weak"},
+        {"Alerts", "DailySummary", "0", Switch, SWITCH_RANGE, "1 sends a summary each evening"},
+        {"Alerts",
+         "RepeatMinutes",
+         "360",
+         Number,
+         {0, 7 * 24 * 60},
+         "minutes before a lasting condition is told again"},
+        {"Alerts", "QuietFrom", "", Text, ANY_INT_RANGE,
+         "start of the quiet hours (HH:MM), when only faults are sent"},
+        {"Alerts", "QuietTo", "", Text, ANY_INT_RANGE, "end of the quiet hours (HH:MM)"},
+        {"Alerts", "Latitude", "", Text, ANY_INT_RANGE, "degrees north, for sunrise and sunset"},
+        {"Alerts", "Longitude", "", Text, ANY_INT_RANGE, "degrees east"},
+        {"Alerts", "FaultChannels", "", Text, ANY_INT_RANGE, CHANNELS_MEANING},
+        {"Alerts", "OfflineChannels", "", Text, ANY_INT_RANGE, CHANNELS_MEANING},
+        {"Alerts", "PortChannels", "", Text, ANY_INT_RANGE, CHANNELS_MEANING},
+        {"Alerts", "HistoryChannels", "", Text, ANY_INT_RANGE, CHANNELS_MEANING},
+        {"Alerts", "BrokerChannels", "", Text, ANY_INT_RANGE, CHANNELS_MEANING},
+        {"Alerts", "WeakDayChannels", "", Text, ANY_INT_RANGE, CHANNELS_MEANING},
+        {"Alerts", "DailySummaryChannels", "", Text, ANY_INT_RANGE, CHANNELS_MEANING},
+        {"Alerts", "WebhookSeverity", "info", Text, ANY_INT_RANGE, SEVERITY_MEANING},
+        {"Alerts", "MailSeverity", "info", Text, ANY_INT_RANGE, SEVERITY_MEANING},
+        {"Alerts", "DesktopSeverity", "info", Text, ANY_INT_RANGE, SEVERITY_MEANING},
+        {"Alerts", "MqttSeverity", "info", Text, ANY_INT_RANGE, SEVERITY_MEANING},
     };
     return keys;
 }

@@ -31,6 +31,7 @@ struct EventSubject {
     bool inFault = false;
     std::uint32_t errorBits = 0; // of the fault, for fault events
     std::string reason;          // the device and why it failed, for port-failed
+    std::string faultValue = {}; // the value that explains it, for fault events
 };
 
 struct StationEvent {

@@ -1,5 +1,6 @@
 #include "StationWatch.h"
 
+#include "FaultRowText.h"
 #include "HeliowatchDoc.h"
 #include "PlantTotals.h"
 #include "comm/CommShared.h"
@@ -55,6 +56,7 @@ void StationWatch::OnUpdated(std::uintptr_t inverter) {
         EventSubject fault = now;
         if (!now.inFault) {
             fault.errorBits = before.errorBits;
+            fault.faultValue = before.faultValue;
         }
         Tell(now.inFault ? StationEventKind::FaultOpened : StationEventKind::FaultClosed, fault);
     }
@@ -86,6 +88,7 @@ bool StationWatch::Observe(std::uintptr_t inverter, EventSubject& subject) const
         subject.online = wanted->m_bOnline == 1;
         subject.inFault = wanted->m_nLastMode > 1;
         subject.errorBits = wanted->m_dwErrorCode;
+        subject.faultValue = subject.inFault ? FaultValueText(wanted->m_faultRecord) : "";
         return true;
     }
     return false;
