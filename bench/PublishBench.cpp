@@ -116,7 +116,10 @@ void BM_ComposeState(benchmark::State& state) {
     inverter->m_runtimeFormat = sim::DefaultRuntimeFields(
         phaseType == 3 ? sim::InverterKind::Three : sim::InverterKind::Single);
     inverter->m_pRuntimeData = FullSample(phaseType);
-    MessageComposer composer(Topics("bench", "homeassistant"), true);
+    MqttSettings settings;
+    settings.topicPrefix = "bench";
+    settings.stationId = "bench";
+    MessageComposer composer(settings);
     composer.Compose(CaptureState(*inverter), 0);
     for (auto _ : state) {
         benchmark::DoNotOptimize(composer.Compose(CaptureState(*inverter), 0));

@@ -21,9 +21,6 @@ inline constexpr int ID_ALERTS_SETTING = 32795;
 inline constexpr int IDR_PANES = 102;
 inline constexpr int IDR_MAINFRAME = 128;
 inline constexpr int IDI_PANE = 129;
-inline constexpr int IDI_STATUS_GREEN = 133;
-inline constexpr int IDI_STATUS_GREY = 134;
-inline constexpr int IDI_STATUS_RED = 135;
 inline constexpr int IDI_ABOUT = 148;
 inline constexpr int IDB_SPLASH = 150;
 
@@ -55,6 +52,7 @@ inline constexpr int IDC_LIFETIME_UNIT = 1021;
 inline constexpr int IDC_POWER_UNIT = 1022;
 inline constexpr int IDC_OUTPUT_POWER_BOX = 1082;
 inline constexpr int IDC_GENERAL_METER = 1084;
+inline constexpr int IDC_REPORTING = 1085;
 
 // Inverter status dialog
 inline constexpr int IDD_INVERTER_STATUS = 142;
@@ -77,6 +75,7 @@ inline constexpr int IDC_STATUS_VPV1 = 1038;
 inline constexpr int IDC_STATUS_VPV2 = 1039;
 inline constexpr int IDC_STATUS_SET_SERIAL = 1075;
 inline constexpr int IDC_STATUS_METER = 1083;
+inline constexpr int IDC_STATUS_WRITES = 1086;
 
 // Parameter setting and password dialogs
 inline constexpr int IDD_PARAMETER_SETTING = 143;

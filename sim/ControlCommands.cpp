@@ -10,6 +10,7 @@ namespace sim {
 
 namespace {
 constexpr int MAX_EPISODE_SECONDS = 86400 * 365;
+constexpr long long MAX_ETOTAL_SHIFT = 0x7FFFFFFF;
 
 std::string Ok(const std::string& text = {}) {
     return text.empty() ? "ok" : "ok " + text;
@@ -88,13 +89,16 @@ std::string ControlCommands::Help() {
            "                                report work mode 2 or 3 with these error bits\n"
            "  set TARGET episode EVERY LASTING MODE BITS [ID=VALUE ...]\n"
            "                                the fault for LASTING s of every EVERY s\n"
+           "  set TARGET etotal-shift TENTHS  report E-total this many 0.1 kWh off\n"
            "  clear TARGET|all              all fault injection off\n"
            "  param TARGET ID VALUE         set a parameter, its limits ignored\n"
            "  serial TARGET SERIAL          give the inverter a new serial number\n"
            "  unregister TARGET             the inverter forgets its bus address\n"
+           "  reset TARGET                  the lifetime counters start again from 0\n"
            "  add COM<n> KIND[/RATED] [SERIAL]  a new inverter, KIND single or three\n"
            "  vanish COM<n>                 close the bus's pty and remove its link\n"
            "  restore COM<n>                a new pty under the same link\n"
+           "  heard COM<n>                  broadcasts the bus has heard\n"
            "  help                          this summary\n";
 }
 
@@ -106,7 +110,8 @@ std::string ControlCommands::Execute(const std::string& line) {
         {"clear", &ControlCommands::Clear},     {"param", &ControlCommands::Param},
         {"serial", &ControlCommands::Serial},   {"unregister", &ControlCommands::Unregister},
         {"add", &ControlCommands::Add},         {"vanish", &ControlCommands::Vanish},
-        {"restore", &ControlCommands::Restore},
+        {"restore", &ControlCommands::Restore}, {"reset", &ControlCommands::Reset},
+        {"heard", &ControlCommands::Heard},
     };
     const Words words = SplitWords(line);
     if (words.empty()) {
@@ -223,6 +228,9 @@ std::string ControlCommands::Set(const Words& words) {
     if (words[2] == "episode") {
         return SetEpisode(*target.inverter, words);
     }
+    if (words[2] == "etotal-shift") {
+        return SetETotalShift(*target.inverter, words);
+    }
     bool* flag = WireFault(target.inverter->Faults(), words[2]);
     if (flag == nullptr || words.size() != 4 || (words[3] != "on" && words[3] != "off")) {
         return Error("usage: set TARGET silent|nak|badsum|trailing|misaddress on|off");
@@ -257,6 +265,15 @@ std::string ControlCommands::SetEpisode(SimInverter& inverter, const Words& word
         return Error(error);
     }
     inverter.Faults().episode = episode;
+    return Ok(inverter.Faults().Describe());
+}
+
+std::string ControlCommands::SetETotalShift(SimInverter& inverter, const Words& words) {
+    const auto shift = words.size() == 4 ? ParseSignedNumber(words[3]) : std::nullopt;
+    if (!shift || *shift < -MAX_ETOTAL_SHIFT || *shift > MAX_ETOTAL_SHIFT) {
+        return Error("usage: set TARGET etotal-shift TENTHS, a whole number of 0.1 kWh");
+    }
+    inverter.Faults().eTotalShift = static_cast<std::int32_t>(*shift);
     return Ok(inverter.Faults().Describe());
 }
 
@@ -308,6 +325,15 @@ std::string ControlCommands::Unregister(const Words& words) {
     return Ok();
 }
 
+std::string ControlCommands::Reset(const Words& words) {
+    Target target;
+    if (words.size() != 2 || !FindTarget(words[1], target)) {
+        return Error("usage: reset TARGET, with an existing TARGET");
+    }
+    target.inverter->ResetTotals(m_clock.Now());
+    return Ok();
+}
+
 std::string ControlCommands::Add(const Words& words) {
     SimBus* bus = words.size() >= 3 ? FindBus(words[1]) : nullptr;
     const std::vector<std::string> kindAndRating =
@@ -332,6 +358,14 @@ std::string ControlCommands::Vanish(const Words& words) {
     }
     std::string error;
     return m_plant.Vanish(bus->Port(), error) ? Ok() : Error(error);
+}
+
+std::string ControlCommands::Heard(const Words& words) {
+    const SimBus* bus = words.size() == 2 ? FindBus(words[1]) : nullptr;
+    if (bus == nullptr) {
+        return Error("usage: heard COM<n>, on an existing bus");
+    }
+    return Ok("reconnect-all=" + std::to_string(bus->ReconnectsHeard()));
 }
 
 std::string ControlCommands::Restore(const Words& words) {

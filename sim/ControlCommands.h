@@ -36,13 +36,16 @@ private:
     std::string Set(const Words& words);
     std::string SetFault(SimInverter& inverter, const Words& words);
     std::string SetEpisode(SimInverter& inverter, const Words& words);
+    std::string SetETotalShift(SimInverter& inverter, const Words& words);
     std::string Clear(const Words& words);
     std::string Param(const Words& words);
     std::string Serial(const Words& words);
     std::string Unregister(const Words& words);
+    std::string Reset(const Words& words);
     std::string Add(const Words& words);
     std::string Vanish(const Words& words);
     std::string Restore(const Words& words);
+    std::string Heard(const Words& words);
 
     bool FindTarget(const std::string& name, Target& target);
     SimBus* FindBus(const std::string& name);

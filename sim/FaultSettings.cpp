@@ -37,6 +37,9 @@ std::string FaultSettings::Describe() const {
         add("episode(every=" + std::to_string(episode->every) + " lasting=" +
             std::to_string(episode->lasting) + " " + episode->condition.Describe() + ")");
     }
+    if (eTotalShift != 0) {
+        add("etotal-shift=" + std::to_string(eTotalShift));
+    }
     return text.empty() ? "none" : text;
 }
 

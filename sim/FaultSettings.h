@@ -18,6 +18,9 @@ struct FaultSettings {
     bool misaddressed = false; // replies name a destination other than the station
     std::optional<FaultCondition> condition;
     std::optional<FaultEpisode> episode;
+    // Added to the lifetime energy it reports, in 0.1 kWh, as a unit whose
+    // counter dips or reads 0 at boot would; the counter itself goes on.
+    std::int32_t eTotalShift = 0;
 
     // The fault reported at this moment: a steady one before an episode.
     const FaultCondition* ActiveCondition(std::int64_t now) const;

@@ -67,18 +67,26 @@ void FillCounters(InverterReading& reading, const InverterProfile& profile,
     const double ratedHours =
         SunModel::RatedHoursUntil(at) - SunModel::RatedHoursUntil(counters.origin);
     const double energyTenths = std::max(0.0, ratedKw * ratedHours * 10.0);
-    reading.eTotal = counters.eTotalBase + static_cast<std::uint32_t>(std::llround(energyTenths));
+    SetLifetimeEnergy(reading, profile.kind,
+                      counters.eTotalBase + static_cast<std::uint32_t>(std::llround(energyTenths)));
     const double hours =
         SunModel::ProductionHoursUntil(at) - SunModel::ProductionHoursUntil(counters.origin);
     reading.hTotal = counters.hTotalBase + static_cast<std::uint32_t>(std::max(0.0, hours));
-    if (profile.kind == InverterKind::Three) {
-        const std::uint32_t share = reading.eTotal / 3;
-        reading.eTotalPhase = {reading.eTotal - 2 * share, share, share};
-    } else {
-        reading.eTotalPhase[0] = reading.eTotal;
-    }
 }
 } // namespace
+
+void SetLifetimeEnergy(InverterReading& reading, InverterKind kind, std::uint32_t tenths) {
+    reading.eTotal = tenths;
+    if (kind != InverterKind::Three) {
+        reading.eTotalPhase[0] = tenths;
+        return;
+    }
+    // Phase i counts floor((E + 2 - i) / 3): each share grows with the total,
+    // never back, and the three add up to it exactly.
+    for (std::uint32_t phase = 0; phase < 3; ++phase) {
+        reading.eTotalPhase[phase] = (tenths + 2 - phase) / 3;
+    }
+}
 
 InverterReading ComputeReading(const InverterProfile& profile, const EnergyCounters& counters,
                                std::int64_t now) {

@@ -8,6 +8,11 @@ namespace {
 bool IsOfflineQuery(const BusMessage& request) {
     return request.Control() == CTRL_REGISTER && request.Function() == FN_OFFLINE_QUERY;
 }
+
+bool IsReconnectAll(const BusMessage& request) {
+    return request.Control() == CTRL_REGISTER && request.Function() == FN_RECONNECT_ALL &&
+           request.Destination() == BROADCAST_ADDRESS;
+}
 } // namespace
 
 LineBurst SimBus::Receive(const std::uint8_t* bytes, std::size_t count, std::int64_t now) {
@@ -21,6 +26,9 @@ LineBurst SimBus::Receive(const std::uint8_t* bytes, std::size_t count, std::int
 LineBurst SimBus::Handle(const BusMessage& request, std::int64_t now) {
     if (IsOfflineQuery(request)) {
         return HandleOfflineQuery(request, now);
+    }
+    if (IsReconnectAll(request)) {
+        ++m_reconnectsHeard;
     }
     std::vector<std::vector<std::uint8_t>> frames;
     for (SimInverter& inverter : m_inverters) {

@@ -23,6 +23,8 @@ public:
     std::vector<SimInverter>& Inverters() { return m_inverters; }
     const std::vector<SimInverter>& Inverters() const { return m_inverters; }
     void AddInverter(SimInverter inverter) { m_inverters.push_back(std::move(inverter)); }
+    // "Reconnect all" broadcasts heard since the bus was made.
+    int ReconnectsHeard() const { return m_reconnectsHeard; }
 
     // Bytes from the station in; what the inverters put on the wire out.
     LineBurst Receive(const std::uint8_t* bytes, std::size_t count, std::int64_t now);
@@ -34,6 +36,7 @@ private:
     int m_port;
     std::vector<SimInverter> m_inverters;
     RequestParser m_parser;
+    int m_reconnectsHeard = 0;
 };
 
 } // namespace sim

@@ -8,6 +8,7 @@
 
 #include <algorithm>
 #include <cstring>
+#include <limits>
 
 namespace sim {
 
@@ -36,6 +37,12 @@ SimInverter::SimInverter(InverterProfile profile)
 
 InverterReading SimInverter::Reading(std::int64_t now) {
     InverterReading reading = ComputeReading(m_profile, m_counters, now);
+    if (m_faults.eTotalShift != 0) {
+        const std::int64_t shifted = std::int64_t{reading.eTotal} + m_faults.eTotalShift;
+        SetLifetimeEnergy(reading, m_profile.kind,
+                          static_cast<std::uint32_t>(std::clamp<std::int64_t>(
+                              shifted, 0, std::numeric_limits<std::uint32_t>::max())));
+    }
     if (const FaultCondition* fault = m_faults.ActiveCondition(now)) {
         ApplyFault(reading, m_profile, *fault);
         m_lastFault = reading.fault;
@@ -168,9 +175,13 @@ BusMessage SimInverter::RespondWrite(const BusMessage& request) {
 BusMessage SimInverter::RespondExecute(const BusMessage& request, std::int64_t now) {
     const bool accepted = !m_faults.nak && request.Function() == FN_RESET_TOTALS;
     if (accepted) {
-        m_counters = {LocalDayTime::FromTime(now), 0, 0};
+        ResetTotals(now);
     }
     return Acknowledge(request, accepted);
+}
+
+void SimInverter::ResetTotals(std::int64_t now) {
+    m_counters = {LocalDayTime::FromTime(now), 0, 0};
 }
 
 BusMessage SimInverter::Reply(const BusMessage& request, const std::uint8_t* data,

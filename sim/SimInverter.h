@@ -40,6 +40,9 @@ public:
     int OfflineBackoff() const { return m_offlineBackoff; }
     void SetOfflineBackoff(int queries) { m_offlineBackoff = queries; }
 
+    // The lifetime counters start again from 0 at this moment.
+    void ResetTotals(std::int64_t now);
+
     // The measurements at a moment, faults included.
     InverterReading Reading(std::int64_t now);
 

@@ -25,6 +25,14 @@ std::optional<long long> ParseNumber(const std::string& text) {
     return hex ? ParseInBase(text.substr(2), 16) : ParseInBase(text, 10);
 }
 
+std::optional<long long> ParseSignedNumber(const std::string& text) {
+    if (text.empty() || text.front() != '-') {
+        return ParseNumber(text);
+    }
+    const auto magnitude = ParseNumber(text.substr(1));
+    return magnitude ? std::optional<long long>(-*magnitude) : std::nullopt;
+}
+
 std::optional<std::uint8_t> ParseIdentifier(const std::string& text) {
     const bool prefixed = text.size() > 2 && text[0] == '0' && (text[1] == 'x' || text[1] == 'X');
     const auto value = ParseInBase(prefixed ? text.substr(2) : text, 16);

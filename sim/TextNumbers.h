@@ -11,6 +11,8 @@ namespace sim {
 
 // Decimal, or hexadecimal after 0x.
 std::optional<long long> ParseNumber(const std::string& text);
+// As ParseNumber, with an optional leading '-'.
+std::optional<long long> ParseSignedNumber(const std::string& text);
 // Hexadecimal with or without 0x, as field identifiers are written.
 std::optional<std::uint8_t> ParseIdentifier(const std::string& text);
 // "00,40,0x01": identifiers separated by commas.

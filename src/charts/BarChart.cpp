@@ -2,6 +2,7 @@
 
 #include "DrawGraph.h"
 #include "NiceScale.h"
+#include "widgets/StationPalette.h"
 
 #include <QFontMetrics>
 #include <QImage>
@@ -10,10 +11,10 @@
 
 namespace {
 constexpr int VALUE_STEPS = 10;
-const QColor MARGIN(195, 195, 195);
-const QColor PLOT(30, 30, 30);
+const QColor MARGIN = StationPalette::CHART_MARGIN;
+const QColor PLOT = StationPalette::PLOT_BACKGROUND;
 const QColor FRAME(128, 128, 128);
-const QColor GRID(255, 255, 100);
+const QColor GRID = StationPalette::GRID;
 
 void BlackText(QPainter& painter, int x, int top, const QString& text) {
     painter.setPen(Qt::black);

@@ -3,6 +3,7 @@
 #include "NiceScale.h"
 #include "comm/CommShared.h"
 #include "model/LocalDay.h"
+#include "widgets/StationPalette.h"
 
 #include <QFontMetrics>
 #include <QImage>
@@ -54,8 +55,8 @@ struct CDrawGraph::Area {
 
 CDrawGraph::CDrawGraph()
     : m_framePen(QColor(128, 128, 128), 2, Qt::SolidLine, Qt::SquareCap, Qt::MiterJoin),
-      m_gridPen(QColor(255, 255, 100), 1, Qt::DotLine, Qt::FlatCap),
-      m_marginBrush(QColor(195, 195, 195)), m_plotBrush(QColor(30, 30, 30)),
+      m_gridPen(StationPalette::GRID, 1, Qt::DotLine, Qt::FlatCap),
+      m_marginBrush(StationPalette::CHART_MARGIN), m_plotBrush(StationPalette::PLOT_BACKGROUND),
       m_verticalFont(LabelFont()) {}
 
 QFont CDrawGraph::LabelFont() {

@@ -1,10 +1,11 @@
 #include "PowerView.h"
 
 #include "store/HeliowatchDoc.h"
+#include "widgets/StationPalette.h"
 
 CPowerView::CPowerView(CHeliowatchDoc& document, QWidget* parent)
     : CDayChartView(document, "Power", parent) {
-    m_graph.SetAppearance(QColor(0, 0, 240), "W", QString(), false);
+    m_graph.SetAppearance(StationPalette::POWER_CURVE, "W", QString(), false);
 }
 
 double CPowerView::SampleValue() const {

@@ -1,10 +1,11 @@
 #include "TodayEnergyView.h"
 
 #include "store/HeliowatchDoc.h"
+#include "widgets/StationPalette.h"
 
 CTodayEnergyView::CTodayEnergyView(CHeliowatchDoc& document, QWidget* parent)
     : CDayChartView(document, "Today Energy", parent) {
-    m_graph.SetAppearance(QColor(0, 240, 0), "KWh", QString(), false);
+    m_graph.SetAppearance(StationPalette::ENERGY_CURVE, "KWh", QString(), false);
 }
 
 double CTodayEnergyView::SampleValue() const {

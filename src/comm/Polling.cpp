@@ -56,7 +56,9 @@ void PollInverter(CommSession& session, CInverter& inverter) {
     if (!session.Exchange(FN_READ_RUNTIME_DATA, false)) {
         ++session.group.m_nFailedPolls;
         if (inverter.m_nFailCount > MAX_FAILED_POLLS) {
-            inverter.m_bOnline = 0;
+            if (inverter.m_bOnline.exchange(0) == 1) {
+                inverter.m_tOffline = session.Now();
+            }
             session.PostToList(WM_INVERTER_UPDATED, &inverter);
         }
         return;

@@ -9,11 +9,11 @@ void OpenInverterPort(CInverterGroup& group) {
     group.m_bPortOpen = group.m_pSerial->Open();
     const std::string problem = group.m_bPortOpen ? std::string() : group.m_pSerial->LastError();
     const std::string before = group.SwapPortProblem(problem);
+    // Asked at every attempt, so that where the entry led is known once it is gone.
+    const std::string port = PortRouteText(group.m_nComPort);
     if (problem == before) {
         return;
     }
-    const std::string port =
-        PortEntryName(group.m_nComPort) + " " + PortDevicePath(group.m_nComPort);
     if (problem.empty()) {
         Log(LogLevel::Info, port + " opened again");
     } else {

@@ -22,8 +22,15 @@ bool QueryOfflineSerial(CommSession& session, SerialBytes& serial) {
         return false;
     }
     session.group.m_tLastRegister = session.Mark();
-    if (!ReceiveReply(session.group, session.reply, FN_OFFLINE_QUERY, false, true) ||
-        session.reply.Length() != SERIAL_NO_LENGTH) {
+    const std::uint64_t rejectedBefore = session.group.m_rejects.Total();
+    if (!ReceiveReply(session.group, session.reply, FN_OFFLINE_QUERY, false, true)) {
+        // Silence, not a garbled answer, means every inverter has its address.
+        if (session.group.m_rejects.Total() == rejectedBefore) {
+            session.group.m_bRegistrationRoundDone = 1;
+        }
+        return false;
+    }
+    if (session.reply.Length() != SERIAL_NO_LENGTH) {
         return false;
     }
     std::copy_n(session.reply.Data(), SERIAL_NO_LENGTH, serial.begin());

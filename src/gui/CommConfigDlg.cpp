@@ -1,6 +1,7 @@
 #include "CommConfigDlg.h"
 
 #include "PortList.h"
+#include "SaveProblemBox.h"
 #include "model/InverterGroup.h"
 #include "platform/SystemPorts.h"
 #include "res/ResourceIds.h"
@@ -283,9 +284,12 @@ void CCommConfigDlg::OnOK() {
     }
     // A settings file that cannot be written loses this one write; the ports
     // run as chosen all the same.
-    m_doc.SaveComSettings();
+    bool saved = m_doc.SaveComSettings();
     if (m_pFastReplies->isChecked() != m_doc.GetFastReplies()) {
-        m_doc.SetFastReplies(m_pFastReplies->isChecked());
+        saved = m_doc.SetFastReplies(m_pFastReplies->isChecked()) && saved;
+    }
+    if (!saved) {
+        ShowSaveProblem(this, m_doc);
     }
     m_entries.clear();
     accept();

@@ -1,112 +1,61 @@
 #include "DeviceListView.h"
 
-#include "PortList.h"
+#include "ColumnWidths.h"
+#include "SortableItem.h"
 #include "StatusIcons.h"
 #include "comm/CommShared.h"
 #include "comm/WindowMessages.h"
 #include "model/InverterGroup.h"
-#include "res/ResourceIds.h"
-#include "store/BusText.h"
 #include "store/HeliowatchDoc.h"
 #include "widgets/FullTextToolTip.h"
+#include "widgets/StationPalette.h"
 #include "widgets/WindowMessageEvent.h"
 
 #include <QHeaderView>
+#include <QKeyEvent>
 #include <QMdiSubWindow>
 #include <algorithm>
 #include <optional>
-#include <utility>
 
 namespace {
 const QString CAPTION = QStringLiteral("Inverter List");
-constexpr int SHARED_COLUMNS = 8;
-constexpr int ICON_COLUMN_MARGIN = 2;
+const QStringList HEADINGS = {"Status", "ComNo.", "Address",   "Serno", "Model",
+                              "Vpv1",   "Vpv2",   "Out Power", "Today", "Energy"};
 constexpr int PORT_ROLE = CDeviceListView::RECORD_ROLE + 1;
-constexpr int ADDRESS_ROLE = CDeviceListView::RECORD_ROLE + 2;
-
-using RowKey = std::pair<int, int>; // COM port, then bus address
-using StatusImages = std::array<QIcon, 3>;
-
-// What a row shows, read from its record in one go under the group lock.
-struct RowValues {
-    RowKey key;
-    std::array<QString, CDeviceListView::COLUMNS> texts;
-    int image = CDeviceListView::IMAGE_GREY;
-    MessageTarget* statusWnd = nullptr;
-};
-
-void ReadMeasurements(const CInverter& inverter, RowValues& row) {
-    const RuntimeData* data = inverter.m_pRuntimeData.get();
-    if (data == nullptr) {
-        return;
-    }
-    if (inverter.m_bOnline == 1) {
-        row.texts[CDeviceListView::VPV1] = QString::asprintf("%0.1f V", data->GetVpv1());
-        row.texts[CDeviceListView::VPV2] = QString::asprintf("%0.1f V", data->GetVpv2());
-        row.texts[CDeviceListView::OUT_POWER] =
-            QString::asprintf("%d W", static_cast<int>(data->GetOutputPower()));
-    } else {
-        row.texts[CDeviceListView::VPV1] = QStringLiteral("0.0");
-        row.texts[CDeviceListView::VPV2] = QStringLiteral("0.0");
-        row.texts[CDeviceListView::OUT_POWER] = QStringLiteral("0");
-    }
-    row.texts[CDeviceListView::ENERGY] = QString::asprintf("%0.1f kWh", data->GetETotal());
-}
-
-int StatusImageOf(const CInverter& inverter) {
-    if (inverter.m_bOnline != 1) {
-        return CDeviceListView::IMAGE_GREY;
-    }
-    switch (inverter.m_nErrorState.load()) {
-    case 1: return CDeviceListView::IMAGE_GREEN;
-    case 2: return CDeviceListView::IMAGE_RED;
-    default: return CDeviceListView::IMAGE_GREY;
-    }
-}
-
-RowValues ReadRow(const CInverter& inverter, const CInverterGroup& group) {
-    RowValues row;
-    row.key = {group.m_nComPort, inverter.m_nAddress};
-    row.texts[CDeviceListView::COM_NO] = PortText(group.m_nComPort);
-    row.texts[CDeviceListView::ADDRESS] = QString::number(inverter.m_nAddress);
-    row.texts[CDeviceListView::SERNO] = BusText(inverter.m_strSerialNo);
-    row.texts[CDeviceListView::MODEL] = BusText(inverter.m_strModel);
-    ReadMeasurements(inverter, row);
-    row.image = StatusImageOf(inverter);
-    row.statusWnd = inverter.m_hStatusWnd.load();
-    return row;
-}
+constexpr int ROW_KEY_SPAN = 1000; // above any bus address
 
 // Empty when the record is no longer registered.
-std::optional<RowValues> ReadRecord(const CHeliowatchDoc& document, const CInverter* inverter) {
-    std::optional<RowValues> values;
-    document.WithInverter(inverter, [&values](CInverter& record, CInverterGroup& group) {
-        values = ReadRow(record, group);
+std::optional<DeviceRow> ReadRecord(const CHeliowatchDoc& document, const CInverter* inverter) {
+    std::optional<DeviceRow> values;
+    const std::time_t now = document.Now();
+    const int interval = document.GetInterval();
+    document.WithInverter(inverter, [&](CInverter& record, CInverterGroup& group) {
+        values = ReadDeviceRow(record, group, now, interval);
     });
     return values;
 }
 
-// Shows the values in the row and lets an open status dialog refresh too.
-void ShowRow(QTableWidget& list, int row, const RowValues& values, const StatusImages& images,
-             const CInverter* inverter) {
-    for (int column = CDeviceListView::COM_NO; column < CDeviceListView::COLUMNS; ++column) {
-        list.item(row, column)->setText(values.texts[column]);
+// True when the text became longer, and so perhaps wider than its column.
+bool ShowCell(QTableWidgetItem& cell, const QString& text, const QVariant& sortKey, bool current) {
+    const bool longer = text.size() > cell.text().size();
+    if (cell.text() != text) {
+        cell.setText(text);
     }
-    list.item(row, CDeviceListView::ICON)->setIcon(images[values.image]);
-    if (values.statusWnd != nullptr) {
-        values.statusWnd->Post(WM_INVERTER_UPDATED, reinterpret_cast<std::uintptr_t>(inverter));
+    cell.setData(SortableItem::SORT_ROLE, sortKey);
+    QFont font = cell.font();
+    if (font.italic() == current) {
+        font.setItalic(!current);
+        cell.setFont(font);
     }
+    cell.setData(Qt::ForegroundRole,
+                 current ? QVariant() : QVariant(QBrush(StationPalette::DIM_TEXT)));
+    return longer;
 }
-
-RowKey KeyOfRow(const QTableWidget& list, int row) {
-    const QTableWidgetItem* status = list.item(row, CDeviceListView::ICON);
-    return {status->data(PORT_ROLE).toInt(), status->data(ADDRESS_ROLE).toInt()};
-}
-
 } // namespace
 
 CDeviceListView::CDeviceListView(CHeliowatchDoc& document, QWidget* parent)
-    : QTableWidget(parent), m_document(document) {
+    : QTableWidget(parent), m_document(document), m_widths(new ColumnWidths(*this)),
+      m_ageTimer(this) {
     setItemDelegate(new FullTextToolTip(this));
     connect(this, &QTableWidget::itemSelectionChanged, this, &CDeviceListView::OnHighlightChanged);
     connect(this, &QTableWidget::cellDoubleClicked, this, [this](int row, int) {
@@ -115,6 +64,11 @@ CDeviceListView::CDeviceListView(CHeliowatchDoc& document, QWidget* parent)
             emit statusDialogRequested(inverter);
         }
     });
+    m_ageTimer.setObjectName("AgeRefresh");
+    connect(&m_ageTimer, &QTimer::timeout, this, &CDeviceListView::RefreshAll);
+    // A port registering twenty inverters at once fits the columns once.
+    m_fitTimer.setSingleShot(true);
+    connect(&m_fitTimer, &QTimer::timeout, m_widths, &ColumnWidths::Fit);
 }
 
 CDeviceListView::~CDeviceListView() {
@@ -129,8 +83,7 @@ void CDeviceListView::OnInitialUpdate() {
         frame->setWindowTitle(CAPTION);
     }
     ApplyListStyles();
-    m_statusImages = {StatusIcons::Icon(IDI_STATUS_GREY), StatusIcons::Icon(IDI_STATUS_GREEN),
-                      StatusIcons::Icon(IDI_STATUS_RED)};
+    m_ageTimer.start(AGE_REFRESH_MS);
 }
 
 void CDeviceListView::ApplyListStyles() {
@@ -140,18 +93,23 @@ void CDeviceListView::ApplyListStyles() {
     setShowGrid(true);
     setEditTriggers(NoEditTriggers);
     setWordWrap(false);
+    // A wide Status column must not make the list jump a column at a time.
+    setHorizontalScrollMode(ScrollPerPixel);
     // The pane's frame draws the border, so the whole width is client area.
     setFrameShape(QFrame::NoFrame);
     setIconSize(QSize(StatusIcons::LIST_SIZE, StatusIcons::LIST_SIZE));
     verticalHeader()->hide();
     verticalHeader()->setDefaultSectionSize(
         std::max(StatusIcons::LIST_SIZE + 2, fontMetrics().height() + 4));
-    horizontalHeader()->setDefaultAlignment(Qt::AlignLeft | Qt::AlignVCenter);
-    horizontalHeader()->setHighlightSections(false);
-    horizontalHeader()->setSectionsClickable(false);
-    horizontalHeader()->setStretchLastSection(false);
-    // The icon column is narrower than a heading's usual minimum.
-    horizontalHeader()->setMinimumSectionSize(0);
+    QHeaderView* header = horizontalHeader();
+    header->setDefaultAlignment(Qt::AlignLeft | Qt::AlignVCenter);
+    header->setHighlightSections(false);
+    header->setSectionsClickable(true);
+    header->setSortIndicatorShown(true);
+    header->setStretchLastSection(false);
+    connect(header, &QHeaderView::sortIndicatorChanged, this, &CDeviceListView::Resort,
+            Qt::UniqueConnection);
+    m_widths->KeepWhole(SERNO);
 }
 
 bool CDeviceListView::event(QEvent* event) {
@@ -175,29 +133,24 @@ void CDeviceListView::OnWindowMessage(unsigned message, std::uintptr_t wParam) {
 }
 
 void CDeviceListView::OnFillDeviceList() {
-    m_columnNames = {" ",    "ComNo.", "Address",   "Serno", "Model",
-                     "Vpv1", "Vpv2",   "Out Power", "Energy"};
-    const int clientWidth = viewport()->width();
     setRowCount(0);
-    const int iconWidth = IconColumnWidth();
-    const int shared = clientWidth - iconWidth;
-    setColumnCount(COLUMNS);
-    setHorizontalHeaderLabels(m_columnNames);
-    setColumnWidth(ICON, iconWidth);
-    for (int column = COM_NO; column < COLUMNS; ++column) {
-        const int remainder = column == SERNO ? shared % SHARED_COLUMNS : 0;
-        setColumnWidth(column, shared / SHARED_COLUMNS + remainder);
-    }
+    setColumnCount(DEVICE_COLUMNS);
+    setHorizontalHeaderLabels(HEADINGS);
     ShowComNoFirst();
+    horizontalHeader()->setSortIndicator(m_nSortColumn, m_sortOrder);
+    m_widths->Fit();
 }
 
-// As wide as the hot spot of a standard-size status icon, plus a margin.
-int CDeviceListView::IconColumnWidth() const {
-    return StatusIcons::HotSpotX() + ICON_COLUMN_MARGIN;
+void CDeviceListView::SetSorting(int column, Qt::SortOrder order) {
+    const bool known = column >= 0 && column < DEVICE_COLUMNS;
+    m_nSortColumn = known ? column : COM_NO;
+    m_sortOrder = known ? order : Qt::AscendingOrder;
 }
 
+// The inverter's identity first, then what is wrong with it, then its readings.
 void CDeviceListView::ShowComNoFirst() {
-    horizontalHeader()->moveSection(horizontalHeader()->visualIndex(COM_NO), 0);
+    QHeaderView* header = horizontalHeader();
+    header->moveSection(header->visualIndex(STATUS), header->visualIndex(SERNO));
 }
 
 void CDeviceListView::OnInverterRegistered(CInverter* inverter) {
@@ -206,40 +159,86 @@ void CDeviceListView::OnInverterRegistered(CInverter* inverter) {
         return;
     }
     if (const auto values = ReadRecord(m_document, inverter)) {
-        const int row = InsertRowInOrder(inverter, values->key.first, values->key.second);
-        ShowRow(*this, row, *values, m_statusImages, inverter);
+        ShowRow(AppendRow(inverter, *values), *values);
+        Resort();
+        m_fitTimer.start(0);
     }
 }
 
-// The list is always in row order, so the new row goes before the first one
-// that sorts after it: where a stable sort after appending would put it.
-int CDeviceListView::InsertRowInOrder(CInverter* inverter, int comPort, int address) {
-    const RowKey key{comPort, address};
-    int row = rowCount();
-    while (row > 0 && key < KeyOfRow(*this, row - 1)) {
-        --row;
-    }
+int CDeviceListView::AppendRow(CInverter* inverter, const DeviceRow& values) {
+    const int row = rowCount();
     insertRow(row);
-    auto* status = new QTableWidgetItem(m_statusImages[IMAGE_GREY], QString());
-    status->setData(RECORD_ROLE, QVariant::fromValue(reinterpret_cast<quintptr>(inverter)));
-    status->setData(PORT_ROLE, comPort);
-    status->setData(ADDRESS_ROLE, address);
-    setItem(row, ICON, status);
-    for (int column = COM_NO; column < COLUMNS; ++column) {
-        setItem(row, column, new QTableWidgetItem());
+    for (int column = 0; column < DEVICE_COLUMNS; ++column) {
+        auto* cell = new SortableItem();
+        cell->setData(SortableItem::TIE_ROLE, values.comPort * ROW_KEY_SPAN + values.address);
+        setItem(row, column, cell);
     }
+    item(row, STATUS)
+        ->setData(RECORD_ROLE, QVariant::fromValue(reinterpret_cast<quintptr>(inverter)));
+    item(row, STATUS)->setData(PORT_ROLE, values.comPort);
     return row;
 }
 
 void CDeviceListView::OnInverterUpdated(CInverter* inverter) {
     const int row = inverter != nullptr ? FindRow(inverter) : -1;
-    if (row < 0) {
+    if (row >= 0) {
+        ShowRecord(row, inverter);
+        Resort();
+    }
+}
+
+// Measuring every cell is dear on a full plant: columns are measured again
+// only when a text got longer.
+void CDeviceListView::RefreshAll() {
+    bool longer = false;
+    for (int row = 0; row < rowCount(); ++row) {
+        if (const auto values = ReadRecord(m_document, RecordAt(row))) {
+            longer |= ShowRow(row, *values);
+        }
+    }
+    Resort();
+    if (longer) {
+        m_widths->Grow();
+    }
+}
+
+// Lets an open status dialog refresh too. A record already gone keeps its
+// row until its removal message comes.
+void CDeviceListView::ShowRecord(int row, CInverter* inverter) {
+    const auto values = ReadRecord(m_document, inverter);
+    if (!values) {
         return;
     }
-    // A record already gone keeps its row until its removal message comes.
-    if (const auto values = ReadRecord(m_document, inverter)) {
-        ShowRow(*this, row, *values, m_statusImages, inverter);
+    if (ShowRow(row, *values)) {
+        m_widths->Grow();
     }
+    if (values->statusWnd != nullptr) {
+        values->statusWnd->Post(WM_INVERTER_UPDATED, reinterpret_cast<std::uintptr_t>(inverter));
+    }
+}
+
+bool CDeviceListView::ShowRow(int row, const DeviceRow& values) {
+    bool longer = false;
+    for (int column = 0; column < DEVICE_COLUMNS; ++column) {
+        longer |= ShowCell(*item(row, column), values.texts[column], values.sortKeys[column],
+                           values.current);
+    }
+    item(row, STATUS)->setIcon(StatusIcons::Icon(values.condition.kind));
+    return longer;
+}
+
+void CDeviceListView::Resort() {
+    const QHeaderView* header = horizontalHeader();
+    sortItems(header->sortIndicatorSection(), header->sortIndicatorOrder());
+}
+
+void CDeviceListView::keyPressEvent(QKeyEvent* event) {
+    const bool enter = event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter;
+    if (enter && RecordAt(currentRow()) != nullptr) {
+        emit statusDialogRequested(RecordAt(currentRow()));
+        return;
+    }
+    QTableWidget::keyPressEvent(event);
 }
 
 void CDeviceListView::OnPortStopped(CInverterGroup* group) {
@@ -250,6 +249,7 @@ void CDeviceListView::OnPortStopped(CInverterGroup* group) {
     const CInverter* selected = m_document.GetCurInverter();
     m_document.RemovePortGroup(group);
     NotifyIfSelectionChanged(selected);
+    m_fitTimer.start(0);
 }
 
 // A second stop message for the same group must not touch the freed group.
@@ -260,8 +260,8 @@ bool CDeviceListView::IsDocumentGroup(const CInverterGroup* group) const {
 
 void CDeviceListView::DeleteRowsOfPort(int comPort) {
     for (int row = rowCount() - 1; row >= 0; --row) {
-        const QTableWidgetItem* port = item(row, COM_NO);
-        if (port != nullptr && PortNumberOfText(port->text()) == comPort) {
+        const QTableWidgetItem* status = item(row, STATUS);
+        if (status != nullptr && status->data(PORT_ROLE).toInt() == comPort) {
             removeRow(row);
         }
     }
@@ -276,10 +276,11 @@ void CDeviceListView::OnInverterRemoved(const CInverter* inverter) {
     if (m_document.GetCurInverter() == inverter) {
         SetSelection(nullptr);
     }
+    m_fitTimer.start(0);
 }
 
 CInverter* CDeviceListView::RecordAt(int row) const {
-    const QTableWidgetItem* status = item(row, ICON);
+    const QTableWidgetItem* status = item(row, STATUS);
     return status != nullptr
                ? reinterpret_cast<CInverter*>(status->data(RECORD_ROLE).value<quintptr>())
                : nullptr;

@@ -1,27 +1,31 @@
 #pragma once
 
+#include "DeviceRow.h"
 #include "widgets/WidgetTarget.h"
 
-#include <QIcon>
-#include <QStringList>
 #include <QTableWidget>
-#include <array>
+#include <QTimer>
 
 class CHeliowatchDoc;
 class CInverter;
 class CInverterGroup;
+class ColumnWidths;
 
 // The inverter list pane: one row per registered inverter with its live
-// values and a status disc. The communication threads post their inverter
-// messages to Target(); the highlighted row is the inverter selected in the
-// document.
+// values and its condition in words and by the shape of its mark. The
+// communication threads post their inverter messages to Target(); the
+// highlighted row is the inverter selected in the document. Readings that are
+// not current are drawn dimmed in italics; a click on a heading sorts the
+// list by that column.
 class CDeviceListView : public QTableWidget {
     Q_OBJECT
 
 public:
-    enum Column { ICON, COM_NO, ADDRESS, SERNO, MODEL, VPV1, VPV2, OUT_POWER, ENERGY, COLUMNS };
-    enum StatusImage { IMAGE_GREY, IMAGE_GREEN, IMAGE_RED };
+    using Column = DeviceColumn;
     static constexpr int RECORD_ROLE = Qt::UserRole;
+    // Every row is read again this often, so that readings age visibly even
+    // when no message comes.
+    static constexpr int AGE_REFRESH_MS = 1000;
 
     explicit CDeviceListView(CHeliowatchDoc& document, QWidget* parent = nullptr);
     ~CDeviceListView() override;
@@ -37,9 +41,15 @@ public:
     void OnPortStopped(CInverterGroup* group);
     // Compares the pointer only: the record is destroyed by then.
     void OnInverterRemoved(const CInverter* inverter);
+    // Reads every row again.
+    void RefreshAll();
+    // The order the list takes once its columns are built; a column out of
+    // range keeps the port and address order.
+    void SetSorting(int column, Qt::SortOrder order);
 
     CInverter* RecordAt(int row) const;
     int FindRow(const CInverter* inverter) const;
+    ColumnWidths& Widths() const { return *m_widths; }
 
 signals:
     void currentInverterChanged();
@@ -47,13 +57,17 @@ signals:
 
 protected:
     bool event(QEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
 
 private:
     void OnWindowMessage(unsigned message, std::uintptr_t wParam);
     void ApplyListStyles();
-    int IconColumnWidth() const;
     void ShowComNoFirst();
-    int InsertRowInOrder(CInverter* inverter, int comPort, int address);
+    void ShowRecord(int row, CInverter* inverter);
+    // True when a text got longer.
+    bool ShowRow(int row, const DeviceRow& values);
+    int AppendRow(CInverter* inverter, const DeviceRow& values);
+    void Resort();
     void DeleteRowsOfPort(int comPort);
     bool IsDocumentGroup(const CInverterGroup* group) const;
     void OnHighlightChanged();
@@ -62,6 +76,9 @@ private:
 
     CHeliowatchDoc& m_document;
     WidgetTarget m_target{this};
-    QStringList m_columnNames;
-    std::array<QIcon, 3> m_statusImages;
+    ColumnWidths* m_widths;
+    QTimer m_ageTimer;
+    QTimer m_fitTimer;
+    int m_nSortColumn = COM_NO;
+    Qt::SortOrder m_sortOrder = Qt::AscendingOrder;
 };

@@ -1,5 +1,6 @@
 #include "ErrorListDlg.h"
 
+#include "SortableItem.h"
 #include "res/ResourceIds.h"
 #include "store/BusText.h"
 #include "store/FaultRecordFile.h"
@@ -40,7 +41,10 @@ QTableWidget* AddErrorTable(QDialog* dialog, const DialogUnits& units) {
     table->verticalHeader()->hide();
     table->horizontalHeader()->setDefaultAlignment(Qt::AlignLeft | Qt::AlignVCenter);
     table->horizontalHeader()->setHighlightSections(false);
-    table->horizontalHeader()->setSectionsClickable(false);
+    // File order until the operator clicks a heading.
+    table->horizontalHeader()->setSectionsClickable(true);
+    table->horizontalHeader()->setSortIndicatorShown(true);
+    table->horizontalHeader()->setSortIndicator(-1, Qt::AscendingOrder);
     return table;
 }
 
@@ -68,6 +72,8 @@ CErrorListDlg::CErrorListDlg(QWidget* parent) : QDialog(parent) {
     ok->setDefault(true);
 
     connect(m_cbInverter, &QComboBox::currentIndexChanged, this, &CErrorListDlg::FillList);
+    connect(m_lcErrors->horizontalHeader(), &QHeaderView::sortIndicatorChanged, this,
+            &CErrorListDlg::SortList);
     connect(exportButton, &QPushButton::clicked, this, &CErrorListDlg::OnExport);
     connect(cancel, &QPushButton::clicked, this, &QDialog::reject);
     connect(ok, &QPushButton::clicked, this, &QDialog::accept);
@@ -126,12 +132,24 @@ void CErrorListDlg::FillList() {
     for (std::size_t row = 0; row < shown.size(); ++row) {
         AddRow(static_cast<int>(row), *shown[row]);
     }
+    SortList();
 }
 
+// Rows that tie keep their order in the file.
 void CErrorListDlg::AddRow(int row, const InvFaultRecord& record) {
     const RowTexts texts = FaultRowTextsOf(record);
     for (int column = 0; column < COLUMNS; ++column) {
-        m_lcErrors->setItem(row, column, new QTableWidgetItem(BusText(texts[column])));
+        auto* cell = new SortableItem(BusText(texts[column]));
+        cell->setData(SortableItem::SORT_ROLE, cell->text());
+        cell->setData(SortableItem::TIE_ROLE, row);
+        m_lcErrors->setItem(row, column, cell);
+    }
+}
+
+void CErrorListDlg::SortList() {
+    const QHeaderView* header = m_lcErrors->horizontalHeader();
+    if (header->sortIndicatorSection() >= 0 && header->sortIndicatorSection() < COLUMNS) {
+        m_lcErrors->sortItems(header->sortIndicatorSection(), header->sortIndicatorOrder());
     }
 }
 

@@ -10,7 +10,8 @@ class QComboBox;
 class QTableWidget;
 
 // The fault records of the fault record file as a table, narrowed to one
-// inverter by serial number, and their export to a CSV file. The file is read
+// inverter by serial number and sorted by a click on a heading, and their
+// export to a CSV file. The file is read
 // once each time the dialog opens and never written.
 class CErrorListDlg : public QDialog {
     Q_OBJECT
@@ -35,6 +36,8 @@ private:
     void FillInverterCombo();
     void FillList();
     void AddRow(int row, const InvFaultRecord& record);
+    // By the heading the operator clicked last, if any.
+    void SortList();
     void OnExport();
     // In file order; only the chosen inverter's records once one is chosen.
     std::vector<const InvFaultRecord*> ShownRecords() const;

@@ -1,14 +1,19 @@
 #include "GeneralStatusView.h"
 
+#include "DeviceRow.h"
 #include "charts/NiceScale.h"
 #include "comm/WindowMessages.h"
 #include "res/ResourceIds.h"
 #include "store/HeliowatchDoc.h"
+#include "store/PlantTotals.h"
 #include "widgets/DialogControls.h"
 #include "widgets/DialogUnits.h"
+#include "widgets/StationPalette.h"
 #include "widgets/WindowMessageEvent.h"
 
+#include <QLabel>
 #include <QLineEdit>
+#include <QMdiSubWindow>
 
 namespace {
 const QString CAPTION = QStringLiteral("General Status");
@@ -24,6 +29,7 @@ constexpr FormControl FORM[] = {
     {IDC_TOTAL_ETOTAL, ControlKind::EDIT, "", 81, 47, 57, 14},
     {IDC_LIFETIME_UNIT, ControlKind::LABEL, "KWh", 142, 49, 23, 14},
     {IDC_POWER_BOX, ControlKind::GROUP_BOX, "Power", 7, 80, 165, 49},
+    {IDC_REPORTING, ControlKind::LABEL, "", 19, 92, 147, 9},
     {IDC_POWER_LABEL, ControlKind::LABEL, "Power", 19, 105, 46, 14},
     {IDC_TOTAL_POWER, ControlKind::EDIT, "", 81, 103, 57, 14},
     {IDC_POWER_UNIT, ControlKind::LABEL, "W", 146, 105, 20, 14},
@@ -47,6 +53,7 @@ void CGeneralStatusView::CreateForm() {
     m_pTodayEdit = findChild<QLineEdit*>(QString::number(IDC_TOTAL_ETODAY));
     m_pLifetimeEdit = findChild<QLineEdit*>(QString::number(IDC_TOTAL_ETOTAL));
     m_pPowerEdit = findChild<QLineEdit*>(QString::number(IDC_TOTAL_POWER));
+    m_pReporting = findChild<QLabel*>(QString::number(IDC_REPORTING));
     // Raised above the group box that frames it.
     m_meter.setObjectName(QString::number(IDC_GENERAL_METER));
     m_meter.setGeometry(units.Rect(185, 20, 139, 104));
@@ -57,22 +64,29 @@ QSize CGeneralStatusView::sizeHint() const {
     return DialogUnits(font()).Rect(0, 0, FORM_WIDTH, FORM_HEIGHT).size();
 }
 
+// The pane may hold the view in a scroll area.
 void CGeneralStatusView::OnInitialUpdate() {
-    if (QWidget* frame = parentWidget()) {
-        frame->setWindowTitle(CAPTION);
+    for (QWidget* frame = parentWidget(); frame != nullptr; frame = frame->parentWidget()) {
+        if (qobject_cast<QMdiSubWindow*>(frame) != nullptr) {
+            frame->setWindowTitle(CAPTION);
+            break;
+        }
     }
     ArmTimer(m_document.GetInterval());
-    m_meter.SetNeedleColour(QColor(255, 255, 255));
+    m_meter.SetNeedleColour(StationPalette::NEEDLE);
     m_meter.EnableColourBand(1);
     m_meter.SetRange(0.0, 100.0);
     m_meter.SetValue(0.0);
 }
 
 void CGeneralStatusView::OnTimer() {
-    const double power = m_document.GetTotalPower();
-    m_pTodayEdit->setText(QString::asprintf("%0.1f", m_document.GetTotalEToday()));
-    m_pLifetimeEdit->setText(QString::asprintf("%0.1f", m_document.GetTotalETotal()));
-    m_pPowerEdit->setText(QString::asprintf("%d", static_cast<int>(power)));
+    const PlantTotals totals = ReadPlantTotals(m_document, m_document.Now());
+    const double power = totals.powerW;
+    m_pTodayEdit->setText(QString::asprintf("%0.1f", totals.eTodayKWh));
+    m_pLifetimeEdit->setText(QString::asprintf("%0.1f", totals.eTotalKWh));
+    m_pPowerEdit->setText(QString::number(WholeFigure(power)));
+    m_pReporting->setText(
+        QString("%1 of %2 reporting").arg(totals.reporting).arg(totals.registered));
 
     const int interval = m_document.GetInterval();
     if (m_nArmedInterval != interval) {

@@ -6,11 +6,13 @@
 #include <QWidget>
 
 class CHeliowatchDoc;
+class QLabel;
 class QLineEdit;
 
 // The general status pane: the plant's energy of the day, lifetime energy and
-// output power, the power also on a gauge whose scale follows it. It reads
-// the document's totals once per sampling interval.
+// output power, the power also on a gauge whose scale follows it, and how
+// many inverters report. It reads the plant totals once per sampling
+// interval.
 class CGeneralStatusView : public QWidget {
     Q_OBJECT
 
@@ -40,4 +42,5 @@ private:
     QLineEdit* m_pTodayEdit = nullptr;
     QLineEdit* m_pLifetimeEdit = nullptr;
     QLineEdit* m_pPowerEdit = nullptr;
+    QLabel* m_pReporting = nullptr;
 };

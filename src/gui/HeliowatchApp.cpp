@@ -25,7 +25,6 @@
 
 #include <QApplication>
 #include <QEventLoop>
-#include <QScreen>
 #include <QTimer>
 #include <cstdio>
 
@@ -118,11 +117,7 @@ bool CHeliowatchApp::InitInstance() {
     StartAlerts();
     Pause(SPLASH_MS);
     splash.Hide();
-    // Without a window manager nothing maximizes; the screen's size is the same.
-    if (const QScreen* screen = QGuiApplication::primaryScreen()) {
-        m_mainFrame->setGeometry(screen->availableGeometry());
-    }
-    m_mainFrame->showMaximized();
+    m_mainFrame->ShowAsLeft();
     return true;
 }
 

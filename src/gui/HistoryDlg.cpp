@@ -10,6 +10,7 @@
 #include "store/CivilDays.h"
 #include "widgets/FileDialog.h"
 #include "widgets/MessageBox.h"
+#include "widgets/StationPalette.h"
 
 #include <QCalendarWidget>
 #include <QComboBox>
@@ -25,8 +26,8 @@
 
 namespace {
 const QString CAPTION = "History";
-const QColor POWER_COLOUR(0, 0, 240);
-const QColor ENERGY_COLOUR(0, 240, 0);
+const QColor POWER_COLOUR = StationPalette::POWER_CURVE;
+const QColor ENERGY_COLOUR = StationPalette::ENERGY_CURVE;
 constexpr int JOIN_SECONDS = 2 * 300; // one missing 5-minute stretch is bridged
 constexpr std::array<const char*, 12> MONTHS{"Jan", "Feb", "Mar", "Apr", "May", "Jun",
                                              "Jul", "Aug", "Sep", "Oct", "Nov", "Dec"};

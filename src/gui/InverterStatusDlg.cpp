@@ -1,5 +1,6 @@
 #include "InverterStatusDlg.h"
 
+#include "DeviceRow.h"
 #include "InverterStatusForm.h"
 #include "PasswordDlg.h"
 #include "charts/NiceScale.h"
@@ -10,17 +11,23 @@
 #include "model/SerialNumber.h"
 #include "model/SingleRuntimeData.h"
 #include "model/ThreeRuntimeData.h"
+#include "platform/Log.h"
+#include "platform/TimeText.h"
 #include "res/ResourceIds.h"
 #include "store/BusText.h"
+#include "store/CommandOutcomeText.h"
 #include "store/FaultText.h"
 #include "store/HeliowatchDoc.h"
+#include "store/ParamAudit.h"
 #include "widgets/MessageBox.h"
+#include "widgets/StationPalette.h"
 #include "widgets/WindowMessageEvent.h"
 
 #include <QKeyEvent>
 #include <QLineEdit>
 #include <QPainter>
 #include <QPushButton>
+#include <QTableWidget>
 #include <algorithm>
 #include <optional>
 #include <vector>
@@ -78,25 +85,24 @@ void ReadMeasurements(const CInverter& inverter, const RuntimeData& data, Status
     const bool online = inverter.m_bOnline == 1;
     const WorkState state = ReadWorkState(data);
     const auto number = [](double value) { return QString::asprintf("%0.1f", value); };
-    const auto whole = [](double value) { return QString::number(static_cast<int>(value)); };
-    values.fields.insert(
-        values.fields.end(),
-        {
-            {IDC_STATUS_TEMPERATURE, number(state.temperature / 10.0)},
-            {IDC_STATUS_VPV1, online ? number(data.GetVpv1()) : QStringLiteral("0.0")},
-            {IDC_STATUS_VPV2, online ? number(data.GetVpv2()) : QStringLiteral("0.0")},
-            {IDC_STATUS_MODE,
-             online ? CInverterStatusDlg::ModeText(state.mode) : QStringLiteral("Disconnected")},
-            {IDC_STATUS_FAULT, BusText(FaultText(inverter.m_dwErrorCode))},
-            {IDC_STATUS_ETODAY, number(data.GetEToday())},
-            {IDC_STATUS_ETOTAL, number(data.GetETotal())},
-            {IDC_STATUS_POWER, online ? whole(data.GetOutputPower()) : QStringLiteral("0")},
-            {IDC_STATUS_MAX_POWER, whole(inverter.m_powerGraph.GetMaxValue())},
-            {IDC_STATUS_RADIATION, QString::number(inverter.m_nRadiation)},
-            {IDC_STATUS_WIND_SPEED, QString::number(inverter.m_nWindSpeed)},
-            {IDC_STATUS_ENV_TEMP, QString::number(inverter.m_nEnvTemp)},
-            {IDC_STATUS_MODULE_TEMP, QString::number(inverter.m_nModuleTemp)},
-        });
+    const auto whole = [](double value) { return QString::number(WholeFigure(value)); };
+    values.fields.insert(values.fields.end(),
+                         {
+                             {IDC_STATUS_TEMPERATURE, number(state.temperature / 10.0)},
+                             {IDC_STATUS_VPV1, online ? number(data.GetVpv1()) : NO_VALUE},
+                             {IDC_STATUS_VPV2, online ? number(data.GetVpv2()) : NO_VALUE},
+                             {IDC_STATUS_MODE, online ? CInverterStatusDlg::ModeText(state.mode)
+                                                      : QStringLiteral("Disconnected")},
+                             {IDC_STATUS_FAULT, BusText(FaultText(inverter.m_dwErrorCode))},
+                             {IDC_STATUS_ETODAY, number(data.GetEToday())},
+                             {IDC_STATUS_ETOTAL, number(data.GetETotal())},
+                             {IDC_STATUS_POWER, online ? whole(data.GetOutputPower()) : NO_VALUE},
+                             {IDC_STATUS_MAX_POWER, whole(inverter.m_powerGraph.GetMaxValue())},
+                             {IDC_STATUS_RADIATION, QString::number(inverter.m_nRadiation)},
+                             {IDC_STATUS_WIND_SPEED, QString::number(inverter.m_nWindSpeed)},
+                             {IDC_STATUS_ENV_TEMP, QString::number(inverter.m_nEnvTemp)},
+                             {IDC_STATUS_MODULE_TEMP, QString::number(inverter.m_nModuleTemp)},
+                         });
     values.gaugeValue = online ? data.GetOutputPower() : 0.0;
 }
 
@@ -111,6 +117,24 @@ StatusValues ReadStatus(const CInverter& inverter, bool withSerialNo) {
         ReadMeasurements(inverter, *inverter.m_pRuntimeData, values);
     }
     return values;
+}
+
+void ShowWrites(QTableWidget& table, const std::vector<ParamAuditEntry>& entries) {
+    table.setRowCount(static_cast<int>(entries.size()));
+    int row = 0;
+    for (auto entry = entries.rbegin(); entry != entries.rend(); ++entry, ++row) {
+        const auto withUnit = [&entry](const std::string& value) {
+            return QString::fromStdString(entry->unit.empty() ? value : value + " " + entry->unit);
+        };
+        const QString texts[] = {QString::fromStdString(LocalTimeText(entry->time)),
+                                 QString::fromStdString(entry->parameter),
+                                 withUnit(entry->oldValue), withUnit(entry->newValue),
+                                 QString::fromStdString(entry->outcome)};
+        for (int column = 0; column < table.columnCount(); ++column) {
+            table.setItem(row, column, new QTableWidgetItem(texts[column]));
+        }
+    }
+    table.resizeColumnsToContents();
 }
 
 bool IsAsciiLetterOrDigit(char character) {
@@ -142,7 +166,7 @@ CInverterStatusDlg::~CInverterStatusDlg() {
 
 void CInverterStatusDlg::SetInverter(CInverter* inverter) {
     m_pInverter = inverter;
-    m_graph.SetAppearance(QColor(255, 0, 0), "W", "Output power", true);
+    m_graph.SetAppearance(StationPalette::INVERTER_CURVE, "W", "Output power", true);
 }
 
 int CInverterStatusDlg::exec() {
@@ -170,12 +194,24 @@ bool CInverterStatusDlg::OnInitDialog() {
     Edit(IDC_STATUS_SERIAL_NO)->setReadOnly(false);
     findChild<QPushButton*>(QString::number(IDC_STATUS_SET_SERIAL))->show();
     InitMeter(ratedPower);
+    ShowWrites();
+    // Enter must not start a serial-number change the operator did not type.
+    Edit(IDC_STATUS_MODEL)->setFocus();
     return true;
+}
+
+void CInverterStatusDlg::ShowWrites() {
+    std::string serialNo;
+    m_document.WithInverter(m_pInverter, [&serialNo](CInverter& record, CInverterGroup&) {
+        serialNo = record.m_strSerialNo;
+    });
+    ::ShowWrites(*findChild<QTableWidget*>(QString::number(IDC_STATUS_WRITES)),
+                 ReadParamAudit(serialNo));
 }
 
 // The gauge shows 0 until the first refresh tick or update.
 void CInverterStatusDlg::InitMeter(int ratedPower) {
-    m_meter.SetNeedleColour(QColor(255, 255, 255));
+    m_meter.SetNeedleColour(StationPalette::NEEDLE);
     m_meter.EnableColourBand(1);
     const double top = GaugeScaleTop(ratedPower);
     m_meter.SetRange(0.0, top);
@@ -313,6 +349,15 @@ void CInverterStatusDlg::OnSetSerial() {
     }
     const std::string serialNo = TypedSerial();
     m_document.WithInverter(m_pInverter, [&](CInverter& record, CInverterGroup& group) {
+        m_serialAudit = {0,
+                         group.m_nComPort,
+                         record.m_nAddress,
+                         record.m_strSerialNo,
+                         SERIAL_PARAMETER,
+                         "",
+                         record.m_strSerialNo,
+                         serialNo,
+                         {}};
         m_serialWatch.emplace(RequestSerialChange(record, serialNo), group, m_outcomeTiming);
     });
     if (m_serialWatch) {
@@ -332,8 +377,21 @@ void CInverterStatusDlg::OnSerialTick() {
         return;
     }
     m_serialWatch.reset();
+    m_serialAudit.time = m_document.Now();
+    m_serialAudit.outcome = CommandOutcomeText(outcome);
+    std::string problem;
+    QString note;
+    if (!AppendParamAudit(m_serialAudit, &problem)) {
+        Log(LogLevel::Warning, "serial number change not recorded: " + problem);
+        note = QString("\n\nNot recorded in %1: %2")
+                   .arg(QString::fromStdString(ParamAuditPath()), QString::fromStdString(problem));
+    }
+    ShowWrites();
     MessageBox::Show(this,
-                     outcome == OUTCOME_ACKNOWLEDGED ? "Change serno success" : "Change serno fail",
+                     (outcome == OUTCOME_ACKNOWLEDGED
+                          ? QString("Change serno success")
+                          : QString("Change serno fail: ") + CommandOutcomeText(outcome)) +
+                         note,
                      QString());
 }
 

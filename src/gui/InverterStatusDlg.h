@@ -3,6 +3,7 @@
 #include "OutcomeWatch.h"
 #include "charts/DrawGraph.h"
 #include "charts/Meter.h"
+#include "store/ParamAudit.h"
 #include "widgets/WidgetTarget.h"
 
 #include <QDialog>
@@ -58,6 +59,8 @@ private:
     QString SerialProblem(const std::string& typed) const;
     std::string TypedSerial() const;
     void ReleaseStatusWnd();
+    // The values written to the inverter, newest first.
+    void ShowWrites();
     QLineEdit* Edit(int id) const;
 
     CHeliowatchDoc& m_document;
@@ -71,5 +74,6 @@ private:
     OutcomeTiming m_outcomeTiming;
     // While set, a serial-number change waits for the thread's report.
     std::optional<OutcomeWatch> m_serialWatch;
+    ParamAuditEntry m_serialAudit;
     QTimer m_serialTimer;
 };

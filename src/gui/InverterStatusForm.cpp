@@ -6,10 +6,13 @@
 #include "widgets/DialogUnits.h"
 
 #include <QDialog>
+#include <QHeaderView>
+#include <QTableWidget>
 
 namespace {
 constexpr int FORM_WIDTH = 596;
-constexpr int FORM_HEIGHT = 275;
+constexpr int FORM_HEIGHT = 338;
+const QStringList WRITE_HEADINGS = {"Time", "Parameter", "Old value", "New value", "Outcome"};
 constexpr int NO_ID = NO_CONTROL_ID;
 
 constexpr FormControl FORM[] = {
@@ -63,7 +66,23 @@ constexpr FormControl FORM[] = {
     {NO_ID, ControlKind::LABEL, "Module temperature", 363, 96, 103, 8},
     {NO_ID, ControlKind::LABEL, "°C", 549, 94, 39, 8},
     {IDC_STATUS_MODULE_TEMP, ControlKind::EDIT, "", 478, 92, 67, 14},
+    {NO_ID, ControlKind::LABEL, "Parameter writes", 7, 276, 120, 8},
 };
+
+QTableWidget* AddWritesTable(QDialog& dialog, const DialogUnits& units) {
+    auto* table = new QTableWidget(0, WRITE_HEADINGS.size(), &dialog);
+    table->setObjectName(QString::number(IDC_STATUS_WRITES));
+    table->setGeometry(units.Rect(7, 286, 585, 46));
+    table->setHorizontalHeaderLabels(WRITE_HEADINGS);
+    table->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    table->setSelectionMode(QAbstractItemView::NoSelection);
+    table->setFocusPolicy(Qt::NoFocus);
+    table->setWordWrap(false);
+    table->verticalHeader()->hide();
+    table->horizontalHeader()->setDefaultAlignment(Qt::AlignLeft | Qt::AlignVCenter);
+    table->horizontalHeader()->setStretchLastSection(true);
+    return table;
+}
 
 } // namespace
 
@@ -76,4 +95,5 @@ void CreateInverterStatusForm(QDialog& dialog, CMeter& meter) {
     meter.setObjectName(QString::number(IDC_STATUS_METER));
     meter.setGeometry(units.Rect(242, 19, 104, 91));
     meter.raise();
+    AddWritesTable(dialog, units);
 }

@@ -1,8 +1,11 @@
 #pragma once
 
+#include "WindowLayoutFile.h"
+
 #include <QMainWindow>
 #include <functional>
 #include <memory>
+#include <optional>
 
 class CDeviceListView;
 class CHeliowatchDoc;
@@ -27,6 +30,8 @@ public:
 
     // The inverter list pane, created with the document at start-up.
     void CreateListPane();
+    // Where the operator left it, else maximized on the whole screen.
+    void ShowAsLeft();
     // Runs when the window closes, before any pane is destroyed.
     void SetShutdown(std::function<void()> shutdown) { m_shutdown = std::move(shutdown); }
     // Publishing: its settings under the Setting menu, the broker's state in
@@ -53,6 +58,9 @@ private:
     void OnPaneTimer();
     PaneFrame* CreatePane(PaneFrame* frame, QWidget* view);
     void PlacePanes();
+    QSize GeneralStatusNeeds() const;
+    void NotePaneShares();
+    void SaveLayout();
     void OnRemoveDevice();
     void OnResetTotals();
     void OnReconnectAll();
@@ -69,6 +77,8 @@ private:
     MessageTarget* ListTarget();
     // Asks for confirmation, then sets the request on the selected inverter.
     void ConfirmRequest(const QString& question, bool removal);
+    // Yes or No, No the default.
+    bool Confirm(const QString& question);
 
     CHeliowatchDoc& m_document;
     QMdiArea* m_mdiArea;
@@ -79,6 +89,12 @@ private:
     PaneFrame* m_powerPane = nullptr;
     bool m_bPaneTimerArmed = false;
     bool m_bPanesCreated = false;
+    bool m_bPlacing = false;
+    WindowLayoutFile m_layoutFile;
+    WindowLayoutFile::Layout m_layout;
+    // Set once the operator moves or resizes a pane: the panes then keep
+    // their shares of the client area instead of the two columns.
+    std::optional<WindowLayoutFile::PaneShares> m_paneShares;
     std::function<void()> m_shutdown;
     Publisher* m_publisher = nullptr;
     MessageTarget* m_listTap = nullptr;

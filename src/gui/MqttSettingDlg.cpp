@@ -1,5 +1,6 @@
 #include "MqttSettingDlg.h"
 
+#include "SaveProblemBox.h"
 #include "publish/ConnectionTest.h"
 #include "publish/Publisher.h"
 #include "store/HeliowatchDoc.h"
@@ -43,7 +44,9 @@ CMqttSettingDlg::CMqttSettingDlg(CHeliowatchDoc& document, Publisher& publisher,
     m_testResult->setTextFormat(Qt::PlainText);
     m_testResult->setObjectName("TestResult");
     m_testResult->setWordWrap(true);
-    m_form->addRow(m_test, m_testResult);
+    // A reason can be long: it takes the whole width, on as many lines as it needs.
+    m_form->addRow(m_test);
+    m_form->addRow(m_testResult);
     auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
     auto* layout = new QVBoxLayout(this);
     layout->addLayout(m_form);
@@ -98,12 +101,13 @@ bool CMqttSettingDlg::Read(MqttSettings& settings) {
 }
 
 void CMqttSettingDlg::OnTestConnection() {
-    MqttSettings settings;
+    // Keys the dialog does not show keep their values.
+    MqttSettings settings = m_document.GetMqttSettings();
     if (!Read(settings)) {
         return;
     }
     m_test->setEnabled(false);
-    m_testResult->setText("Testing...");
+    ShowTestResult("Testing...");
     m_testOutcome =
         std::async(std::launch::async, [settings] { return TestBrokerConnection(settings); });
     m_testTimer->start(TEST_POLL_MS);
@@ -116,12 +120,23 @@ void CMqttSettingDlg::OnTestTimer() {
     m_testTimer->stop();
     m_test->setEnabled(true);
     const std::string reason = m_testOutcome.get();
-    m_testResult->setText(reason.empty() ? QString("Connected: the broker accepted the station.")
-                                         : "Failed: " + QString::fromStdString(reason));
+    ShowTestResult(reason.empty() ? QString("Connected: the broker accepted the station.")
+                                  : "Failed: " + QString::fromStdString(reason));
+}
+
+// The dialog grows to show every line of a wrapped result.
+void CMqttSettingDlg::ShowTestResult(const QString& text) {
+    m_testResult->setText(text);
+    layout()->activate();
+    const int needed = layout()->totalHeightForWidth(width());
+    if (needed > height()) {
+        resize(width(), needed);
+    }
 }
 
 void CMqttSettingDlg::OnOK() {
-    MqttSettings settings;
+    // Keys the dialog does not show keep their values.
+    MqttSettings settings = m_document.GetMqttSettings();
     if (!Read(settings)) {
         return;
     }
@@ -136,8 +151,7 @@ void CMqttSettingDlg::OnOK() {
         return;
     }
     if (!m_document.SetMqttSettings(settings)) {
-        MessageBox::Show(this, "The settings file could not be written; they hold until the end.",
-                         "Heliowatch", QMessageBox::Ok, QMessageBox::Warning);
+        ShowSaveProblem(this, m_document);
     }
     m_publisher.Configure(settings);
     accept();

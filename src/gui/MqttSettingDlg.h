@@ -31,6 +31,7 @@ private:
     bool Read(MqttSettings& settings);
     void OnTestConnection();
     void OnTestTimer();
+    void ShowTestResult(const QString& text);
     void OnOK();
 
     CHeliowatchDoc& m_document;

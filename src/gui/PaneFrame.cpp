@@ -11,6 +11,7 @@
 #include <QGuiApplication>
 #include <QMenu>
 #include <QScreen>
+#include <QScrollArea>
 
 PaneFrame::PaneFrame(const QString& title, bool maximizable, QWidget* parent)
     : QMdiSubWindow(parent) {
@@ -46,6 +47,11 @@ void PaneFrame::PublishAs(std::atomic<MessageTarget*>& global) {
     global = &m_target;
 }
 
+QWidget* PaneFrame::View() const {
+    const auto* scroll = qobject_cast<QScrollArea*>(widget());
+    return scroll != nullptr ? scroll->widget() : widget();
+}
+
 void PaneFrame::closeEvent(QCloseEvent* event) {
     event->ignore();
 }
@@ -53,10 +59,10 @@ void PaneFrame::closeEvent(QCloseEvent* event) {
 bool PaneFrame::event(QEvent* event) {
     if (event->type() == WindowMessageEvent::EventType()) {
         if (static_cast<WindowMessageEvent*>(event)->Message() == WM_INTERVAL_CHANGED &&
-            widget() != nullptr) {
+            View() != nullptr) {
             const auto* message = static_cast<WindowMessageEvent*>(event);
             WindowMessageEvent forwarded(message->Message(), message->WParam());
-            QCoreApplication::sendEvent(widget(), &forwarded);
+            QCoreApplication::sendEvent(View(), &forwarded);
         }
         return true;
     }

@@ -16,6 +16,8 @@ public:
     MessageTarget* Target() { return &m_target; }
     // Publishes the target; the value is cleared again when the pane goes.
     void PublishAs(std::atomic<MessageTarget*>& global);
+    // The pane's view, also when it scrolls inside the pane.
+    QWidget* View() const;
 
 protected:
     void closeEvent(QCloseEvent* event) override;

@@ -2,8 +2,18 @@
 
 #include "ParamRows.h"
 #include "comm/InverterCommands.h"
-#include "model/Inverter.h"
+#include "model/InverterGroup.h"
+#include "platform/Log.h"
+#include "store/CommandOutcomeText.h"
 #include "store/HeliowatchDoc.h"
+
+#include <QString>
+
+namespace {
+std::string ShownValue(std::uint16_t raw, const ParamRow& row) {
+    return QString::number(raw * row.scale, 'f', row.decimals).toStdString();
+}
+} // namespace
 
 ParamWriteSequence::ParamWriteSequence(const CHeliowatchDoc& document, const CInverter* inverter,
                                        const Params& values, const ParamWriteTiming& timing)
@@ -25,7 +35,7 @@ std::chrono::milliseconds ParamWriteSequence::Advance() {
 std::optional<std::chrono::milliseconds> ParamWriteSequence::Compare() {
     const auto current = CurrentValue();
     if (!current) {
-        Fail();
+        Fail(OUTCOME_NO_ANSWER);
     } else if (*current == Wanted()) {
         NextRow();
     } else {
@@ -36,16 +46,26 @@ std::optional<std::chrono::milliseconds> ParamWriteSequence::Compare() {
 }
 
 std::optional<std::chrono::milliseconds> ParamWriteSequence::Queue() {
-    const auto identifier = static_cast<std::uint16_t>(FIRST_PARAM_ID + ParamRows()[m_nRow].slot);
+    const ParamRow& row = ParamRows()[m_nRow];
+    const auto identifier = static_cast<std::uint16_t>(FIRST_PARAM_ID + row.slot);
     const std::uint16_t value = Wanted();
     const bool queued =
         m_document.WithInverter(m_pInverter, [&](CInverter& inverter, CInverterGroup& group) {
+            m_audit = {0,
+                       group.m_nComPort,
+                       inverter.m_nAddress,
+                       inverter.m_strSerialNo,
+                       row.label,
+                       row.unit,
+                       ShownValue(inverter.m_params[row.slot], row),
+                       ShownValue(value, row),
+                       {}};
             m_watch.emplace(QueueParamWrite(inverter, identifier, value), group, m_timing.outcome);
         });
     if (queued) {
         m_phase = Phase::Check;
     } else {
-        Fail();
+        Fail(OUTCOME_NO_ANSWER);
     }
     return std::nullopt;
 }
@@ -55,12 +75,26 @@ std::optional<std::chrono::milliseconds> ParamWriteSequence::Check() {
     m_document.WithInverter(m_pInverter, [this, &outcome](CInverter& inverter, CInverterGroup&) {
         outcome = m_watch->Check(inverter);
     });
-    switch (outcome) {
-    case OUTCOME_PENDING: return m_watch->Pause();
-    case OUTCOME_ACKNOWLEDGED: NextRow(); break;
-    default: Fail(); break;
+    if (outcome == OUTCOME_PENDING) {
+        return m_watch->Pause();
+    }
+    Record(outcome);
+    if (outcome == OUTCOME_ACKNOWLEDGED) {
+        NextRow();
+    } else {
+        Fail(outcome);
     }
     return std::nullopt;
+}
+
+void ParamWriteSequence::Record(CommandOutcome outcome) {
+    m_audit.time = m_document.Now();
+    m_audit.outcome = CommandOutcomeText(outcome);
+    std::string problem;
+    if (!AppendParamAudit(m_audit, &problem)) {
+        m_auditProblem = problem;
+        Log(LogLevel::Warning, "parameter write not recorded: " + problem);
+    }
 }
 
 std::optional<std::uint16_t> ParamWriteSequence::CurrentValue() const {
@@ -80,7 +114,8 @@ void ParamWriteSequence::NextRow() {
     m_phase = ++m_nRow == PARAM_ROW_COUNT ? Phase::Finished : Phase::Compare;
 }
 
-void ParamWriteSequence::Fail() {
+void ParamWriteSequence::Fail(CommandOutcome outcome) {
     m_nFailedRow = static_cast<int>(m_nRow);
+    m_failedOutcome = outcome;
     m_phase = Phase::Finished;
 }

@@ -1,11 +1,14 @@
 #include "ParameterSettingDlg.h"
 
+#include "InverterIdentity.h"
 #include "ParamInput.h"
 #include "ParamWriteSequence.h"
 #include "PasswordDlg.h"
 #include "model/Inverter.h"
 #include "res/ResourceIds.h"
+#include "store/CommandOutcomeText.h"
 #include "store/HeliowatchDoc.h"
+#include "store/ParamAudit.h"
 #include "widgets/DialogControls.h"
 #include "widgets/DialogUnits.h"
 #include "widgets/MessageBox.h"
@@ -43,18 +46,38 @@ QString LimitText(double value, const ParamRow& row) {
 int SlotOf(ParamRowIndex row) {
     return ParamRows()[row].slot;
 }
+
+QString DecimalsAllowed(const ParamRow& row) {
+    if (row.decimals == 0) {
+        return "whole numbers";
+    }
+    return QString("at most %1 decimal%2").arg(row.decimals).arg(row.decimals == 1 ? "" : "s");
+}
+
+QString RangeText(const ParamRow& row) {
+    return QString("%1 to %2 %3")
+        .arg(QString::number(row.minValue, 'f', row.decimals),
+             QString::number(row.maxValue, 'f', row.decimals), row.unit);
+}
 } // namespace
 
 CParameterSettingDlg::CParameterSettingDlg(CHeliowatchDoc& document, CInverter* inverter,
                                            QWidget* parent)
     : QDialog(parent), m_document(document), m_pInverter(inverter) {
-    const bool present = m_document.WithInverter(
-        inverter, [this](CInverter& record, CInverterGroup&) { m_params = record.m_params; });
+    QString identity;
+    const bool present =
+        m_document.WithInverter(inverter, [&](CInverter& record, CInverterGroup& group) {
+            m_params = record.m_params;
+            identity = InverterIdentity(record, group);
+        });
     if (!present) {
         m_pInverter = nullptr;
     }
     const DialogUnits units =
         SetUpDialog(*this, IDD_PARAMETER_SETTING, "Parameter setting", 502, 209);
+    if (present) {
+        setWindowTitle("Parameter setting \u2014 " + identity);
+    }
     AddHeadings(units);
     for (std::size_t index = 0; index < PARAM_ROW_COUNT; ++index) {
         m_edits[index] =
@@ -130,8 +153,12 @@ void CParameterSettingDlg::OnSet() {
     if (m_bSetting) {
         return;
     }
+    // Nothing is asked of the operator for values that would be refused.
+    if (!Validate()) {
+        return;
+    }
     CPasswordDlg password(this);
-    if (password.exec() != Accepted || !Validate()) {
+    if (password.exec() != Accepted) {
         return;
     }
     m_bSetting = true;
@@ -151,13 +178,19 @@ void CParameterSettingDlg::OnTimer() {
 
 void CParameterSettingDlg::FinishSetting() {
     const int failedRow = m_pSequence->FailedRow();
+    QString message = failedRow < 0 ? QString("Set OK")
+                                    : QString("Set %1 fail: %2")
+                                          .arg(ParamRows()[failedRow].label,
+                                               CommandOutcomeText(m_pSequence->FailedOutcome()));
+    if (const std::string& problem = m_pSequence->AuditProblem(); !problem.empty()) {
+        message +=
+            QString("\n\nNot recorded in %1: %2")
+                .arg(QString::fromStdString(ParamAuditPath()), QString::fromStdString(problem));
+    }
     m_pSequence.reset();
     m_bSetting = false;
     ShowWaitCursor(false);
-    MessageBox::Show(this,
-                     failedRow < 0 ? QString("Set OK")
-                                   : QString("Set %1 fail").arg(ParamRows()[failedRow].label),
-                     "");
+    MessageBox::Show(this, message, "");
 }
 
 bool CParameterSettingDlg::Validate() {
@@ -175,8 +208,17 @@ bool CParameterSettingDlg::ReadRow(std::size_t index) {
     std::uint16_t raw = 0;
     switch (ReadParamInput(edit->text().toStdString(), row, &raw)) {
     case ParamInput::Accepted: m_params[row.slot] = raw; return true;
-    case ParamInput::TooManyPoints: MessageBox::Show(this, "Please check input", ""); break;
-    case ParamInput::OutOfRange: MessageBox::Show(this, "Input data not in range", ""); break;
+    case ParamInput::TooManyPoints:
+        MessageBox::Show(
+            this, QString("Please check input: %1 takes %2").arg(row.label, DecimalsAllowed(row)),
+            "");
+        break;
+    case ParamInput::OutOfRange:
+        MessageBox::Show(
+            this,
+            QString("Input data not in range: %1 must be from %2").arg(row.label, RangeText(row)),
+            "");
+        break;
     }
     edit->setFocus();
     return false;

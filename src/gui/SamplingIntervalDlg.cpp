@@ -1,5 +1,6 @@
 #include "SamplingIntervalDlg.h"
 
+#include "SaveProblemBox.h"
 #include "comm/CommShared.h"
 #include "res/ResourceIds.h"
 #include "store/HeliowatchDoc.h"
@@ -76,7 +77,9 @@ void CSamplingIntervalDlg::OnOK() {
     }
     // A settings file that cannot be written loses this one write; the new
     // interval is in force all the same.
-    m_pDoc->SetInterval(m_nInterval);
+    if (!m_pDoc->SetInterval(m_nInterval)) {
+        ShowSaveProblem(this, *m_pDoc);
+    }
     accept();
 }
 

@@ -4,6 +4,7 @@
 #include "platform/PortDirectory.h"
 #include "store/HeliowatchDoc.h"
 #include "store/StorageHealth.h"
+#include "widgets/StationPalette.h"
 
 #include <QMainWindow>
 #include <QStatusBar>
@@ -17,8 +18,7 @@ QStringList Problems(const CHeliowatchDoc& document) {
     QStringList problems;
     for (const CInverterGroup* group : document.GetGroups()) {
         if (const std::string problem = group->PortProblem(); !problem.empty()) {
-            problems << QString::fromStdString(PortEntryName(group->m_nComPort) + " " +
-                                               PortDevicePath(group->m_nComPort) + ": " + problem);
+            problems << QString::fromStdString(PortRouteText(group->m_nComPort) + ": " + problem);
         }
     }
     if (const std::string problem = StorageProblem(); !problem.empty()) {
@@ -32,7 +32,7 @@ StationProblemLabel::StationProblemLabel(const CHeliowatchDoc& document, QMainWi
     : QLabel(&window), m_document(document), m_window(window) {
     setTextFormat(Qt::PlainText);
     setObjectName("StationProblems");
-    setStyleSheet("color: #a00000;");
+    setStyleSheet(QString("color: %1;").arg(StationPalette::PROBLEM_TEXT.name()));
     hide();
     auto* timer = new QTimer(this);
     connect(timer, &QTimer::timeout, this, &StationProblemLabel::Refresh);

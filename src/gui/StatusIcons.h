@@ -1,22 +1,22 @@
 #pragma once
 
+#include "store/InverterCondition.h"
+
 #include <QColor>
 #include <QIcon>
 #include <QPixmap>
 
-// The inverter status discs: grey (no status), green (running, no error bits)
-// and red (error bits present), known by their icon ids.
+// The inverter status marks. Each condition has a shape of its own, so that
+// it reads without its colour: a green disc (normal), a red warning triangle
+// (fault), an amber diamond (stale, port lost), a grey square (offline) and
+// a grey cross (removing).
 class StatusIcons {
 public:
     static constexpr int LIST_SIZE = 16;
     static constexpr int STANDARD_SIZE = 32;
 
-    // The disc of IDI_STATUS_GREY, IDI_STATUS_GREEN or IDI_STATUS_RED, size
-    // pixels square; a transparent square for any other id.
-    static QPixmap Pixmap(int iconId, int size);
-    // The disc at the list and standard sizes.
-    static QIcon Icon(int iconId);
-    // The x of an icon's hot spot at the standard size: its centre.
-    static int HotSpotX() { return STANDARD_SIZE / 2; }
-    static QColor Colour(int iconId);
+    static QPixmap Pixmap(ConditionKind kind, int size);
+    // The mark at the list and standard sizes.
+    static QIcon Icon(ConditionKind kind);
+    static QColor Colour(ConditionKind kind);
 };

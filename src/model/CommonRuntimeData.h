@@ -3,15 +3,16 @@
 #include "RuntimeData.h"
 
 // What single- and three-phase samples share, in the same units, with the
-// accessors the views and totals read.
+// accessors the views and totals read. Divided rather than multiplied by 0.1,
+// so that 3597 tenths read 359.7, not 359.70000000000005.
 class CommonRuntimeData : public RuntimeData {
 public:
-    double GetOutputPower() const override { return m_nPac * 0.1; }
-    double GetVpv1() const override { return m_nVpv1 * 0.1; }
-    double GetVpv2() const override { return m_nVpv2 * 0.1; }
+    double GetOutputPower() const override { return m_nPac / 10.0; }
+    double GetVpv1() const override { return m_nVpv1 / 10.0; }
+    double GetVpv2() const override { return m_nVpv2 / 10.0; }
     // The inverter's total counter, the figure its history line carries.
-    double GetETotal() const override { return m_dwETotal * 0.1; }
-    double GetEToday() const override { return m_nEToday * 0.01; }
+    double GetETotal() const override { return m_dwETotal / 10.0; }
+    double GetEToday() const override { return m_nEToday / 100.0; }
     std::time_t GetSampleTime() const override { return m_tSample; }
     // The field of an identifier both kinds keep alike; 0 for any other.
     std::int32_t CommonFieldValue(int identifier) const;

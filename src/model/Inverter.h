@@ -10,6 +10,7 @@
 #include <array>
 #include <atomic>
 #include <cstdint>
+#include <ctime>
 #include <deque>
 #include <memory>
 #include <mutex>
@@ -57,6 +58,8 @@ public:
     std::vector<ParamWrite> m_pendingParamWrites;
     std::uint8_t m_nAddress = 0; // fixed for the record's life
     std::atomic<int> m_bOnline{0};
+    // When the offline rule last fired; 0 while it never has.
+    std::atomic<std::time_t> m_tOffline{0};
     std::atomic<int> m_nErrorState{0};
     std::atomic<std::uint32_t> m_dwErrorCode{0};
     std::atomic<int> m_nLastMode{0};

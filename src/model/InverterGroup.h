@@ -84,6 +84,9 @@ public:
     std::optional<ScheduleMark> m_tLastRegister;
     std::optional<ScheduleMark> m_tLastPoll;
     std::atomic<int> m_bReconnectRequest{0};
+    // Set once an offline query found nobody left to register: the port's
+    // first registration round is over.
+    std::atomic<int> m_bRegistrationRoundDone{0};
     int m_nNextAddress = 1; // wider than a bus address so that it never wraps to 0
     ReplyRejectCounts m_rejects;
     // Counted by the communication thread, read by anyone.

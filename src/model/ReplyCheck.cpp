@@ -27,3 +27,11 @@ std::vector<std::pair<ReplyCheck, std::uint64_t>> ReplyRejectCounts::NonZero() c
     }
     return counts;
 }
+
+std::uint64_t ReplyRejectCounts::Total() const {
+    std::uint64_t total = 0;
+    for (const auto& count : m_counts) {
+        total += count.load(std::memory_order_relaxed);
+    }
+    return total;
+}

@@ -40,6 +40,7 @@ public:
     }
     // The rules that rejected anything, in rule order, with their counts.
     std::vector<std::pair<ReplyCheck, std::uint64_t>> NonZero() const;
+    std::uint64_t Total() const;
 
 private:
     std::array<std::atomic<std::uint64_t>, REPLY_CHECK_COUNT> m_counts{};

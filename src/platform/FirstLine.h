@@ -11,3 +11,6 @@ Outcome<std::string> ReadFirstLine(const std::string& path);
 // The same for a file that holds a secret, refused when users other than its
 // owner and group may read or write it.
 Outcome<std::string> ReadSecretLine(const std::string& path);
+
+// The whole of such a file, a private key say.
+Outcome<std::string> ReadSecretFile(const std::string& path);

@@ -82,6 +82,13 @@ bool LogEnabled(LogLevel level) {
     return CategoryOf(level).isEnabled(MessageType(level));
 }
 
+void WriteReportLine(std::FILE* out, LogLevel level, const std::string& line) {
+    const bool toJournal = IsJournalStream(fileno(out), std::getenv("JOURNAL_STREAM"));
+    const std::string text = toJournal ? FormatLogLines(level, true, {}, line) : line + "\n";
+    std::fputs(text.c_str(), out);
+    std::fflush(out);
+}
+
 void Log(LogLevel level, const std::string& text) {
     if (!LogEnabled(level)) {
         return;

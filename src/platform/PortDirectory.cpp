@@ -3,8 +3,11 @@
 #include "DeviceNames.h"
 #include "StationPlaces.h"
 
+#include <climits>
+#include <map>
 #include <mutex>
 #include <sys/stat.h>
+#include <unistd.h>
 
 namespace {
 std::mutex g_directoryLock;
@@ -46,4 +49,42 @@ std::string PortDevicePath(int port) {
         return entry;
     }
     return "/dev/ttyS" + std::to_string(port - 1);
+}
+
+namespace {
+std::mutex g_targetsLock;
+std::map<int, std::string> g_lastTargets; // by port, guarded by g_targetsLock
+
+// Empty when the entry is missing.
+std::string EntryTarget(const std::string& entry) {
+    struct stat info {};
+    if (lstat(entry.c_str(), &info) != 0) {
+        return {};
+    }
+    if (!S_ISLNK(info.st_mode)) {
+        return entry;
+    }
+    std::string target(PATH_MAX, '\0');
+    const ssize_t length = readlink(entry.c_str(), target.data(), target.size());
+    if (length <= 0) {
+        return entry;
+    }
+    target.resize(static_cast<std::size_t>(length));
+    return target.front() == '/' ? target : entry.substr(0, entry.rfind('/') + 1) + target;
+}
+} // namespace
+
+std::string PortTarget(int port) {
+    const std::string target = EntryTarget(PortEntryPath(port));
+    std::lock_guard lock(g_targetsLock);
+    if (!target.empty()) {
+        g_lastTargets[port] = target;
+        return target;
+    }
+    const auto known = g_lastTargets.find(port);
+    return known != g_lastTargets.end() ? known->second : PortDevicePath(port);
+}
+
+std::string PortRouteText(int port) {
+    return PortEntryName(port) + " \u2192 " + PortTarget(port);
 }

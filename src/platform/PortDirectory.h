@@ -15,3 +15,9 @@ std::string PortEntryName(int port); // "COM<n>"
 int PortOfEntryName(const std::string& name);
 std::string PortEntryPath(int port); // PortDirectory() + "/COM<n>"
 std::string PortDevicePath(int port);
+// Where the port's entry leads: the target of its link (or the entry itself
+// when it is a device node), the target it last had while the entry is gone,
+// and PortDevicePath when no entry was ever seen.
+std::string PortTarget(int port);
+// "COM<n> → " + PortTarget(port): what a person needs to find the adapter.
+std::string PortRouteText(int port);

@@ -1,72 +1,115 @@
 #include "Discovery.h"
 
-#include "JsonWriter.h"
+#include "DeviceConfig.h"
+#include "HeliowatchVersion.h"
+#include "PlantFields.h"
 #include "StateSample.h"
-#include "Topics.h"
+#include "store/FaultText.h"
+
+#include <QByteArray>
 
 namespace {
-// One sensor: what every sensor of the inverter shares, then its own.
-MqttMessage SensorConfig(const Topics& topics, const std::string& id, const StateSample& sample,
-                         const StateField& field) {
-    const std::string uniqueId = "heliowatch_" + id + "_" + field.key;
-    JsonWriter json;
-    json.Text("name", field.name)
-        .Text("unique_id", uniqueId)
-        .Text("object_id", uniqueId)
-        .Text("state_topic", topics.State(id))
-        .Text("value_template", std::string("{{ value_json.") + field.key + " }}");
-    if (field.deviceClass != nullptr) {
-        json.Text("device_class", field.deviceClass);
+std::string InverterPage(const std::string& webUrl, const std::string& serialNo) {
+    if (webUrl.empty()) {
+        return {};
     }
-    if (field.stateClass != nullptr) {
-        json.Text("state_class", field.stateClass);
+    return webUrl + "/inverter?serial=" +
+           QByteArray::fromStdString(serialNo).toPercentEncoding().toStdString();
+}
+
+void AddWorkMode(DeviceConfig& config) {
+    JsonWriter& json = config.Begin("sensor", "work_mode", "Work mode");
+    json.Text("device_class", "enum").BeginArray("options");
+    for (int mode = 0; mode <= 3; ++mode) {
+        json.Text(nullptr, ModeText(mode));
     }
-    if (field.unit != nullptr) {
-        json.Text("unit_of_measurement", field.unit);
-    }
-    json.BeginArray("availability")
-        .BeginObject()
-        .Text("topic", topics.Status())
-        .EndObject()
-        .BeginObject()
-        .Text("topic", topics.Availability(id))
-        .EndObject()
-        .EndArray()
-        .Text("availability_mode", "all")
-        .Text("payload_available", "online")
-        .Text("payload_not_available", "offline");
-    json.BeginObject("device")
-        .BeginArray("identifiers")
-        .Text(nullptr, sample.serialNo)
-        .EndArray()
-        .Text("name", sample.model + " " + sample.serialNo)
-        .Text("model", sample.model)
-        .Text("manufacturer", sample.manufacturer)
-        .Text("sw_version", sample.firmware)
-        .EndObject();
-    return {topics.SensorConfig(id, field.key), json.Finish(), true};
+    json.EndArray()
+        .Text("value_template", "{{ value_json.work_mode_text }}")
+        .Text("entity_category", "diagnostic");
+    config.End();
+}
+
+// On from a sample in a fault mode until one in a normal or waiting mode, as
+// the fault record file opens and closes its records.
+void AddProblem(DeviceConfig& config) {
+    config.Begin("binary_sensor", "problem", "Fault")
+        .Text("device_class", "problem")
+        .Text("value_template", "{{ 'ON' if value_json.work_mode > 1 else 'OFF' }}");
+    config.End();
+}
+
+void AddFaultEvent(DeviceConfig& config, const std::string& topic) {
+    config.Begin("event", "fault", "Fault event")
+        .Text("state_topic", topic)
+        .BeginArray("event_types")
+        .Text(nullptr, "fault_opened")
+        .Text(nullptr, "fault_closed")
+        .EndArray();
+    config.End();
+}
+
+// Its text as the state, and text, value, error bits and times as attributes.
+void AddLastFault(DeviceConfig& config, const std::string& topic) {
+    config.Begin("sensor", "last_fault", "Last fault")
+        .Text("state_topic", topic)
+        .Text("value_template", "{{ value_json.text }}")
+        .Text("json_attributes_topic", topic);
+    config.End();
 }
 } // namespace
 
-std::vector<MqttMessage> DiscoveryMessages(const Topics& topics, const StateSample& sample,
-                                           const std::vector<FieldValue>& values) {
+MqttMessage InverterDiscovery(const DiscoveryContext& context, const StateSample& sample,
+                              const std::vector<FieldValue>& values,
+                              const std::vector<std::string>& removed) {
     const std::string id = TopicId(sample.serialNo);
-    std::vector<MqttMessage> messages;
+    const DiscoveredDevice device{context.names.InverterDevice(id),
+                                  sample.model.empty() ? sample.serialNo
+                                                       : sample.model + " " + sample.serialNo,
+                                  sample.manufacturer,
+                                  sample.model,
+                                  sample.serialNo,
+                                  sample.firmware,
+                                  context.names.PlantDevice(),
+                                  InverterPage(context.webUrl, sample.serialNo)};
+    DeviceConfig config(device, sample.serialNo,
+                        {context.topics.Status(), context.topics.Availability(id)},
+                        context.topics.State(id));
     for (const FieldValue& value : values) {
-        if (value.field->sensor) {
-            messages.push_back(SensorConfig(topics, id, sample, *value.field));
+        if (value.field->IsSensor()) {
+            config.Sensor(*value.field);
         }
     }
-    for (const StateField* field : TextSensors()) {
-        messages.push_back(SensorConfig(topics, id, sample, *field));
+    AddWorkMode(config);
+    AddProblem(config);
+    AddFaultEvent(config, context.topics.Fault(id));
+    AddLastFault(config, context.topics.LastFault(id));
+    for (const std::string& component : removed) {
+        config.Removed(component, "sensor");
     }
-    return messages;
+    return {context.topics.DeviceConfig(device.id), config.Finish(), true};
 }
 
-std::vector<MqttMessage> DiscoveryRemovals(const Topics& topics, const std::string& id) {
-    std::vector<MqttMessage> messages;
-    for (const StateField* field : AllSensors()) {
-        messages.push_back({topics.SensorConfig(id, field->key), "", true});
+MqttMessage PlantDiscovery(const DiscoveryContext& context) {
+    DiscoveredDevice device;
+    device.id = context.names.PlantDevice();
+    device.name = "Heliowatch plant";
+    device.model = "Heliowatch";
+    device.swVersion = HELIOWATCH_VERSION;
+    device.configurationUrl = context.webUrl.empty() ? "" : context.webUrl + "/";
+    DeviceConfig config(device, "plant", {context.topics.Status()}, context.topics.Plant());
+    for (const StateField* field : PlantFields()) {
+        if (field->IsSensor()) {
+            config.Sensor(*field);
+        }
     }
-    return messages;
+    if (context.commands) {
+        config.Begin("button", "reconnect_all", "Reconnect all")
+            .Text("command_topic", context.topics.Command("reconnect_all"));
+        config.End();
+    }
+    return {context.topics.DeviceConfig(device.id), config.Finish(), true};
+}
+
+MqttMessage DiscoveryRemoval(const DiscoveryContext& context, const std::string& deviceId) {
+    return {context.topics.DeviceConfig(deviceId), "", true};
 }

@@ -125,6 +125,12 @@ JsonWriter& JsonWriter::Integer(const char* key, std::int64_t value) {
     return *this;
 }
 
+JsonWriter& JsonWriter::Boolean(const char* key, bool value) {
+    Key(key);
+    m_output->writer.Bool(value);
+    return *this;
+}
+
 std::string JsonWriter::Finish() {
     m_output->writer.EndObject();
     return std::string(m_output->buffer.GetString(), m_output->buffer.GetSize());

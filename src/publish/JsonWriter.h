@@ -21,6 +21,7 @@ public:
     JsonWriter& Text(const char* key, const std::string& text);
     JsonWriter& Number(const char* key, double value);
     JsonWriter& Integer(const char* key, std::int64_t value);
+    JsonWriter& Boolean(const char* key, bool value);
     // Ends the outermost object and gives the text; every object and array
     // begun must have been ended.
     std::string Finish();

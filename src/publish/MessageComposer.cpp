@@ -1,35 +1,51 @@
 #include "MessageComposer.h"
 
-#include "Discovery.h"
+#include "OldDiscovery.h"
 #include "Payloads.h"
+#include "PlantFields.h"
+#include "comm/CommShared.h"
+#include "comm/Polling.h"
+#include "store/MqttSettings.h"
 
 #include <algorithm>
 
 namespace {
-bool SameSensors(const std::vector<FieldValue>& values,
-                 const std::vector<const StateField*>& sensors) {
-    auto known = sensors.begin();
-    for (const FieldValue& value : values) {
-        if (value.field->sensor && (known == sensors.end() || *known++ != value.field)) {
-            return false;
-        }
-    }
-    return known == sensors.end();
-}
-
 std::vector<const StateField*> SensorsOf(const std::vector<FieldValue>& values) {
     std::vector<const StateField*> sensors;
     for (const FieldValue& value : values) {
-        if (value.field->sensor) {
+        if (value.field->IsSensor()) {
             sensors.push_back(value.field);
         }
     }
     return sensors;
 }
+
+// Sensors announced before that the new set lacks.
+std::vector<std::string> Gone(const std::vector<const StateField*>& before,
+                              const std::vector<const StateField*>& now) {
+    std::vector<std::string> gone;
+    for (const StateField* field : before) {
+        if (std::find(now.begin(), now.end(), field) == now.end()) {
+            gone.emplace_back(field->key);
+        }
+    }
+    return gone;
+}
+
+// The offline rule: as many sampling intervals as failed polls make an
+// inverter offline.
+std::time_t OfflineRuleSeconds() {
+    return std::time_t{MAX_FAILED_POLLS + 1} * std::max(1, g_nInterval.load());
+}
 } // namespace
 
-MessageComposer::MessageComposer(Topics topics, bool discovery)
-    : m_topics(std::move(topics)), m_discovery(discovery) {}
+MessageComposer::Inverter::Inverter(const std::string& serialNo)
+    : id(TopicId(serialNo)), guard(serialNo) {}
+
+MessageComposer::MessageComposer(const MqttSettings& settings)
+    : m_context{Topics(settings.topicPrefix, settings.discoveryPrefix),
+                DiscoveryNames(StationIdOf(settings)), settings.webUrl, settings.commands},
+      m_discovery(settings.discovery), m_plantDiscovery(PlantDiscovery(m_context)) {}
 
 std::vector<MqttMessage> MessageComposer::Compose(Outbound item, std::uint64_t dropped) {
     if (const auto* sample = std::get_if<StateSample>(&item)) {
@@ -39,20 +55,13 @@ std::vector<MqttMessage> MessageComposer::Compose(Outbound item, std::uint64_t d
         return ComposeEvent(*event);
     }
     if (auto* alert = std::get_if<AlertPayload>(&item)) {
-        return {{m_topics.Alert(), std::move(alert->json), false}};
+        return {{m_context.topics.Alert(), std::move(alert->json), false}};
     }
-    return {{m_topics.Plant(), PlantPayload(std::get<PlantTotals>(item), dropped), false}};
+    return ComposePlant(std::get<PlantTotals>(item), dropped);
 }
 
 MessageComposer::Inverter& MessageComposer::Known(const std::string& serialNo) {
-    auto known = m_inverters.find(serialNo);
-    if (known == m_inverters.end()) {
-        Inverter inverter;
-        inverter.id = TopicId(serialNo);
-        inverter.stateTopic = m_topics.State(inverter.id);
-        known = m_inverters.emplace(serialNo, std::move(inverter)).first;
-    }
-    return known->second;
+    return m_inverters.try_emplace(serialNo, serialNo).first->second;
 }
 
 std::vector<MqttMessage> MessageComposer::ComposeState(const StateSample& sample) {
@@ -60,8 +69,20 @@ std::vector<MqttMessage> MessageComposer::ComposeState(const StateSample& sample
         return {};
     }
     std::vector<MqttMessage> messages;
-    // A serial number changed on the bus: the old device goes, the new one is
-    // announced below as any newcomer.
+    Place(sample, messages);
+    Inverter& inverter = Known(sample.serialNo);
+    DecodedValues(*sample.data, sample.offered, m_values);
+    Announce(inverter, sample, messages);
+    // A decoded poll means the inverter answered.
+    SetOnline(inverter, true, messages);
+    if (inverter.guard.PassAll(m_values, LocalDay(sample.data->GetSampleTime()))) {
+        inverter.state = StatePayload(sample, m_values);
+        messages.push_back({m_context.topics.State(inverter.id), inverter.state, false});
+    }
+    return messages;
+}
+
+void MessageComposer::Place(const StateSample& sample, std::vector<MqttMessage>& messages) {
     std::string& placed = m_serialAt[{sample.comPort, sample.address}];
     if (placed != sample.serialNo) {
         if (!placed.empty()) {
@@ -69,37 +90,32 @@ std::vector<MqttMessage> MessageComposer::ComposeState(const StateSample& sample
         }
         placed = sample.serialNo;
     }
-    Inverter& inverter = Known(sample.serialNo);
-    DecodedValues(*sample.data, sample.offered, m_values);
-    if (m_discovery && (inverter.discovery.empty() || !SameSensors(m_values, inverter.sensors))) {
-        inverter.sensors = SensorsOf(m_values);
-        inverter.discovery = DiscoveryMessages(m_topics, sample, m_values);
-        messages.insert(messages.end(), inverter.discovery.begin(), inverter.discovery.end());
+}
+
+void MessageComposer::Announce(Inverter& inverter, const StateSample& sample,
+                               std::vector<MqttMessage>& messages) {
+    std::vector<const StateField*> sensors = SensorsOf(m_values);
+    if (!m_discovery || (inverter.discovery && sensors == inverter.sensors)) {
+        return;
     }
-    // A decoded poll means the inverter answered.
-    if (!inverter.online) {
-        inverter.online = true;
-        messages.push_back(Availability(inverter.id, true));
-    }
-    std::string payload = StatePayload(sample, m_values);
-    inverter.state.assign(payload);
-    messages.push_back({inverter.stateTopic, std::move(payload), false});
-    return messages;
+    inverter.discovery =
+        InverterDiscovery(m_context, sample, m_values, Gone(inverter.sensors, sensors));
+    inverter.sensors = std::move(sensors);
+    messages.push_back(*inverter.discovery);
 }
 
 std::vector<MqttMessage> MessageComposer::ComposeEvent(const StationEvent& event) {
-    std::vector<MqttMessage> messages{{m_topics.Events(), EventPayload(event), false}};
+    std::vector<MqttMessage> messages{{m_context.topics.Events(), EventPayload(event), false}};
     if (event.subject.address == 0) {
         return messages;
     }
     switch (event.kind) {
     case StationEventKind::Online:
-    case StationEventKind::Offline: {
-        Inverter& inverter = Known(event.subject.serialNo);
-        inverter.online = event.kind == StationEventKind::Online;
-        messages.push_back(Availability(inverter.id, inverter.online));
+    case StationEventKind::Offline:
+        SetOnline(Known(event.subject.serialNo), event.kind == StationEventKind::Online, messages);
         break;
-    }
+    case StationEventKind::FaultOpened:
+    case StationEventKind::FaultClosed: ComposeFault(event, messages); break;
     case StationEventKind::Removed: {
         const auto place = m_serialAt.find({event.subject.comPort, event.subject.address});
         if (place != m_serialAt.end() && place->second == event.subject.serialNo) {
@@ -113,26 +129,90 @@ std::vector<MqttMessage> MessageComposer::ComposeEvent(const StationEvent& event
     return messages;
 }
 
+void MessageComposer::ComposeFault(const StationEvent& event, std::vector<MqttMessage>& messages) {
+    Inverter& inverter = Known(event.subject.serialNo);
+    if (event.kind == StationEventKind::FaultOpened || inverter.faultOpened == 0) {
+        inverter.faultOpened = event.when;
+    }
+    messages.push_back({m_context.topics.Fault(inverter.id), FaultEventPayload(event), false});
+    messages.push_back({m_context.topics.LastFault(inverter.id),
+                        LastFaultPayload(event, inverter.faultOpened), true});
+}
+
+std::vector<MqttMessage> MessageComposer::ComposePlant(const PlantTotals& totals,
+                                                       std::uint64_t dropped) {
+    std::vector<MqttMessage> messages;
+    if (!m_plantGate.Open(totals)) {
+        return messages;
+    }
+    ExpireLeftOnline(totals.when, messages);
+    PlantValues(totals, dropped, m_values);
+    if (m_plantGuard.PassAll(m_values, LocalDay(totals.when))) {
+        messages.push_back({m_context.topics.Plant(), PlantPayload(totals.when, m_values), false});
+    }
+    return messages;
+}
+
+void MessageComposer::LeftOnline(const std::string& availabilityTopic) {
+    m_leftOnline.insert(availabilityTopic);
+}
+
+void MessageComposer::ExpireLeftOnline(std::time_t now, std::vector<MqttMessage>& messages) {
+    if (m_leftOnline.empty() || now < *m_plantGate.OpenedAt() + OfflineRuleSeconds()) {
+        return;
+    }
+    for (const std::string& topic : m_leftOnline) {
+        const bool answered =
+            std::any_of(m_inverters.begin(), m_inverters.end(), [&](const auto& entry) {
+                return entry.second.online &&
+                       m_context.topics.Availability(entry.second.id) == topic;
+            });
+        if (!answered) {
+            messages.push_back({topic, "offline", true});
+        }
+    }
+    m_leftOnline.clear();
+}
+
+std::optional<MqttMessage> MessageComposer::OldSensorConfig(const std::string& topic,
+                                                            const std::string& payload) const {
+    if (!IsOwnOldSensorConfig(m_context.topics, topic, payload)) {
+        return std::nullopt;
+    }
+    return MqttMessage{topic, "", true};
+}
+
 void MessageComposer::Forget(const std::string& serialNo, std::vector<MqttMessage>& messages) {
     m_inverters.erase(serialNo);
     const std::string id = TopicId(serialNo);
     if (m_discovery) {
-        const std::vector<MqttMessage> removals = DiscoveryRemovals(m_topics, id);
-        messages.insert(messages.end(), removals.begin(), removals.end());
+        messages.push_back(DiscoveryRemoval(m_context, m_context.names.InverterDevice(id)));
     }
-    messages.push_back({m_topics.Availability(id), "", true});
+    messages.push_back({m_context.topics.Availability(id), "", true});
+    messages.push_back({m_context.topics.LastFault(id), "", true});
+}
+
+void MessageComposer::SetOnline(Inverter& inverter, bool online,
+                                std::vector<MqttMessage>& messages) {
+    if (inverter.online != online) {
+        inverter.online = online;
+        messages.push_back(Availability(inverter.id, online));
+    }
 }
 
 std::vector<MqttMessage> MessageComposer::Reconnected() const {
-    std::vector<MqttMessage> messages{{m_topics.Status(), "online", true}};
+    std::vector<MqttMessage> messages{{m_context.topics.Status(), "online", true}};
+    if (m_discovery) {
+        messages.push_back(m_plantDiscovery);
+    }
     for (const auto& entry : m_inverters) {
         const Inverter& inverter = entry.second;
-        if (m_discovery) {
-            messages.insert(messages.end(), inverter.discovery.begin(), inverter.discovery.end());
+        if (m_discovery && inverter.discovery) {
+            messages.push_back(*inverter.discovery);
         }
         messages.push_back(Availability(inverter.id, inverter.online));
         if (inverter.online && !inverter.state.empty()) {
-            messages.push_back({inverter.stateTopic, inverter.state, false});
+            messages.push_back({m_context.topics.State(inverter.id), inverter.state, false});
         }
     }
     return messages;
@@ -140,31 +220,22 @@ std::vector<MqttMessage> MessageComposer::Reconnected() const {
 
 std::vector<MqttMessage> MessageComposer::Discovery() const {
     std::vector<MqttMessage> messages;
-    if (m_discovery) {
-        for (const auto& entry : m_inverters) {
-            messages.insert(messages.end(), entry.second.discovery.begin(),
-                            entry.second.discovery.end());
+    if (!m_discovery) {
+        return messages;
+    }
+    messages.push_back(m_plantDiscovery);
+    for (const auto& entry : m_inverters) {
+        if (entry.second.discovery) {
+            messages.push_back(*entry.second.discovery);
         }
     }
     return messages;
 }
 
-std::optional<MqttMessage> MessageComposer::LeftOnline(const std::string& availabilityTopic) const {
-    const bool answered =
-        std::any_of(m_inverters.begin(), m_inverters.end(), [&](const auto& entry) {
-            return entry.second.online &&
-                   m_topics.Availability(entry.second.id) == availabilityTopic;
-        });
-    if (answered) {
-        return std::nullopt;
-    }
-    return MqttMessage{availabilityTopic, "offline", true};
-}
-
 MqttMessage MessageComposer::StationOffline() const {
-    return {m_topics.Status(), "offline", true};
+    return {m_context.topics.Status(), "offline", true};
 }
 
 MqttMessage MessageComposer::Availability(const std::string& id, bool online) const {
-    return {m_topics.Availability(id), online ? "online" : "offline", true};
+    return {m_context.topics.Availability(id), online ? "online" : "offline", true};
 }

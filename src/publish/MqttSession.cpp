@@ -1,5 +1,6 @@
 #include "MqttSession.h"
 
+#include "TlsFailure.h"
 #include "platform/FirstLine.h"
 #include "platform/SystemError.h"
 
@@ -120,15 +121,23 @@ std::string MqttSession::Configure() {
     return {};
 }
 
+std::string MqttSession::Where() const {
+    return m_settings.host + ":" + std::to_string(m_settings.port);
+}
+
+bool MqttSession::Connected() const {
+    std::lock_guard lock(m_mutex);
+    return m_connected;
+}
+
 std::string MqttSession::ConnectProblem(int result, int error) const {
-    const std::string where = m_settings.host + ":" + std::to_string(m_settings.port);
+    const std::string where = Where();
     switch (result) {
     case MOSQ_ERR_EAI: return "unknown host " + m_settings.host + " (" + gai_strerror(error) + ")";
     case MOSQ_ERR_ERRNO: return "cannot connect to " + where + ": " + ErrnoText(error);
     case MOSQ_ERR_TLS: {
         std::lock_guard lock(m_mutex);
-        return "TLS failed with " + where + ": " +
-               (m_lastError.empty() ? std::string("no detail") : m_lastError);
+        return TlsFailureText(m_settings.host, m_settings.port, m_settings.caFile, m_lastError);
     }
     default: return "cannot connect to " + where + ": " + mosquitto_strerror(result);
     }
@@ -189,7 +198,10 @@ void MqttSession::OnDisconnect(mosquitto* client, void* self, int result) {
     auto* session = static_cast<MqttSession*>(self);
     mosquitto_disconnect(client);
     std::string reason = "the broker closed the connection";
-    if (result == MOSQ_ERR_ERRNO) {
+    if (result == MOSQ_ERR_CONN_LOST && !session->Connected() && !session->m_settings.tls) {
+        reason = "cannot connect to " + session->Where() +
+                 ": the broker closed the connection without answering (a TLS port needs Tls=1)";
+    } else if (result == MOSQ_ERR_ERRNO) {
         reason = "connection lost: " + ErrnoText(error);
     } else if (result == MOSQ_ERR_KEEPALIVE) {
         reason = "no answer from the broker within the keep-alive time";
@@ -217,20 +229,25 @@ void MqttSession::OnLog(mosquitto*, void* self, int level, const char* text) {
         return;
     }
     auto* session = static_cast<MqttSession*>(self);
-    std::string line = text;
-    if (line.rfind("Error: ", 0) == 0) {
-        line.erase(0, 7);
-    }
     bool connected = false;
     {
         std::lock_guard lock(session->m_mutex);
         if (session->m_lastError.empty()) {
-            session->m_lastError = line;
+            session->m_lastError = text;
         }
         connected = session->m_connected;
     }
-    if (!connected && session->m_networkStarted) {
-        session->Fail("cannot connect to " + session->m_settings.host + ":" +
-                      std::to_string(session->m_settings.port) + ": " + line);
+    if (connected || !session->m_networkStarted) {
+        return;
     }
+    const MqttSettings& settings = session->m_settings;
+    if (settings.tls) {
+        session->Fail(TlsFailureText(settings.host, settings.port, settings.caFile, text));
+        return;
+    }
+    std::string line = text;
+    if (line.rfind("Error: ", 0) == 0) {
+        line.erase(0, 7);
+    }
+    session->Fail("cannot connect to " + session->Where() + ": " + line);
 }

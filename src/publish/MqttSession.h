@@ -50,6 +50,8 @@ public:
 private:
     std::string Configure();
     std::string ConnectProblem(int result, int error) const;
+    std::string Where() const; // "host:port"
+    bool Connected() const;
     void Fail(const std::string& reason);
 
     static void OnConnect(mosquitto* client, void* self, int result);

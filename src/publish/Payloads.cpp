@@ -6,12 +6,9 @@
 #include "model/ThreeRuntimeData.h"
 #include "platform/TimeText.h"
 #include "store/FaultText.h"
-#include "store/PlantTotals.h"
 #include "store/StationEvent.h"
 
 #include <cmath>
-#include <cstdio>
-#include <cstdlib>
 
 namespace {
 void AddTime(JsonWriter& json, std::time_t time) {
@@ -20,11 +17,6 @@ void AddTime(JsonWriter& json, std::time_t time) {
 
 void AddFault(JsonWriter& json, std::uint32_t errorBits) {
     json.Integer("error_bits", errorBits).Text("fault_text", FaultText(errorBits));
-}
-
-// Sums of tenths carry binary noise ("691.1999999999999").
-double Rounded(double value, double steps) {
-    return std::round(value * steps) / steps;
 }
 
 struct Mode {
@@ -74,18 +66,46 @@ std::string EventPayload(const StationEvent& event) {
     if (event.kind == StationEventKind::FaultOpened ||
         event.kind == StationEventKind::FaultClosed) {
         AddFault(json, event.subject.errorBits);
+        json.Text("fault_value", event.subject.faultValue);
     }
     return json.Finish();
 }
 
-std::string PlantPayload(const PlantTotals& totals, std::uint64_t dropped) {
+// Counts, the figures without a unit, are whole numbers.
+std::string PlantPayload(std::time_t when, const std::vector<FieldValue>& values) {
     JsonWriter json;
-    AddTime(json, totals.when);
-    return json.Number("power_w", Rounded(totals.powerW, 10))
-        .Number("e_today_kwh", Rounded(totals.eTodayKWh, 100))
-        .Number("e_total_kwh", Rounded(totals.eTotalKWh, 10))
-        .Integer("inverters_online", totals.answering)
-        .Integer("inverters_registered", totals.registered)
-        .Integer("dropped_messages", static_cast<std::int64_t>(dropped))
-        .Finish();
+    AddTime(json, when);
+    for (const FieldValue& value : values) {
+        if (value.field->unit == nullptr) {
+            json.Integer(value.field->key, std::llround(value.value));
+        } else {
+            json.Number(value.field->key, value.value);
+        }
+    }
+    return json.Finish();
+}
+
+std::string FaultEventPayload(const StationEvent& event) {
+    JsonWriter json;
+    json.Text("event_type",
+              event.kind == StationEventKind::FaultOpened ? "fault_opened" : "fault_closed")
+        .Text("fault_text", FaultText(event.subject.errorBits))
+        .Text("value", event.subject.faultValue)
+        .Integer("error_bits", event.subject.errorBits);
+    AddTime(json, event.when);
+    return json.Finish();
+}
+
+std::string LastFaultPayload(const StationEvent& event, std::time_t opened) {
+    const bool open = event.kind == StationEventKind::FaultOpened;
+    JsonWriter json;
+    json.Text("text", FaultText(event.subject.errorBits))
+        .Text("value", event.subject.faultValue)
+        .Integer("error_bits", event.subject.errorBits);
+    AddTime(json, open ? event.when : opened);
+    json.Boolean("open", open);
+    if (!open) {
+        json.Text("ended", IsoTimeText(event.when));
+    }
+    return json.Finish();
 }

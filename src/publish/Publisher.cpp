@@ -1,6 +1,8 @@
 #include "Publisher.h"
 
+#include "CommandVerdict.h"
 #include "MessageComposer.h"
+#include "platform/Log.h"
 
 #include <algorithm>
 #include <iterator>
@@ -26,6 +28,7 @@ void Publisher::Configure(const MqttSettings& settings) {
     std::lock_guard lock(m_mutex);
     m_queue.Clear();
     m_leftOnline.clear();
+    m_oldConfigs.clear();
     m_stopping = false;
     m_status = BrokerStatus{};
     if (!settings.enable) {
@@ -38,12 +41,16 @@ void Publisher::Configure(const MqttSettings& settings) {
         return;
     }
     m_status.state = BrokerStatus::State::Connecting;
-    m_homeAssistantStatus =
-        settings.discovery
-            ? Topics(settings.topicPrefix, settings.discoveryPrefix).HomeAssistantStatus()
-            : "";
+    m_topics = Topics(settings.topicPrefix, settings.discoveryPrefix);
+    m_discovery = settings.discovery;
+    m_commands = settings.commands;
     m_enabled = true;
     m_thread = std::thread(&Publisher::Run, this, settings);
+}
+
+void Publisher::OnReconnectAll(std::function<void()> reconnectAll) {
+    std::lock_guard lock(m_mutex);
+    m_reconnectAll = std::move(reconnectAll);
 }
 
 void Publisher::Stop() {
@@ -124,8 +131,7 @@ void Publisher::Hand(Outbound item) {
 }
 
 void Publisher::Run(MqttSettings settings) {
-    MessageComposer composer(Topics(settings.topicPrefix, settings.discoveryPrefix),
-                             settings.discovery);
+    MessageComposer composer(settings);
     auto retry = FIRST_RETRY;
     for (;;) {
         MqttSession session(settings, composer.GetTopics().Status(), *this);
@@ -175,14 +181,21 @@ std::string Publisher::Connect(MqttSession& session) {
     return m_link == Link::Failed ? m_failure : std::string();
 }
 
-std::string Publisher::Serve(MqttSession& session, MessageComposer& composer) {
-    if (!m_homeAssistantStatus.empty()) {
-        session.Subscribe(m_homeAssistantStatus);
+// What the broker kept from earlier runs comes back retained: inverters it
+// still shows online, and the single-sensor configurations of earlier
+// versions, which the device configurations replace.
+void Publisher::Subscribe(MqttSession& session, const Topics& topics) const {
+    if (m_discovery) {
+        session.Subscribe(topics.HomeAssistantStatus());
+        session.Subscribe(topics.AllSensorConfigs());
     }
+    session.Subscribe(topics.AllAvailability());
+    session.Subscribe(topics.AllCommands());
+}
+
+std::string Publisher::Serve(MqttSession& session, MessageComposer& composer) {
     Send(session, composer.Reconnected());
-    // What the broker still shows online from an earlier run comes back
-    // retained; an inverter that has not answered since is told offline.
-    session.Subscribe(composer.GetTopics().AllAvailability());
+    Subscribe(session, composer.GetTopics());
     std::vector<Outbound> batch;
     std::vector<MqttMessage> messages;
     for (;;) {
@@ -200,16 +213,9 @@ std::string Publisher::Serve(MqttSession& session, MessageComposer& composer) {
             Send(session, composer.Discovery());
             continue;
         }
-        if (!m_leftOnline.empty()) {
-            const std::vector<std::string> topics = std::exchange(m_leftOnline, {});
+        if (!m_leftOnline.empty() || !m_oldConfigs.empty()) {
             lock.unlock();
-            std::vector<MqttMessage> corrections;
-            for (const std::string& topic : topics) {
-                if (auto correction = composer.LeftOnline(topic)) {
-                    corrections.push_back(std::move(*correction));
-                }
-            }
-            Send(session, corrections);
+            HandleLeftBehind(session, composer);
             continue;
         }
         batch.clear();
@@ -227,6 +233,26 @@ std::string Publisher::Serve(MqttSession& session, MessageComposer& composer) {
         }
         Send(session, messages);
     }
+}
+
+void Publisher::HandleLeftBehind(MqttSession& session, MessageComposer& composer) {
+    std::vector<std::string> leftOnline;
+    std::vector<MqttMessage> oldConfigs;
+    {
+        std::lock_guard lock(m_mutex);
+        leftOnline = std::exchange(m_leftOnline, {});
+        oldConfigs = std::exchange(m_oldConfigs, {});
+    }
+    for (const std::string& topic : leftOnline) {
+        composer.LeftOnline(topic);
+    }
+    std::vector<MqttMessage> removals;
+    for (const MqttMessage& config : oldConfigs) {
+        if (auto removal = composer.OldSensorConfig(config.topic, config.payload)) {
+            removals.push_back(std::move(*removal));
+        }
+    }
+    Send(session, removals);
 }
 
 // State messages are gathered for a moment, so that the thread and the
@@ -250,7 +276,8 @@ void Publisher::WaitForBatch(std::unique_lock<std::mutex>& lock) {
 }
 
 bool Publisher::Interrupted() const {
-    return m_stopping || m_link == Link::Failed || m_homeAssistantStarted || !m_leftOnline.empty();
+    return m_stopping || m_link == Link::Failed || m_homeAssistantStarted ||
+           !m_leftOnline.empty() || !m_oldConfigs.empty();
 }
 
 bool Publisher::BatchReady() const {
@@ -351,20 +378,39 @@ void Publisher::OnSessionPublished(int) {
     }
 }
 
+// Sorted by the subscription they came through; the topics are fixed while
+// the thread runs.
 void Publisher::OnSessionMessage(const std::string& topic, const std::string& payload,
                                  bool retained) {
+    if (topic.rfind(m_topics.Command(""), 0) == 0) {
+        TakeCommand(topic, retained);
+        return;
+    }
     {
         std::lock_guard lock(m_mutex);
-        if (payload != "online") {
+        if (topic == m_topics.HomeAssistantStatus()) {
+            m_homeAssistantStarted = m_homeAssistantStarted || payload == "online";
+        } else if (!retained || payload.empty()) {
             return;
-        }
-        if (topic == m_homeAssistantStatus) {
-            m_homeAssistantStarted = true;
-        } else if (retained) {
+        } else if (topic.rfind(m_topics.DiscoveryPrefix() + "/sensor/", 0) == 0) {
+            m_oldConfigs.push_back({topic, payload, true});
+        } else if (payload == "online") {
             m_leftOnline.push_back(topic);
-        } else {
-            return;
         }
     }
     m_wake.notify_all();
+}
+
+// Every command is logged with its topic, taken or not.
+void Publisher::TakeCommand(const std::string& topic, bool retained) {
+    const CommandVerdict verdict = JudgeCommand(m_topics, m_commands, topic, retained);
+    Log(verdict.level, verdict.line);
+    std::function<void()> reconnectAll;
+    {
+        std::lock_guard lock(m_mutex);
+        reconnectAll = m_reconnectAll;
+    }
+    if (verdict.reconnectAll && reconnectAll) {
+        reconnectAll();
+    }
 }

@@ -4,6 +4,7 @@
 #include "MqttSession.h"
 #include "OutboundQueue.h"
 #include "SendFailures.h"
+#include "Topics.h"
 #include "comm/PollSink.h"
 #include "store/MqttSettings.h"
 #include "store/StationEvent.h"
@@ -13,6 +14,7 @@
 #include <condition_variable>
 #include <cstdint>
 #include <deque>
+#include <functional>
 #include <mutex>
 #include <string>
 #include <thread>
@@ -25,7 +27,8 @@ class MessageComposer;
 // threads and the station's own thread only hand messages to a bounded
 // queue, so a slow or absent broker never slows polling; a thread of its own
 // connects, sends, and after a loss tries again after 1 s, doubling the wait
-// up to 60 s.
+// up to 60 s. It listens for Home Assistant's restarts, for what an earlier
+// run left on the broker, and for presses of the station's buttons.
 class Publisher : public PollSink, public StationObserver, private SessionListener {
 public:
     // Messages handed to the client library and not yet sent or acknowledged.
@@ -41,6 +44,9 @@ public:
 
     // Ends what runs and, when enabled, starts anew with these settings.
     void Configure(const MqttSettings& settings);
+    // What "Reconnect all" does when commands are allowed; called on the
+    // client library's thread.
+    void OnReconnectAll(std::function<void()> reconnectAll);
     // Tells the broker the station goes offline and ends the thread.
     void Stop();
 
@@ -82,10 +88,17 @@ private:
     void OnSessionPublished(int messageId) override;
     void OnSessionMessage(const std::string& topic, const std::string& payload,
                           bool retained) override;
+    void TakeCommand(const std::string& topic, bool retained);
+    void Subscribe(MqttSession& session, const Topics& topics) const;
+    // What the broker kept from before, to be dealt with on the thread.
+    void HandleLeftBehind(MqttSession& session, MessageComposer& composer);
 
     std::atomic<bool> m_enabled{false};
     std::thread m_thread;
-    std::string m_homeAssistantStatus; // topic, fixed while the thread runs
+    // Fixed while the thread runs.
+    Topics m_topics{"", ""};
+    bool m_discovery = false;
+    bool m_commands = false;
 
     mutable std::mutex m_mutex; // guards everything below
     std::condition_variable m_wake;
@@ -99,6 +112,8 @@ private:
     int m_unsent = 0; // handed to the library minus sent or acknowledged
     bool m_homeAssistantStarted = false;
     std::vector<std::string> m_leftOnline; // availability topics the broker shows online
+    std::vector<MqttMessage> m_oldConfigs; // single-sensor configurations it keeps
+    std::function<void()> m_reconnectAll;
     BrokerStatus m_status;
     std::uint64_t m_droppedReported = 0;
     std::deque<BrokerChange> m_changes;

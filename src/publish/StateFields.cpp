@@ -4,71 +4,103 @@
 #include "model/ThreeRuntimeData.h"
 
 #include <array>
-#include <set>
-#include <string_view>
 
 namespace {
 constexpr const char* MEASUREMENT = "measurement";
 constexpr const char* TOTAL_INCREASING = "total_increasing";
+using Counter = StateField::Counter;
 
-constexpr StateField TEMPERATURE{"temperature_c", "Temperature", "temperature", "°C",
-                                 MEASUREMENT,     true};
-constexpr StateField VPV{"vpv_v", "PV voltage", "voltage", "V", MEASUREMENT, true};
-constexpr StateField VPV1{"vpv1_v", "PV voltage 1", "voltage", "V", MEASUREMENT, true};
-constexpr StateField VPV2{"vpv2_v", "PV voltage 2", "voltage", "V", MEASUREMENT, true};
-constexpr StateField VPV3{"vpv3_v", "PV voltage 3", "voltage", "V", MEASUREMENT, true};
-constexpr StateField IPV1{"ipv1_a", "PV current 1", "current", "A", MEASUREMENT, true};
-constexpr StateField IPV2{"ipv2_a", "PV current 2", "current", "A", MEASUREMENT, true};
-constexpr StateField IPV3{"ipv3_a", "PV current 3", "current", "A", MEASUREMENT, true};
-constexpr StateField IAC{"iac_a", "Grid current", "current", "A", MEASUREMENT, true};
-constexpr StateField VAC{"vac_v", "Grid voltage", "voltage", "V", MEASUREMENT, true};
-constexpr StateField FAC{"fac_hz", "Grid frequency", "frequency", "Hz", MEASUREMENT, true};
-constexpr StateField PAC{"pac_w", "Output power", "power", "W", MEASUREMENT, true};
-constexpr StateField ZAC{"zac_ohm", "Grid impedance", nullptr, "Ω", MEASUREMENT, true};
-constexpr StateField E_TOTAL{"e_total_kwh", "Lifetime energy", "energy",
-                             "kWh",         TOTAL_INCREASING,  true};
-constexpr StateField H_TOTAL{"h_total_h", "Operating hours", "duration",
-                             "h",         TOTAL_INCREASING,  true};
-constexpr StateField E_TODAY{"e_today_kwh", "Energy today",   "energy",
-                             "kWh",         TOTAL_INCREASING, true};
-constexpr StateField IAC_L1{"iac_l1_a", "Grid current L1", "current", "A", MEASUREMENT, true};
-constexpr StateField IAC_L2{"iac_l2_a", "Grid current L2", "current", "A", MEASUREMENT, true};
-constexpr StateField IAC_L3{"iac_l3_a", "Grid current L3", "current", "A", MEASUREMENT, true};
-constexpr StateField VAC_L1{"vac_l1_v", "Grid voltage L1", "voltage", "V", MEASUREMENT, true};
-constexpr StateField VAC_L2{"vac_l2_v", "Grid voltage L2", "voltage", "V", MEASUREMENT, true};
-constexpr StateField VAC_L3{"vac_l3_v", "Grid voltage L3", "voltage", "V", MEASUREMENT, true};
-constexpr StateField FAC_L1{"fac_l1_hz", "Grid frequency L1", "frequency", "Hz", MEASUREMENT, true};
-constexpr StateField FAC_L2{"fac_l2_hz", "Grid frequency L2", "frequency", "Hz", MEASUREMENT, true};
-constexpr StateField FAC_L3{"fac_l3_hz", "Grid frequency L3", "frequency", "Hz", MEASUREMENT, true};
-constexpr StateField PAC_L1{"pac_l1_w", "Output power L1", "power", "W", MEASUREMENT, true};
-constexpr StateField PAC_L2{"pac_l2_w", "Output power L2", "power", "W", MEASUREMENT, true};
-constexpr StateField PAC_L3{"pac_l3_w", "Output power L3", "power", "W", MEASUREMENT, true};
-constexpr StateField E_TOTAL_L1{
-    "e_total_l1_kwh", "Lifetime energy L1", "energy", "kWh", TOTAL_INCREASING, true};
-constexpr StateField E_TOTAL_L2{
-    "e_total_l2_kwh", "Lifetime energy L2", "energy", "kWh", TOTAL_INCREASING, true};
-constexpr StateField E_TOTAL_L3{
-    "e_total_l3_kwh", "Lifetime energy L3", "energy", "kWh", TOTAL_INCREASING, true};
+constexpr StateField Measured(const char* key, const char* name, const char* deviceClass,
+                              const char* unit, int precision) {
+    return {.key = key,
+            .name = name,
+            .deviceClass = deviceClass,
+            .unit = unit,
+            .stateClass = MEASUREMENT,
+            .precision = precision};
+}
 
-// Values at the last fault stay in the state message only.
-constexpr StateField FAULT_TEMPERATURE{"fault_temperature_c", "", nullptr, "°C", nullptr, false};
-constexpr StateField FAULT_VPV{"fault_vpv_v", "", nullptr, "V", nullptr, false};
-constexpr StateField FAULT_VPV1{"fault_vpv1_v", "", nullptr, "V", nullptr, false};
-constexpr StateField FAULT_VPV2{"fault_vpv2_v", "", nullptr, "V", nullptr, false};
-constexpr StateField FAULT_VPV3{"fault_vpv3_v", "", nullptr, "V", nullptr, false};
-constexpr StateField FAULT_VAC{"fault_vac_v", "", nullptr, "V", nullptr, false};
-constexpr StateField FAULT_VAC_L1{"fault_vac_l1_v", "", nullptr, "V", nullptr, false};
-constexpr StateField FAULT_VAC_L2{"fault_vac_l2_v", "", nullptr, "V", nullptr, false};
-constexpr StateField FAULT_VAC_L3{"fault_vac_l3_v", "", nullptr, "V", nullptr, false};
-constexpr StateField FAULT_FAC{"fault_fac_hz", "", nullptr, "Hz", nullptr, false};
-constexpr StateField FAULT_FAC_L1{"fault_fac_l1_hz", "", nullptr, "Hz", nullptr, false};
-constexpr StateField FAULT_FAC_L2{"fault_fac_l2_hz", "", nullptr, "Hz", nullptr, false};
-constexpr StateField FAULT_FAC_L3{"fault_fac_l3_hz", "", nullptr, "Hz", nullptr, false};
-constexpr StateField FAULT_GFCI{"fault_gfci_a", "", nullptr, "A", nullptr, false};
-constexpr StateField FAULT_ZAC{"fault_zac_ohm", "", nullptr, "Ω", nullptr, false};
+constexpr StateField Energy(const char* key, const char* name, int precision, Counter counter) {
+    return {.key = key,
+            .name = name,
+            .deviceClass = "energy",
+            .unit = "kWh",
+            .stateClass = TOTAL_INCREASING,
+            .precision = precision,
+            .counter = counter};
+}
 
-constexpr StateField WORK_MODE_TEXT{"work_mode_text", "Work mode", nullptr, nullptr, nullptr, true};
-constexpr StateField FAULT_TEXT{"fault_text", "Fault", nullptr, nullptr, nullptr, true};
+constexpr StateField AtFault(const char* key, const char* unit) {
+    return {.key = key, .unit = unit};
+}
+
+constexpr StateField TEMPERATURE{.key = "temperature_c",
+                                 .name = "Temperature",
+                                 .deviceClass = "temperature",
+                                 .unit = "°C",
+                                 .stateClass = MEASUREMENT,
+                                 .precision = 1,
+                                 .diagnostic = true};
+constexpr StateField VPV = Measured("vpv_v", "PV voltage", "voltage", "V", 1);
+constexpr StateField VPV1 = Measured("vpv1_v", "PV voltage 1", "voltage", "V", 1);
+constexpr StateField VPV2 = Measured("vpv2_v", "PV voltage 2", "voltage", "V", 1);
+constexpr StateField VPV3 = Measured("vpv3_v", "PV voltage 3", "voltage", "V", 1);
+constexpr StateField IPV1 = Measured("ipv1_a", "PV current 1", "current", "A", 1);
+constexpr StateField IPV2 = Measured("ipv2_a", "PV current 2", "current", "A", 1);
+constexpr StateField IPV3 = Measured("ipv3_a", "PV current 3", "current", "A", 1);
+constexpr StateField IAC = Measured("iac_a", "Grid current", "current", "A", 1);
+constexpr StateField VAC = Measured("vac_v", "Grid voltage", "voltage", "V", 1);
+constexpr StateField FAC = Measured("fac_hz", "Grid frequency", "frequency", "Hz", 2);
+constexpr StateField PAC = Measured("pac_w", "Output power", "power", "W", 0);
+constexpr StateField ZAC{.key = "zac_ohm",
+                         .name = "Grid impedance",
+                         .unit = "Ω",
+                         .stateClass = MEASUREMENT,
+                         .precision = 3,
+                         .diagnostic = true};
+constexpr StateField E_TOTAL = Energy("e_total_kwh", "Lifetime energy", 1, Counter::Lifetime);
+constexpr StateField H_TOTAL{.key = "h_total_h",
+                             .name = "Operating hours",
+                             .deviceClass = "duration",
+                             .unit = "h",
+                             .stateClass = TOTAL_INCREASING,
+                             .diagnostic = true,
+                             .counter = Counter::Lifetime};
+constexpr StateField E_TODAY = Energy("e_today_kwh", "Energy today", 2, Counter::Daily);
+constexpr StateField IAC_L1 = Measured("iac_l1_a", "Grid current L1", "current", "A", 1);
+constexpr StateField IAC_L2 = Measured("iac_l2_a", "Grid current L2", "current", "A", 1);
+constexpr StateField IAC_L3 = Measured("iac_l3_a", "Grid current L3", "current", "A", 1);
+constexpr StateField VAC_L1 = Measured("vac_l1_v", "Grid voltage L1", "voltage", "V", 1);
+constexpr StateField VAC_L2 = Measured("vac_l2_v", "Grid voltage L2", "voltage", "V", 1);
+constexpr StateField VAC_L3 = Measured("vac_l3_v", "Grid voltage L3", "voltage", "V", 1);
+constexpr StateField FAC_L1 = Measured("fac_l1_hz", "Grid frequency L1", "frequency", "Hz", 2);
+constexpr StateField FAC_L2 = Measured("fac_l2_hz", "Grid frequency L2", "frequency", "Hz", 2);
+constexpr StateField FAC_L3 = Measured("fac_l3_hz", "Grid frequency L3", "frequency", "Hz", 2);
+constexpr StateField PAC_L1 = Measured("pac_l1_w", "Output power L1", "power", "W", 0);
+constexpr StateField PAC_L2 = Measured("pac_l2_w", "Output power L2", "power", "W", 0);
+constexpr StateField PAC_L3 = Measured("pac_l3_w", "Output power L3", "power", "W", 0);
+constexpr StateField E_TOTAL_L1 =
+    Energy("e_total_l1_kwh", "Lifetime energy L1", 1, Counter::Lifetime);
+constexpr StateField E_TOTAL_L2 =
+    Energy("e_total_l2_kwh", "Lifetime energy L2", 1, Counter::Lifetime);
+constexpr StateField E_TOTAL_L3 =
+    Energy("e_total_l3_kwh", "Lifetime energy L3", 1, Counter::Lifetime);
+
+constexpr StateField FAULT_TEMPERATURE = AtFault("fault_temperature_c", "°C");
+constexpr StateField FAULT_VPV = AtFault("fault_vpv_v", "V");
+constexpr StateField FAULT_VPV1 = AtFault("fault_vpv1_v", "V");
+constexpr StateField FAULT_VPV2 = AtFault("fault_vpv2_v", "V");
+constexpr StateField FAULT_VPV3 = AtFault("fault_vpv3_v", "V");
+constexpr StateField FAULT_VAC = AtFault("fault_vac_v", "V");
+constexpr StateField FAULT_VAC_L1 = AtFault("fault_vac_l1_v", "V");
+constexpr StateField FAULT_VAC_L2 = AtFault("fault_vac_l2_v", "V");
+constexpr StateField FAULT_VAC_L3 = AtFault("fault_vac_l3_v", "V");
+constexpr StateField FAULT_FAC = AtFault("fault_fac_hz", "Hz");
+constexpr StateField FAULT_FAC_L1 = AtFault("fault_fac_l1_hz", "Hz");
+constexpr StateField FAULT_FAC_L2 = AtFault("fault_fac_l2_hz", "Hz");
+constexpr StateField FAULT_FAC_L3 = AtFault("fault_fac_l3_hz", "Hz");
+constexpr StateField FAULT_GFCI = AtFault("fault_gfci_a", "A");
+constexpr StateField FAULT_ZAC = AtFault("fault_zac_ohm", "Ω");
 
 // A field, the identifiers that fill it (0 where there is only one) and its
 // value in SI units. Dividing by a power of ten keeps 123.4 from printing as
@@ -93,7 +125,7 @@ double Thousandths(std::uint32_t raw) {
 using S = SingleRuntimeData;
 const Row<S> SINGLE_ROWS[] = {
     {TEMPERATURE, {0x00, 0}, [](const S& r) { return r.m_nTemp / 10.0; }},
-    {VPV, {0x40, 0x01}, [](const S& r) { return Tenths(r.m_nVpv); }},
+    {VPV, {0x40, 0}, [](const S& r) { return Tenths(r.m_nVpv); }},
     {VPV1, {0x01, 0}, [](const S& r) { return Tenths(r.m_nVpv1); }},
     {VPV2, {0x02, 0}, [](const S& r) { return Tenths(r.m_nVpv2); }},
     {VPV3, {0x03, 0}, [](const S& r) { return Tenths(r.m_nVpv3); }},
@@ -117,18 +149,19 @@ const Row<S> SINGLE_ROWS[] = {
 };
 
 // A three-phase inverter's lifetime energy is the counter of identifiers
-// 0x07/0x08; 0x47/0x48 and their phase twins count each phase.
+// 0x07/0x08; 0x47/0x48 and their phase twins count each phase. Identifier
+// 0x43 is both the frequency and that of phase 1: it is published once, as
+// the first phase's.
 using T = ThreeRuntimeData;
 const Row<T> THREE_ROWS[] = {
     {TEMPERATURE, {0x00, 0}, [](const T& r) { return r.m_nTemp / 10.0; }},
-    {VPV, {0x40, 0x01}, [](const T& r) { return Tenths(r.m_nVpv); }},
+    {VPV, {0x40, 0}, [](const T& r) { return Tenths(r.m_nVpv); }},
     {VPV1, {0x01, 0}, [](const T& r) { return Tenths(r.m_nVpv1); }},
     {VPV2, {0x02, 0x80}, [](const T& r) { return Tenths(r.m_nVpv2); }},
     {VPV3, {0x03, 0xC0}, [](const T& r) { return Tenths(r.m_nVpv3); }},
     {IPV1, {0x04, 0x46}, [](const T& r) { return Tenths(r.m_nIpv1); }},
     {IPV2, {0x05, 0x86}, [](const T& r) { return Tenths(r.m_nIpv2); }},
     {IPV3, {0x06, 0xC6}, [](const T& r) { return Tenths(r.m_nIpv3); }},
-    {FAC, {0x43, 0}, [](const T& r) { return Hundredths(r.m_nFac); }},
     {PAC, {0x0B, 0}, [](const T& r) { return Tenths(r.m_nPac); }},
     {ZAC, {0x45, 0}, [](const T& r) { return Thousandths(r.m_nZac); }},
     {E_TOTAL, {0x07, 0x08}, [](const T& r) { return Tenths(r.m_dwETotal); }},
@@ -162,12 +195,19 @@ const Row<T> THREE_ROWS[] = {
     {FAULT_GFCI, {0x3D, 0}, [](const T& r) { return Thousandths(r.m_nFaultGfci); }},
 };
 
+// An inverter that sends string 1's voltage gives its PV voltage from the same
+// identifier, or one of the strings': one sensor per string is enough.
+bool Repeated(const StateField& field, const OfferedFields& offered) {
+    return &field == &VPV && offered[0x01];
+}
+
 template <class Record, std::size_t N>
 void AddOffered(const Row<Record> (&rows)[N], const Record& record, const OfferedFields& offered,
                 std::vector<FieldValue>& values) {
     for (const Row<Record>& row : rows) {
-        if (offered[row.identifiers[0]] ||
-            (row.identifiers[1] != 0 && offered[row.identifiers[1]])) {
+        const bool sent =
+            offered[row.identifiers[0]] || (row.identifiers[1] != 0 && offered[row.identifiers[1]]);
+        if (sent && !Repeated(row.field, offered)) {
             values.push_back({&row.field, row.value(record)});
         }
     }
@@ -190,26 +230,4 @@ void DecodedValues(const RuntimeData& data, const OfferedFields& offered,
     } else if (const auto* three = dynamic_cast<const ThreeRuntimeData*>(&data)) {
         AddOffered(THREE_ROWS, *three, offered, values);
     }
-}
-
-const std::array<const StateField*, 2>& TextSensors() {
-    static const std::array<const StateField*, 2> sensors{&WORK_MODE_TEXT, &FAULT_TEXT};
-    return sensors;
-}
-
-std::vector<const StateField*> AllSensors() {
-    std::vector<const StateField*> fields(TextSensors().begin(), TextSensors().end());
-    std::set<std::string_view> seen;
-    const auto add = [&](const StateField& field) {
-        if (field.sensor && seen.insert(field.key).second) {
-            fields.push_back(&field);
-        }
-    };
-    for (const auto& row : SINGLE_ROWS) {
-        add(row.field);
-    }
-    for (const auto& row : THREE_ROWS) {
-        add(row.field);
-    }
-    return fields;
 }

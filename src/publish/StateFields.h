@@ -1,6 +1,5 @@
 #pragma once
 
-#include <array>
 #include <bitset>
 #include <cstdint>
 #include <vector>
@@ -10,12 +9,24 @@ class RuntimeData;
 // One decoded value as it is published: its key carries the unit, and what
 // Home Assistant needs to show it.
 struct StateField {
-    const char* key;         // "pac_w"
-    const char* name;        // "Output power"
-    const char* deviceClass; // null when Home Assistant has none for it
-    const char* unit;
-    const char* stateClass;
-    bool sensor; // offered to Home Assistant; values at the last fault are not
+    // How a value that only counts up may go back.
+    enum class Counter {
+        None,     // not a counter
+        Daily,    // starts from 0 each day
+        Lifetime, // only by a reset of the inverter's counters
+    };
+
+    const char* key;                   // "pac_w"
+    const char* name = "";             // "Output power"
+    const char* deviceClass = nullptr; // null when Home Assistant has none for it
+    const char* unit = nullptr;
+    const char* stateClass = nullptr; // null for values kept in the state message only
+    int precision = 0;                // decimals worth showing
+    bool diagnostic = false;          // of interest when something is wrong
+    Counter counter = Counter::None;
+
+    // Offered to Home Assistant; values at the last fault are not.
+    bool IsSensor() const { return stateClass != nullptr; }
 };
 
 struct FieldValue {
@@ -29,12 +40,6 @@ OfferedFields OfferedFieldsOf(const std::vector<std::uint8_t>& fieldList);
 
 // Every value the sample holds that the inverter's field list named, in place
 // of what values held; fields it never sends are left out rather than
-// published as zeros.
+// published as zeros, and so is a value another field already carries.
 void DecodedValues(const RuntimeData& data, const OfferedFields& offered,
                    std::vector<FieldValue>& values);
-
-// The work mode and fault as words, offered to Home Assistant with every
-// inverter.
-const std::array<const StateField*, 2>& TextSensors();
-// Every sensor either kind of inverter may offer, each once.
-std::vector<const StateField*> AllSensors();

@@ -29,7 +29,3 @@ std::string TopicId(const std::string& serialNo) {
 
 Topics::Topics(std::string prefix, std::string discoveryPrefix)
     : m_prefix(std::move(prefix)), m_discoveryPrefix(std::move(discoveryPrefix)) {}
-
-std::string Topics::SensorConfig(const std::string& id, const std::string& key) const {
-    return m_discoveryPrefix + "/sensor/heliowatch_" + id + "/" + key + "/config";
-}

@@ -28,6 +28,15 @@ std::string EventLine(std::time_t when, int comPort, int address, const std::str
            PrintableSerial(serialNo) + " " + event;
 }
 
+LogLevel EventLevel(StationEventKind kind) {
+    switch (kind) {
+    case StationEventKind::Offline:
+    case StationEventKind::FaultOpened:
+    case StationEventKind::PortFailed: return LogLevel::Warning;
+    default: return LogLevel::Info;
+    }
+}
+
 std::string BrokerLine(std::time_t when, bool connected, const std::string& reason,
                        std::uint64_t dropped) {
     std::string line = LocalTimeText(when);

@@ -1,6 +1,8 @@
 #pragma once
 
 #include "model/ReplyCheck.h"
+#include "platform/Log.h"
+#include "store/StationEvent.h"
 
 #include <cstdint>
 #include <ctime>
@@ -12,6 +14,9 @@
 // bytes, so the line always splits into the same fields.
 std::string EventLine(std::time_t when, int comPort, int address, const std::string& serialNo,
                       const char* event);
+// Warning for what someone must look into (an inverter gone offline or in a
+// fault, a port that fails), else information.
+LogLevel EventLevel(StationEventKind kind);
 
 // "<time> broker-connected", with " dropped=N" when messages were let go
 // while the broker was away, or "<time> broker-lost <reason>".

@@ -24,6 +24,7 @@ HeadlessStation::HeadlessStation(CHeliowatchDoc& document, MessageQueue& queue, 
 void HeadlessStation::Publish(Publisher& publisher) {
     m_publisher = &publisher;
     m_watch.AddObserver(&publisher);
+    publisher.OnReconnectAll([this] { m_document.ReconnectAll(); });
 }
 
 void HeadlessStation::Run(const std::atomic<bool>& stop, const std::function<void()>& eachRound) {
@@ -59,14 +60,15 @@ void HeadlessStation::PrintPlantSummary() {
     const PlantTotals totals = ReadPlantTotals(m_document, std::time(nullptr));
     PrintLine(PlantLine(totals.when, totals.powerW, totals.eTodayKWh, totals.eTotalKWh,
                         totals.answering, totals.registered) +
-              rejects);
+                  rejects,
+              LogLevel::Info);
 }
 
 void HeadlessStation::OnStationEvent(const StationEvent& event) {
     const EventSubject& subject = event.subject;
     const std::string line = EventLine(event.when, subject.comPort, subject.address,
                                        subject.serialNo, StationEventName(event.kind));
-    PrintLine(subject.reason.empty() ? line : line + " " + subject.reason);
+    PrintLine(subject.reason.empty() ? line : line + " " + subject.reason, EventLevel(event.kind));
 }
 
 void HeadlessStation::PrintBrokerChanges() {
@@ -74,12 +76,11 @@ void HeadlessStation::PrintBrokerChanges() {
         return;
     }
     for (const BrokerChange& change : m_publisher->TakeChanges()) {
-        PrintLine(
-            BrokerLine(change.when, change.connected, change.reason, change.droppedMeanwhile));
+        PrintLine(BrokerLine(change.when, change.connected, change.reason, change.droppedMeanwhile),
+                  change.connected ? LogLevel::Info : LogLevel::Warning);
     }
 }
 
-void HeadlessStation::PrintLine(const std::string& line) {
-    std::fprintf(m_out, "%s\n", line.c_str());
-    std::fflush(m_out);
+void HeadlessStation::PrintLine(const std::string& line, LogLevel level) {
+    WriteReportLine(m_out, level, line);
 }

@@ -64,13 +64,11 @@ int OpenDocument(CHeliowatchDoc& document) {
     return EXIT_OK;
 }
 
-// Only a station that works says it is ready. The threads end here, while
-// the alerts still hear them.
+// Polls, publishes, serves and alerts until asked to stop; only a station
+// that works says it is ready. The web server ends before the document
+// closes, the alerts after: they hear from its threads until then.
 void Serve(CHeliowatchDoc& document, Publisher& publisher, MessageQueue& queue,
-           const std::string& settingsFile) {
-    g_viewsCreated = 1;
-    LogPlaces(document, settingsFile);
-    auto web = StartWebServer(document, publisher, settingsFile);
+           const std::string& settingsFile, std::unique_ptr<WebServer> web) {
     HeadlessStation station(document, queue, stdout);
     station.Publish(publisher);
     publisher.Configure(document.GetMqttSettings());
@@ -87,6 +85,23 @@ void Serve(CHeliowatchDoc& document, Publisher& publisher, MessageQueue& queue,
     web.reset();
     document.OnCloseDocument();
     alerts.Stop();
+}
+
+// A web server that cannot start (its port taken, a refused access
+// setting) is a settings fault: the station ends rather than run unseen.
+int ServeWithWeb(CHeliowatchDoc& document, Publisher& publisher, MessageQueue& queue,
+                 const std::string& settingsFile) {
+    g_viewsCreated = 1;
+    LogPlaces(document, settingsFile);
+    std::string webFailure;
+    auto web = StartWebServer(document, publisher, settingsFile, &webFailure);
+    if (!webFailure.empty()) {
+        Log(LogLevel::Error, webFailure);
+        document.OnCloseDocument();
+        return EXIT_SETTINGS_OR_USAGE;
+    }
+    Serve(document, publisher, queue, settingsFile, std::move(web));
+    return EXIT_OK;
 }
 
 void SetPaneTargets(MessageTarget* target) {
@@ -118,7 +133,7 @@ int RunHeadless(const StationOptions& options) {
         document.ChainPollSink(&publisher);
         exitCode = OpenDocument(document);
         if (exitCode == EXIT_OK) {
-            Serve(document, publisher, queue, options.configFile);
+            exitCode = ServeWithWeb(document, publisher, queue, options.configFile);
             publisher.Stop();
         }
     }

@@ -104,6 +104,10 @@ void CHeliowatchDoc::AddPortGroup(int comPort, int envComPort) {
     m_groups.push_back(std::move(entry));
 }
 
+const std::string& CHeliowatchDoc::SettingsPath() const {
+    return m_settings->Path();
+}
+
 bool CHeliowatchDoc::SaveComSettings() {
     bool written = true;
     for (const Port& port : m_groups) {
@@ -114,13 +118,21 @@ bool CHeliowatchDoc::SaveComSettings() {
         written &= m_settings->WriteInt(section, "Enable", enabled ? 1 : 0);
         written &= m_settings->WriteInt(section, "EnvironmentEnable", envPort > 0 ? 1 : 0);
         written &= m_settings->WriteInt(section, "EnvironmentCom", envPort > 0 ? envPort : 0);
+        if (!written) {
+            break;
+        }
     }
+    return Saved(written);
+}
+
+bool CHeliowatchDoc::Saved(bool written) {
+    m_strSaveProblem = written ? std::string() : m_settings->WriteProblem();
     return written;
 }
 
 bool CHeliowatchDoc::SetMqttSettings(const MqttSettings& settings) {
     m_mqtt = settings;
-    return SaveMqttSettings(m_settings->Path(), settings);
+    return SaveMqttSettings(m_settings->Path(), settings, &m_strSaveProblem);
 }
 
 int CHeliowatchDoc::GetInterval() const {
@@ -134,7 +146,7 @@ bool CHeliowatchDoc::SetInterval(int seconds) {
             PostTo(*pane, WM_INTERVAL_CHANGED, 0);
         }
     }
-    return m_settings->WriteInt("Interval", "Interval", g_nInterval);
+    return Saved(m_settings->WriteInt("Interval", "Interval", g_nInterval));
 }
 
 bool CHeliowatchDoc::GetFastReplies() const {
@@ -143,15 +155,14 @@ bool CHeliowatchDoc::GetFastReplies() const {
 
 bool CHeliowatchDoc::SetFastReplies(bool on) {
     g_bFastReplies = on;
-    return WriteFastReplies(*m_settings, on);
+    return Saved(WriteFastReplies(*m_settings, on));
 }
 
 // Energies keep the last known values of every inverter; power counts only
 // inverters whose reading is current and free of faults.
 template <class Accessor>
 double CHeliowatchDoc::SumOverInverters(Accessor accessor, bool onlyProducing) const {
-    const std::time_t now =
-        m_environment.clock != nullptr ? m_environment.clock->Now() : std::time(nullptr);
+    const std::time_t now = Now();
     double sum = 0.0;
     for (const Port& port : m_groups) {
         auto lock = port.group->Lock();
@@ -167,6 +178,10 @@ double CHeliowatchDoc::SumOverInverters(Accessor accessor, bool onlyProducing) c
         }
     }
     return sum;
+}
+
+std::time_t CHeliowatchDoc::Now() const {
+    return m_environment.clock != nullptr ? m_environment.clock->Now() : std::time(nullptr);
 }
 
 double CHeliowatchDoc::GetTotalEToday() const {
@@ -232,6 +247,7 @@ void CHeliowatchDoc::RemovePortGroup(CInverterGroup* group) {
 }
 
 void CHeliowatchDoc::ReconnectAll() {
+    const std::lock_guard guard(m_groupsLock);
     for (const Port& port : m_groups) {
         port.group->m_bReconnectRequest = 1;
     }

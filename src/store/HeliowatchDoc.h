@@ -6,6 +6,7 @@
 #include "comm/CommEnvironment.h"
 
 #include <chrono>
+#include <ctime>
 #include <functional>
 #include <memory>
 #include <mutex>
@@ -33,6 +34,7 @@ public:
     // be read; nothing is started then.
     bool OnNewDocument(std::string* problem = nullptr);
     bool LoadSettings(std::string* problem = nullptr);
+    const std::string& SettingsPath() const;
     void AddPortGroup(int comPort, int envComPort);
     bool SaveComSettings();
     int GetInterval() const;
@@ -43,6 +45,8 @@ public:
     // Takes effect with the next exchange on every port; false when the
     // setting could not be written.
     bool SetFastReplies(bool on);
+    // The clock the communication threads stamp samples with.
+    std::time_t Now() const;
     double GetTotalEToday() const;
     double GetTotalETotal() const;
     double GetTotalPower() const;
@@ -62,12 +66,16 @@ public:
     bool WithInverter(const CInverter* inverter,
                       const std::function<void(CInverter&, CInverterGroup&)>& use) const;
     void RemovePortGroup(CInverterGroup* group);
+    // Asks every port to send "reconnect all"; safe from any thread.
     void ReconnectAll();
     // Another sink hears of every sample after the station's own.
     void ChainPollSink(PollSink* sink) { m_sink.Chain(sink); }
     const MqttSettings& GetMqttSettings() const { return m_mqtt; }
     // Keeps and saves them; false when the file could not be written.
     bool SetMqttSettings(const MqttSettings& settings);
+    // Why the last save of a setting failed, for a person; empty after one
+    // that went through.
+    const std::string& SaveProblem() const { return m_strSaveProblem; }
     // Ends every communication thread, waiting up to the bound; threads still
     // running then are reported and their groups are never destroyed.
     void OnCloseDocument(std::chrono::milliseconds bound = std::chrono::milliseconds(2500));
@@ -77,6 +85,8 @@ private:
         std::unique_ptr<CInverterGroup> group;
         std::unique_ptr<CommThread> thread;
     };
+    // Keeps the reason of a failed save.
+    bool Saved(bool written);
     template <class Accessor>
     double SumOverInverters(Accessor accessor, bool onlyProducing) const;
 
@@ -88,4 +98,5 @@ private:
     mutable std::mutex m_groupsLock; // held while m_groups changes or is visited
     CInverter* m_pCurInverter = nullptr;
     MqttSettings m_mqtt;
+    std::string m_strSaveProblem;
 };

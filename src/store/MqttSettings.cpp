@@ -1,8 +1,12 @@
 #include "MqttSettings.h"
 
 #include "SettingsStore.h"
+#include "WebSettings.h"
+#include "platform/FirstLine.h"
 
+#include <QCryptographicHash>
 #include <QString>
+#include <algorithm>
 #include <unistd.h>
 
 namespace {
@@ -48,6 +52,31 @@ std::string TopicProblem(const char* key, const std::string& topic) {
     }
     return {};
 }
+
+// Unique ids and discovery topics join it with '_': it may not hold one.
+std::string StationIdProblem(const std::string& id) {
+    constexpr std::size_t MAX_LENGTH = 32;
+    const bool fit = id.size() <= MAX_LENGTH && std::all_of(id.begin(), id.end(), [](char c) {
+                         return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') ||
+                                (c >= '0' && c <= '9') || c == '-';
+                     });
+    return fit ? std::string()
+               : "StationId may contain only letters, digits and '-', at most 32 of them";
+}
+
+// A listener on every address is reached by the machine's name.
+std::string WebUrlOf(const WebSettings& web) {
+    if (!web.enable) {
+        return {};
+    }
+    std::string host = web.listen;
+    if (host.empty() || host == "0.0.0.0" || host == "::" || host == "*") {
+        host = HostName();
+    } else if (host.find(':') != std::string::npos) {
+        host = "[" + host + "]";
+    }
+    return (web.tlsCert.empty() ? "http://" : "https://") + host + ":" + std::to_string(web.port);
+}
 } // namespace
 
 MqttSettings LoadMqttSettings(const std::string& iniPath) {
@@ -66,11 +95,15 @@ MqttSettings LoadMqttSettings(const std::string& iniPath) {
     settings.topicPrefix = ReadText(file, "TopicPrefix", DefaultTopicPrefix());
     settings.discovery = ReadInt(file, "Discovery", 1) == 1;
     settings.discoveryPrefix = ReadText(file, "DiscoveryPrefix", defaults.discoveryPrefix);
+    settings.stationId = ReadText(file, "StationId", defaults.stationId);
+    settings.commands = ReadInt(file, "Commands", 0) == 1;
+    settings.webUrl = WebUrlOf(ReadWebSettings(file));
     return settings;
 }
 
 // Only the [Mqtt] lines change: comments and every other setting stay.
-bool SaveMqttSettings(const std::string& iniPath, const MqttSettings& settings) {
+bool SaveMqttSettings(const std::string& iniPath, const MqttSettings& settings,
+                      std::string* problem) {
     SettingsStore file(iniPath);
     SettingsStore::KeyValues values{
         {"Enable", settings.enable ? "1" : "0"},
@@ -84,12 +117,22 @@ bool SaveMqttSettings(const std::string& iniPath, const MqttSettings& settings) 
         {"TopicPrefix", settings.topicPrefix},
         {"Discovery", settings.discovery ? "1" : "0"},
         {"DiscoveryPrefix", settings.discoveryPrefix},
+        {"Commands", settings.commands ? "1" : "0"},
     };
+    // The machine's own id stays derived, so that a copied settings file
+    // does not give two stations the same one.
+    if (!settings.stationId.empty() || !file.GetString(SECTION, "StationId", {}).empty()) {
+        values.emplace_back("StationId", settings.stationId);
+    }
     // A password the operator keeps in a file is never copied into this one.
     if (!settings.password.empty() || !file.GetString(SECTION, "Password", {}).empty()) {
         values.emplace_back("Password", settings.password);
     }
-    return file.WriteValues(SECTION, values);
+    const bool written = file.WriteValues(SECTION, values);
+    if (problem != nullptr) {
+        *problem = file.WriteProblem();
+    }
+    return written;
 }
 
 std::string MqttSettingsProblem(const MqttSettings& settings) {
@@ -100,6 +143,9 @@ std::string MqttSettingsProblem(const MqttSettings& settings) {
         return "Port must be a number from 1 to 65535";
     }
     if (std::string problem = TopicProblem("TopicPrefix", settings.topicPrefix); !problem.empty()) {
+        return problem;
+    }
+    if (std::string problem = StationIdProblem(settings.stationId); !problem.empty()) {
         return problem;
     }
     if (settings.discovery) {
@@ -114,4 +160,17 @@ std::string DefaultTopicPrefix() {
 
 std::string DefaultClientId() {
     return "heliowatch-" + HostName();
+}
+
+std::string DefaultStationId() {
+    const Outcome<std::string> machineId = ReadFirstLine("/etc/machine-id");
+    const std::string identity = machineId && !machineId->empty() ? *machineId : HostName();
+    const QByteArray hash = QCryptographicHash::hash(
+        QByteArray::fromStdString("heliowatch station " + identity), QCryptographicHash::Sha256);
+    constexpr int DIGITS = 12;
+    return hash.toHex().left(DIGITS).toStdString();
+}
+
+std::string StationIdOf(const MqttSettings& settings) {
+    return settings.stationId.empty() ? DefaultStationId() : settings.stationId;
 }

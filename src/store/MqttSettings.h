@@ -16,6 +16,14 @@ struct MqttSettings {
     std::string topicPrefix;
     bool discovery = true;
     std::string discoveryPrefix = "homeassistant";
+    // Part of every unique id, so that stations sharing a broker never
+    // collide; empty: derived from the machine's identity.
+    std::string stationId;
+    // Home Assistant may press the station's buttons.
+    bool commands = false;
+    // Where the station's web pages are, from [Web]; empty while they are
+    // off. Not a key of its own.
+    std::string webUrl;
 
     bool operator==(const MqttSettings&) const = default;
 };
@@ -24,7 +32,8 @@ struct MqttSettings {
 // "heliowatch/<host name>".
 MqttSettings LoadMqttSettings(const std::string& iniPath);
 // False when the file could not be written.
-[[nodiscard]] bool SaveMqttSettings(const std::string& iniPath, const MqttSettings& settings);
+[[nodiscard]] bool SaveMqttSettings(const std::string& iniPath, const MqttSettings& settings,
+                                    std::string* problem = nullptr);
 
 // Empty when the settings can be used to connect; otherwise what is wrong,
 // naming the key.
@@ -33,3 +42,9 @@ std::string MqttSettingsProblem(const MqttSettings& settings);
 std::string DefaultTopicPrefix();
 // "heliowatch-<host name>": unique per station on a shared broker.
 std::string DefaultClientId();
+// 12 hexadecimal digits of a hash of /etc/machine-id (of the host name when
+// there is none): stable for the machine, and the machine id itself is never
+// shown.
+std::string DefaultStationId();
+// The settings' station id, or the default when they leave it empty.
+std::string StationIdOf(const MqttSettings& settings);

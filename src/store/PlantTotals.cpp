@@ -8,6 +8,8 @@
 namespace {
 void Count(PlantTotals& totals, const CInverter& inverter, int interval) {
     ++totals.registered;
+    totals.unheard +=
+        !inverter.m_pRuntimeData || inverter.m_pRuntimeData->GetSampleTime() == 0 ? 1 : 0;
     totals.answering += inverter.m_bOnline == 1 ? 1 : 0;
     switch (FreshnessOf(inverter, totals.when, interval)) {
     case Freshness::Fresh: ++totals.reporting; break;
@@ -24,7 +26,10 @@ PlantTotals ReadPlantTotals(const CHeliowatchDoc& document, std::time_t when) {
     const int interval = document.GetInterval();
     document.VisitGroups([&](const CInverterGroup& group) {
         auto lock = group.Lock();
-        totals.portsLost += group.m_bPortOpen == 0 || !group.PortProblem().empty() ? 1 : 0;
+        const bool failing = !group.PortProblem().empty();
+        totals.portsLost += group.m_bPortOpen == 0 || failing ? 1 : 0;
+        // A port that cannot open finds nobody: its round is over too.
+        totals.portsRegistering += group.m_bRegistrationRoundDone == 0 && !failing ? 1 : 0;
         for (const auto& record : group.m_inverters) {
             Count(totals, *record, interval);
         }

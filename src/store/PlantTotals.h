@@ -16,6 +16,9 @@ struct PlantTotals {
     int faults = 0;  // inverters whose last reading had error bits
     int offline = 0; // declared offline, or never answered
     int portsLost = 0;
+    // Until both are 0 the sums may lack inverters not yet found or read.
+    int portsRegistering = 0; // first registration round not over, port working
+    int unheard = 0;          // registered, nothing decoded yet
 };
 
 PlantTotals ReadPlantTotals(const CHeliowatchDoc& document, std::time_t when);

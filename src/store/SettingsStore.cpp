@@ -106,9 +106,11 @@ bool SettingsStore::WriteValues(const std::string& section, const KeyValues& val
         }
         if (ReplaceFile(m_path, document.Text(), &reason) == ReplaceOutcome::WRITTEN) {
             m_document = document;
+            m_writeProblem.clear();
             return true;
         }
     }
+    m_writeProblem = reason;
     Warning("settings not saved: %s", reason.c_str());
     return false;
 }

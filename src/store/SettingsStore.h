@@ -32,8 +32,11 @@ public:
     using KeyValues = std::vector<std::pair<std::string, std::string>>;
     bool WriteValues(const std::string& section, const KeyValues& values);
     const std::string& Path() const { return m_path; }
+    // Why the last write failed; empty after one that went through.
+    const std::string& WriteProblem() const { return m_writeProblem; }
 
 private:
     std::string m_path;
+    std::string m_writeProblem;
     IniDocument m_document;
 };

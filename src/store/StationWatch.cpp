@@ -125,7 +125,7 @@ void StationWatch::CheckPortProblem(const CInverterGroup& group) {
     if (!problem.empty()) {
         EventSubject port;
         port.comPort = group.m_nComPort;
-        port.reason = PortDevicePath(group.m_nComPort) + ": " + problem;
+        port.reason = PortTarget(group.m_nComPort) + ": " + problem;
         Tell(StationEventKind::PortFailed, port);
     }
 }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <string>
+#include <vector>
 
 class SettingsStore;
 
@@ -13,6 +14,9 @@ struct WebSettings {
     std::string passwordFile;
     std::string tlsCert;
     std::string tlsKey;
+    // Host names the dashboard answers to without a password, besides its
+    // address and localhost: a name in the hosts file, say.
+    std::vector<std::string> allowedHosts;
 };
 
 WebSettings ReadWebSettings(const SettingsStore& settings);

@@ -7,44 +7,23 @@
 #include <cstdio>
 #include <map>
 
-namespace {
-struct Bucket {
-    double sum = 0.0;
-    int count = 0;
-};
-
-std::time_t BucketOf(std::time_t time) {
-    return time - time % CURVE_STEP_SECONDS;
-}
-} // namespace
-
 std::vector<DayPoint> PlantPowerCurve(const PlantSnapshot& snapshot) {
     std::map<std::time_t, double> plant;
     for (const InverterView& inverter : snapshot.inverters) {
-        std::map<std::time_t, Bucket> buckets;
-        for (const CGraphSample& sample : inverter.day) {
-            Bucket& bucket = buckets[BucketOf(sample.m_time)];
-            bucket.sum += sample.m_dValue;
-            ++bucket.count;
-        }
-        for (const auto& [start, bucket] : buckets) {
-            plant[start] += bucket.sum / bucket.count;
+        for (const DayPoint& point : InverterPowerCurve(inverter)) {
+            plant[point.time] += point.watts;
         }
     }
     std::vector<DayPoint> curve;
+    curve.reserve(plant.size());
     for (const auto& [start, watts] : plant) {
-        curve.push_back({start, watts});
+        curve.push_back({start, watts, watts, watts});
     }
     return curve;
 }
 
 std::vector<DayPoint> InverterPowerCurve(const InverterView& inverter) {
-    std::vector<DayPoint> curve;
-    curve.reserve(inverter.day.size());
-    for (const CGraphSample& sample : inverter.day) {
-        curve.push_back({sample.m_time, sample.m_dValue});
-    }
-    return curve;
+    return MinutePoints(inverter.day);
 }
 
 // Trapezoids between points; a gap longer than a stretch counts as no power.
@@ -85,7 +64,7 @@ SummaryCurve SummaryDayCurve(const std::string& summaryPath, int dayKey,
     }
     SummaryCurve curve;
     for (const CurvePoint& point : *points) {
-        curve.power.push_back({point.start, point.meanW});
+        curve.power.push_back({point.start, point.meanW, point.meanW, point.meanW});
     }
     return curve;
 }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "MinuteBuckets.h"
 #include "PlantSnapshot.h"
 
 #include <ctime>
@@ -7,15 +8,12 @@
 #include <string>
 #include <vector>
 
-struct DayPoint {
-    std::time_t time = 0;
-    double watts = 0.0;
-};
-
+// Stretches up to this long between points count as continuous power.
 inline constexpr int CURVE_STEP_SECONDS = 300;
 
-// The plant's power by 5-minute stretch: each inverter's mean, summed.
+// The plant's power by minute: each inverter's mean, summed.
 std::vector<DayPoint> PlantPowerCurve(const PlantSnapshot& snapshot);
+// At most one point a minute, with the minute's lowest and highest sample.
 std::vector<DayPoint> InverterPowerCurve(const InverterView& inverter);
 // kWh fed in from the start of the curve up to each point.
 std::vector<DayPoint> EnergyCurve(const std::vector<DayPoint>& power);

@@ -1,18 +1,33 @@
 #include "LiveFeed.h"
 
+#include <random>
+
+namespace {
+std::string RunTag() {
+    std::random_device device;
+    return std::to_string(device() % 1000000);
+}
+} // namespace
+
 LiveFeed::LiveFeed(std::function<std::string()> makeEvent, std::chrono::milliseconds interval)
-    : m_makeEvent(std::move(makeEvent)), m_interval(interval), m_thread([this] { Run(); }) {}
+    : m_makeEvent(std::move(makeEvent)), m_interval(interval), m_run(RunTag()),
+      m_thread([this] { Loop(); }) {}
 
 LiveFeed::~LiveFeed() {
     Stop();
 }
 
 void LiveFeed::Stop() {
+    std::vector<std::function<void()>> waiting;
     {
         const std::lock_guard guard(m_lock);
         m_stopping = true;
+        waiting.swap(m_waiting);
     }
     m_changed.notify_all();
+    for (auto& wake : waiting) {
+        wake();
+    }
     if (m_thread.joinable()) {
         m_thread.join();
     }
@@ -31,34 +46,64 @@ void LiveFeed::Unsubscribe() {
     --m_listeners;
 }
 
-bool LiveFeed::Next(std::uint64_t& seen, std::string& text, std::chrono::milliseconds timeout) {
-    std::unique_lock lock(m_lock);
-    m_changed.wait_for(lock, timeout, [&] { return m_stopping || m_sequence > seen; });
+bool LiveFeed::Since(std::uint64_t after, std::vector<Event>& events, bool& missed) {
+    const std::lock_guard guard(m_lock);
     if (m_stopping) {
         return false;
     }
-    if (m_sequence > seen) {
-        seen = m_sequence;
-        text = m_text;
-    } else {
-        text.clear();
+    missed = !m_events.empty() && m_events.front().sequence > after + 1;
+    for (const Event& event : m_events) {
+        if (event.sequence > after) {
+            events.push_back(event);
+        }
     }
     return true;
 }
 
-void LiveFeed::Run() {
+void LiveFeed::WhenNewer(std::uint64_t after, std::function<void()> wake) {
+    {
+        const std::lock_guard guard(m_lock);
+        if (!m_stopping && m_sequence <= after) {
+            m_waiting.push_back(std::move(wake));
+            return;
+        }
+    }
+    wake();
+}
+
+std::uint64_t LiveFeed::Latest() {
+    const std::lock_guard guard(m_lock);
+    return m_sequence;
+}
+
+// The wake calls run outside the lock: they resume connections, whose
+// streams then read from here.
+void LiveFeed::Publish(std::string json) {
+    std::vector<std::function<void()>> waiting;
+    {
+        const std::lock_guard guard(m_lock);
+        m_events.push_back({++m_sequence, std::make_shared<const std::string>(std::move(json))});
+        if (m_events.size() > KEPT) {
+            m_events.pop_front();
+        }
+        waiting.swap(m_waiting);
+    }
+    for (auto& wake : waiting) {
+        wake();
+    }
+}
+
+void LiveFeed::Loop() {
     std::unique_lock lock(m_lock);
     while (!m_stopping) {
         m_changed.wait(lock, [this] { return m_stopping || m_listeners > 0; });
         if (m_stopping) {
             break;
         }
+        const auto next = std::chrono::steady_clock::now() + m_interval;
         lock.unlock();
-        std::string text = m_makeEvent();
+        Publish(m_makeEvent());
         lock.lock();
-        m_text = std::move(text);
-        ++m_sequence;
-        m_changed.notify_all();
-        m_changed.wait_for(lock, m_interval, [this] { return m_stopping; });
+        m_changed.wait_until(lock, next, [this] { return m_stopping; });
     }
 }

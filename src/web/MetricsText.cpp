@@ -1,58 +1,27 @@
 #include "MetricsText.h"
 
+#include "NumberText.h"
 #include "SampleFields.h"
 
-#include <cmath>
-#include <cstdio>
-
 namespace {
-class Exposition {
-public:
-    // Writes the HELP and TYPE lines once per metric family.
-    void Family(const char* name, const char* type, const char* help) {
-        m_text += "# HELP ";
-        m_text += name;
-        m_text += ' ';
-        m_text += help;
-        m_text += "\n# TYPE ";
-        m_text += name;
-        m_text += ' ';
-        m_text += type;
-        m_text += '\n';
-    }
-    void Sample(const char* name, const std::string& labels, double value) {
-        m_text += name;
-        if (!labels.empty()) {
-            m_text += '{' + labels + '}';
-        }
-        char number[40];
-        std::snprintf(number, sizeof number, " %.17g\n", value);
-        m_text += std::isfinite(value) ? number : " NaN\n";
-    }
-    std::string Take() { return std::move(m_text); }
-
-private:
-    std::string m_text;
-};
-
-std::string Label(const char* name, const std::string& value) {
-    return std::string(name) + "=\"" + LabelValue(value) + '"';
+std::string InverterLabels(const InverterView& inverter) {
+    return Label("serial", inverter.serial);
 }
 
-std::string InverterLabels(const InverterView& inverter) {
+std::string InfoLabels(const InverterView& inverter) {
     return Label("port", "COM" + std::to_string(inverter.port)) + ',' +
            Label("address", std::to_string(inverter.address)) + ',' +
-           Label("serial", inverter.serial) + ',' + Label("model", inverter.model);
+           Label("model", inverter.model) + ',' + Label("serial", inverter.serial);
 }
 
 bool Fresh(const InverterView& inverter) {
-    return inverter.online && inverter.sample;
+    return inverter.freshness == Freshness::Fresh && inverter.sample;
 }
 
 // One family over every inverter with a fresh sample.
 template <class Value>
-void FreshFamily(Exposition& out, const PlantSnapshot& snapshot, const char* name, const char* help,
-                 Value value) {
+void FreshFamily(MetricsWriter& out, const PlantSnapshot& snapshot, const char* name,
+                 const char* help, Value value) {
     out.Family(name, "gauge", help);
     for (const InverterView& inverter : snapshot.inverters) {
         if (Fresh(inverter)) {
@@ -63,7 +32,7 @@ void FreshFamily(Exposition& out, const PlantSnapshot& snapshot, const char* nam
 
 // One family with a sample per phase or input of every fresh inverter.
 template <class Values>
-void PhaseFamily(Exposition& out, const PlantSnapshot& snapshot, const char* name,
+void PhaseFamily(MetricsWriter& out, const PlantSnapshot& snapshot, const char* name,
                  const char* label, const char* help, Values values) {
     out.Family(name, "gauge", help);
     for (const InverterView& inverter : snapshot.inverters) {
@@ -78,7 +47,12 @@ void PhaseFamily(Exposition& out, const PlantSnapshot& snapshot, const char* nam
     }
 }
 
-void InverterFamilies(Exposition& out, const PlantSnapshot& snapshot) {
+void InverterFamilies(MetricsWriter& out, const PlantSnapshot& snapshot) {
+    out.Family("heliowatch_inverter_info", "gauge",
+               "Where each inverter is registered and what it is; always 1.");
+    for (const InverterView& inverter : snapshot.inverters) {
+        out.Sample("heliowatch_inverter_info", InfoLabels(inverter), 1);
+    }
     out.Family("heliowatch_inverter_online", "gauge", "1 while the inverter answers its polls.");
     for (const InverterView& inverter : snapshot.inverters) {
         out.Sample("heliowatch_inverter_online", InverterLabels(inverter), inverter.online ? 1 : 0);
@@ -115,21 +89,28 @@ void InverterFamilies(Exposition& out, const PlantSnapshot& snapshot) {
                 [](const GridReadings& readings) { return readings.frequencyHz; });
 }
 
-void PlantFamilies(Exposition& out, const PlantSnapshot& snapshot) {
-    const SnapshotTotals totals = snapshot.Totals();
+void PlantFamilies(MetricsWriter& out, const PlantSnapshot& snapshot) {
+    const PlantTotals& totals = snapshot.totals;
     const struct {
         const char* name;
         const char* help;
         double value;
     } families[] = {
-        {"heliowatch_plant_power_watts", "Output power of the producing inverters.", totals.powerW},
-        {"heliowatch_plant_energy_today_kwh", "Energy fed in today.", totals.energyTodayKwh},
+        {"heliowatch_plant_power_watts",
+         "Output power of the inverters reporting current readings free of faults.",
+         Rounded(totals.powerW, 1)},
+        {"heliowatch_plant_energy_today_kwh", "Energy fed in today.", Rounded(totals.eTodayKWh, 2)},
         {"heliowatch_plant_energy_lifetime_kwh", "Energy fed in over the inverters' lives.",
-         totals.energyTotalKwh},
-        {"heliowatch_plant_inverters", "Inverters registered.",
-         static_cast<double>(totals.inverters)},
+         Rounded(totals.eTotalKWh, 1)},
+        {"heliowatch_plant_inverters", "Inverters registered.", double(totals.registered)},
         {"heliowatch_plant_inverters_online", "Inverters answering their polls.",
-         static_cast<double>(totals.online)},
+         double(totals.answering)},
+        {"heliowatch_plant_inverters_reporting", "Inverters whose readings are current.",
+         double(totals.reporting)},
+        {"heliowatch_plant_inverters_faulty", "Inverters whose last reading carried a fault.",
+         double(totals.faults)},
+        {"heliowatch_plant_ports_lost", "Enabled ports that are closed or failing.",
+         double(totals.portsLost)},
     };
     for (const auto& family : families) {
         out.Family(family.name, "gauge", family.help);
@@ -138,15 +119,15 @@ void PlantFamilies(Exposition& out, const PlantSnapshot& snapshot) {
 }
 
 template <class Value>
-void PortFamily(Exposition& out, const PlantSnapshot& snapshot, const char* name, const char* type,
-                const char* help, Value value) {
+void PortFamily(MetricsWriter& out, const PlantSnapshot& snapshot, const char* name,
+                const char* type, const char* help, Value value) {
     out.Family(name, type, help);
     for (const PortView& port : snapshot.ports) {
         out.Sample(name, Label("port", "COM" + std::to_string(port.port)), value(port));
     }
 }
 
-void PortFamilies(Exposition& out, const PlantSnapshot& snapshot) {
+void PortFamilies(MetricsWriter& out, const PlantSnapshot& snapshot) {
     PortFamily(out, snapshot, "heliowatch_port_open", "gauge", "1 while the port is open.",
                [](const PortView& port) { return port.open ? 1.0 : 0.0; });
     PortFamily(out, snapshot, "heliowatch_port_polls_total", "counter", "Runtime data polls sent.",
@@ -170,7 +151,7 @@ void PortFamilies(Exposition& out, const PlantSnapshot& snapshot) {
 }
 // Left without samples while the station does not publish, so that no
 // alert fires for a broker nobody set up.
-void BrokerFamilies(Exposition& out, const BrokerStatus& broker) {
+void BrokerFamilies(MetricsWriter& out, const BrokerStatus& broker) {
     const bool publishing = broker.state != BrokerStatus::State::Disabled;
     out.Family("heliowatch_broker_connected", "gauge", "1 while the MQTT broker is connected.");
     if (publishing) {
@@ -186,28 +167,8 @@ void BrokerFamilies(Exposition& out, const BrokerStatus& broker) {
 }
 } // namespace
 
-std::string LabelValue(const std::string& bytes) {
-    std::string text;
-    text.reserve(bytes.size());
-    for (const char c : bytes) {
-        const auto byte = static_cast<unsigned char>(c);
-        if (byte >= 0x80) {
-            text += static_cast<char>(0xC0 | (byte >> 6));
-            text += static_cast<char>(0x80 | (byte & 0x3F));
-        } else if (c == '\\' || c == '"') {
-            text += '\\';
-            text += c;
-        } else if (c == '\n') {
-            text += "\\n";
-        } else {
-            text += c;
-        }
-    }
-    return text;
-}
-
 std::string MetricsText(const PlantSnapshot& snapshot, const MetricsInfo& info) {
-    Exposition out;
+    MetricsWriter out;
     InverterFamilies(out, snapshot);
     PlantFamilies(out, snapshot);
     PortFamilies(out, snapshot);
@@ -216,5 +177,8 @@ std::string MetricsText(const PlantSnapshot& snapshot, const MetricsInfo& info) 
     out.Sample("heliowatch_uptime_seconds", "", info.uptimeSeconds);
     out.Family("heliowatch_build_info", "gauge", "The station's version.");
     out.Sample("heliowatch_build_info", Label("version", info.version), 1);
+    for (const MetricsSection& section : info.sections) {
+        section(out);
+    }
     return out.Take();
 }

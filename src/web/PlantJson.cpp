@@ -1,13 +1,20 @@
 #include "PlantJson.h"
 
+#include "NumberText.h"
+#include "ParamTexts.h"
 #include "SampleFields.h"
+#include "publish/StateFields.h"
 #include "store/BusText.h"
 #include "store/FaultRowText.h"
+#include "store/FaultText.h"
 
 #include <QJsonDocument>
 #include <set>
 
 namespace {
+constexpr int WATT_DECIMALS = 1;
+constexpr int KWH_DECIMALS = 2;
+
 const char* StatusOf(const InverterView& inverter) {
     if (!inverter.online) {
         return "offline";
@@ -17,6 +24,10 @@ const char* StatusOf(const InverterView& inverter) {
     case 2: return "fault";
     default: return "unknown";
     }
+}
+
+QJsonValue Number(double value, int decimals) {
+    return Rounded(value, decimals);
 }
 
 QJsonObject PortJson(const PortView& port) {
@@ -50,23 +61,29 @@ QJsonObject BrokerJson(const BrokerStatus& broker) {
             {"dropped", static_cast<double>(broker.dropped)}};
 }
 
-// The list row: the desktop shows zeros for live values while offline.
-QJsonObject RowJson(const InverterView& inverter) {
+// The list row. An offline inverter has no live values (null); its energy
+// counters keep their last known values, as the plant totals do.
+QJsonObject RowJson(const InverterView& inverter, std::time_t now) {
     QJsonObject row{{"port", inverter.port},
                     {"address", inverter.address},
                     {"serial", BusText(inverter.serial)},
                     {"model", BusText(inverter.model)},
                     {"online", inverter.online},
                     {"rated_power", inverter.ratedPower},
-                    {"status", StatusOf(inverter)}};
+                    {"status", StatusOf(inverter)},
+                    {"freshness", FreshnessName(inverter.freshness)}};
     const RuntimeData* data = inverter.sample.get();
-    const bool live = data != nullptr && inverter.online;
-    row["vpv1"] = live ? data->GetVpv1() : 0.0;
-    row["vpv2"] = live ? data->GetVpv2() : 0.0;
-    row["power"] = live ? data->GetOutputPower() : 0.0;
-    row["energy_total"] = data != nullptr ? data->GetETotal() : 0.0;
-    row["energy_today"] = data != nullptr ? data->GetEToday() : 0.0;
-    row["sample_time"] = data != nullptr ? static_cast<double>(data->GetSampleTime()) : 0.0;
+    const bool live = data != nullptr && inverter.freshness != Freshness::Offline;
+    const QJsonValue none(QJsonValue::Null);
+    row["vpv1"] = live ? Number(data->GetVpv1(), 1) : none;
+    row["vpv2"] = live ? Number(data->GetVpv2(), 1) : none;
+    row["power"] = live ? Number(data->GetOutputPower(), WATT_DECIMALS) : none;
+    row["energy_total"] = data != nullptr ? Number(data->GetETotal(), 1) : none;
+    row["energy_today"] = data != nullptr ? Number(data->GetEToday(), KWH_DECIMALS) : none;
+    row["sample_time"] =
+        data != nullptr ? QJsonValue(static_cast<double>(data->GetSampleTime())) : none;
+    row["age"] =
+        data != nullptr ? QJsonValue(static_cast<double>(now - data->GetSampleTime())) : none;
     return row;
 }
 
@@ -79,20 +96,57 @@ QJsonObject FaultJson(const InvFaultRecord& record) {
             {"message", QString::fromStdString(texts[FAULT_MESSAGE])},
             {"value", QString::fromStdString(texts[FAULT_VALUE])}};
 }
+
+QJsonArray SampleJson(const InverterView& inverter) {
+    QJsonArray sample;
+    if (!inverter.sample) {
+        return sample;
+    }
+    std::vector<FieldValue> values;
+    DecodedValues(*inverter.sample, OfferedFieldsOf(inverter.fields), values);
+    for (const FieldValue& value : values) {
+        if (value.field->IsSensor()) {
+            sample.append(QJsonObject{{"key", value.field->key},
+                                      {"name", value.field->name},
+                                      {"unit", value.field->unit},
+                                      {"value", value.value}});
+        }
+    }
+    return sample;
+}
+
+QJsonArray ParamsJson(const InverterView& inverter) {
+    QJsonArray params;
+    for (const ParamView& param : inverter.params) {
+        const ParamText text = ParamTextOf(param.identifier, param.value);
+        params.append(QJsonObject{{"id", param.identifier},
+                                  {"name", QString::fromStdString(text.name)},
+                                  {"meaning", QString::fromStdString(text.meaning)},
+                                  {"unit", QString::fromStdString(text.unit)},
+                                  {"value", text.value},
+                                  {"decimals", text.decimals},
+                                  {"raw", param.value}});
+    }
+    return params;
+}
 } // namespace
 
 QJsonObject PlantJson(const PlantSnapshot& snapshot) {
-    const SnapshotTotals totals = snapshot.Totals();
+    const PlantTotals& totals = snapshot.totals;
     QJsonArray ports;
     for (const PortView& port : snapshot.ports) {
         ports.append(PortJson(port));
     }
     return {{"time", static_cast<double>(snapshot.taken)},
-            {"power", totals.powerW},
-            {"energy_today", totals.energyTodayKwh},
-            {"energy_total", totals.energyTotalKwh},
-            {"inverters", totals.inverters},
-            {"inverters_online", totals.online},
+            {"power", Number(totals.powerW, WATT_DECIMALS)},
+            {"energy_today", Number(totals.eTodayKWh, KWH_DECIMALS)},
+            {"energy_total", Number(totals.eTotalKWh, 1)},
+            {"inverters", totals.registered},
+            {"inverters_online", totals.answering},
+            {"inverters_reporting", totals.reporting},
+            {"inverters_faulty", totals.faults},
+            {"inverters_offline", totals.offline},
+            {"ports_lost", totals.portsLost},
             {"ports", ports},
             {"broker", BrokerJson(snapshot.broker)}};
 }
@@ -100,41 +154,37 @@ QJsonObject PlantJson(const PlantSnapshot& snapshot) {
 QJsonArray InverterListJson(const PlantSnapshot& snapshot) {
     QJsonArray list;
     for (const InverterView& inverter : snapshot.inverters) {
-        list.append(RowJson(inverter));
+        list.append(RowJson(inverter, snapshot.taken));
     }
     return list;
 }
 
-QJsonObject InverterJson(const InverterView& inverter) {
-    QJsonObject object = RowJson(inverter);
+QJsonObject InverterJson(const InverterView& inverter, std::time_t now) {
+    QJsonObject object = RowJson(inverter, now);
     object["firmware"] = BusText(inverter.firmware);
     object["manufacturer"] = BusText(inverter.manufacturer);
     object["phase_type"] = inverter.phaseType;
     object["error_code"] = static_cast<double>(inverter.errorCode);
-    object["mode"] = inverter.lastMode;
-    QJsonArray sample;
-    if (inverter.sample) {
-        for (const SampleField& field : SampleFieldsOf(*inverter.sample)) {
-            sample.append(QJsonObject{{"name", QString::fromStdString(field.name)},
-                                      {"unit", QString::fromStdString(field.unit)},
-                                      {"value", field.value}});
-        }
-    }
-    object["sample"] = sample;
-    QJsonArray params;
-    for (const ParamView& param : inverter.params) {
-        params.append(QJsonObject{{"id", param.identifier}, {"value", param.value}});
-    }
-    object["params"] = params;
+    const int mode = inverter.sample ? GridReadingsOf(*inverter.sample).mode : inverter.lastMode;
+    object["mode"] = mode;
+    object["mode_text"] = QString::fromStdString(ModeText(mode));
+    object["fault_text"] = BusText(FaultText(inverter.errorCode));
+    object["sample"] = SampleJson(inverter);
+    object["params"] = ParamsJson(inverter);
     object["open_fault"] = inverter.openFault ? QJsonValue(FaultJson(*inverter.openFault))
                                               : QJsonValue(QJsonValue::Null);
     return object;
 }
 
-QJsonArray CurveJson(const std::vector<DayPoint>& curve) {
+QJsonArray CurveJson(const std::vector<DayPoint>& curve, bool range) {
     QJsonArray points;
     for (const DayPoint& point : curve) {
-        points.append(QJsonArray{static_cast<double>(point.time), point.watts});
+        QJsonArray each{static_cast<double>(point.time), Rounded(point.watts, WATT_DECIMALS)};
+        if (range) {
+            each.append(Rounded(point.low, WATT_DECIMALS));
+            each.append(Rounded(point.high, WATT_DECIMALS));
+        }
+        points.append(each);
     }
     return points;
 }
@@ -157,7 +207,15 @@ QJsonObject FaultsJson(const std::vector<InvFaultRecord>& records, const std::st
 }
 
 QJsonObject LiveJson(const PlantSnapshot& snapshot) {
-    return {{"plant", PlantJson(snapshot)}, {"inverters", InverterListJson(snapshot)}};
+    QJsonObject plant = PlantJson(snapshot);
+    plant["minutes"] = CurveJson(PlantPowerCurve(snapshot), false);
+    QJsonArray list;
+    for (const InverterView& inverter : snapshot.inverters) {
+        QJsonObject row = RowJson(inverter, snapshot.taken);
+        row["minutes"] = CurveJson(InverterPowerCurve(inverter), true);
+        list.append(row);
+    }
+    return {{"plant", plant}, {"inverters", list}};
 }
 
 std::string JsonText(const QJsonObject& object) {

@@ -11,11 +11,14 @@
 // The JSON the API serves; station texts are Latin-1 bytes.
 QJsonObject PlantJson(const PlantSnapshot& snapshot);
 QJsonArray InverterListJson(const PlantSnapshot& snapshot);
-// Every value of the last sample, the parameters and the open fault as well.
-QJsonObject InverterJson(const InverterView& inverter);
-QJsonArray CurveJson(const std::vector<DayPoint>& curve);
+// Every value of the last sample with its name and unit, the parameters and
+// the open fault as well.
+QJsonObject InverterJson(const InverterView& inverter, std::time_t now);
+// [time, mean] points, or [time, mean, lowest, highest] with range.
+QJsonArray CurveJson(const std::vector<DayPoint>& curve, bool range);
 QJsonObject FaultsJson(const std::vector<InvFaultRecord>& records, const std::string& serial);
-// What a live update carries: the plant and the list.
+// What a live update carries: the plant and the list, each with the power by
+// minute of the minutes its day samples fall in.
 QJsonObject LiveJson(const PlantSnapshot& snapshot);
 
 std::string JsonText(const QJsonObject& object);

@@ -1,6 +1,9 @@
 #include "PlantSnapshot.h"
 
+#include "comm/CommShared.h"
 #include "model/InverterGroup.h"
+
+#include <algorithm>
 
 namespace {
 constexpr int FIRST_PARAM = 0x40;
@@ -16,7 +19,16 @@ std::vector<ParamView> ParamsOf(const CInverter& inverter) {
     return params;
 }
 
-InverterView ViewOf(const CInverter& inverter, int port, bool withDay) {
+std::vector<CGraphSample> DayOf(const CInverter& inverter, std::time_t since) {
+    const auto& samples = inverter.m_powerGraph.m_samples;
+    const auto first = std::find_if(samples.rbegin(), samples.rend(), [since](const auto& sample) {
+                           return sample.m_time < since;
+                       }).base();
+    return {first, samples.end()};
+}
+
+InverterView ViewOf(const CInverter& inverter, int port, const SnapshotScope& scope,
+                    std::time_t now) {
     InverterView view;
     view.port = port;
     view.address = inverter.m_nAddress;
@@ -30,14 +42,15 @@ InverterView ViewOf(const CInverter& inverter, int port, bool withDay) {
     view.errorState = inverter.m_nErrorState;
     view.errorCode = inverter.m_dwErrorCode;
     view.lastMode = inverter.m_nLastMode;
+    view.freshness = FreshnessOf(inverter, now, g_nInterval);
     if (inverter.m_pRuntimeData) {
         view.sample = inverter.m_pRuntimeData->Clone();
     }
-    if (withDay) {
-        view.day.assign(inverter.m_powerGraph.m_samples.begin(),
-                        inverter.m_powerGraph.m_samples.end());
+    if (scope.withDay) {
+        view.day = DayOf(inverter, scope.daySince);
     }
     view.params = ParamsOf(inverter);
+    view.fields = inverter.m_runtimeFormat;
     if (view.errorState == 2) {
         view.openFault = inverter.m_faultRecord;
     }
@@ -57,23 +70,6 @@ PortView PortOf(const CInverterGroup& group) {
 }
 } // namespace
 
-SnapshotTotals PlantSnapshot::Totals() const {
-    SnapshotTotals totals;
-    for (const InverterView& inverter : inverters) {
-        ++totals.inverters;
-        totals.online += inverter.online ? 1 : 0;
-        if (!inverter.sample) {
-            continue;
-        }
-        totals.energyTodayKwh += inverter.sample->GetEToday();
-        totals.energyTotalKwh += inverter.sample->GetETotal();
-        if (inverter.Producing()) {
-            totals.powerW += inverter.sample->GetOutputPower();
-        }
-    }
-    return totals;
-}
-
 const InverterView* PlantSnapshot::Find(const std::string& serial) const {
     for (const InverterView& inverter : inverters) {
         if (inverter.serial == serial) {
@@ -91,7 +87,8 @@ PlantSnapshot TakeSnapshot(const GroupVisitor& groups, const SnapshotScope& scop
         auto lock = group.Lock();
         for (const auto& inverter : group.m_inverters) {
             if (scope.serial.empty() || inverter->m_strSerialNo == scope.serial) {
-                snapshot.inverters.push_back(ViewOf(*inverter, group.m_nComPort, scope.withDay));
+                snapshot.inverters.push_back(
+                    ViewOf(*inverter, group.m_nComPort, scope, snapshot.taken));
             }
         }
     });

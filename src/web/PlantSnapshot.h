@@ -5,6 +5,8 @@
 #include "model/ReplyCheck.h"
 #include "model/RuntimeData.h"
 #include "publish/BrokerStatus.h"
+#include "store/Freshness.h"
+#include "store/PlantTotals.h"
 
 #include <cstdint>
 #include <ctime>
@@ -39,13 +41,12 @@ struct InverterView {
     int errorState = 0;
     std::uint32_t errorCode = 0;
     int lastMode = 0;
+    Freshness freshness = Freshness::Offline;
     std::shared_ptr<const RuntimeData> sample; // null until a poll was decoded
     std::vector<CGraphSample> day;             // only when the scope asks for it
+    std::vector<std::uint8_t> fields;          // the values its samples carry
     std::vector<ParamView> params;
     std::optional<InvFaultRecord> openFault;
-
-    // Online and its last fault episode closed: green in the list.
-    bool Producing() const { return online && errorState == 1; }
 };
 
 struct PortView {
@@ -58,30 +59,22 @@ struct PortView {
     std::vector<std::pair<ReplyCheck, std::uint64_t>> rejects;
 };
 
-struct SnapshotTotals {
-    double powerW = 0.0;
-    double energyTodayKwh = 0.0;
-    double energyTotalKwh = 0.0;
-    int inverters = 0;
-    int online = 0;
-};
-
 struct PlantSnapshot {
     std::time_t taken = 0;
     std::vector<PortView> ports;
     std::vector<InverterView> inverters;
+    PlantTotals totals;  // the station's own, as the window and publishing show them
     BrokerStatus broker; // disabled unless the station publishes
 
-    // Power counts only inverters producing; energy counts every sample.
-    SnapshotTotals Totals() const;
     const InverterView* Find(const std::string& serial) const;
 };
 
 struct SnapshotScope {
     bool withDay = false;
-    std::string serial; // empty: every inverter
+    std::string serial;       // empty: every inverter
+    std::time_t daySince = 0; // with the day: only the samples from then on
 };
 
 // Copies what the pages and metrics show, holding each group's lock only
-// while its records are copied.
+// while its records are copied. Totals and broker are left for the caller.
 PlantSnapshot TakeSnapshot(const GroupVisitor& groups, const SnapshotScope& scope = {});

@@ -8,7 +8,7 @@
 namespace {
 // The password is the file's first line, without its line end.
 std::optional<std::string> ReadPassword(const std::string& path, std::string& problem) {
-    const Outcome<std::string> line = ReadFirstLine(path);
+    const Outcome<std::string> line = ReadSecretLine(path);
     if (!line) {
         problem = "the password file: " + line.Reason();
         return std::nullopt;
@@ -47,12 +47,23 @@ bool IsLoopbackAddress(const std::string& address) {
 
 AccessDecision DecideAccess(const WebSettings& settings) {
     AccessDecision decision;
+    if (settings.tlsCert.empty() != settings.tlsKey.empty()) {
+        decision.refusal = settings.tlsCert.empty()
+                               ? "TlsKey is set without TlsCert; set both for HTTPS, or neither"
+                               : "TlsCert is set without TlsKey; set both for HTTPS, or neither";
+        return decision;
+    }
     if (!settings.passwordFile.empty()) {
         const auto password = ReadPassword(settings.passwordFile, decision.refusal);
         if (!password) {
             return decision;
         }
         decision.credentials = Credentials{settings.user, *password};
+        if (settings.tlsCert.empty() && !IsLoopbackAddress(settings.listen)) {
+            decision.warning = "Listen=" + settings.listen +
+                               " without TlsCert and TlsKey: user names and passwords cross "
+                               "the network in clear";
+        }
     } else if (!IsLoopbackAddress(settings.listen)) {
         decision.refusal = "Listen=" + settings.listen +
                            " is not a loopback address and no PasswordFile is set; "

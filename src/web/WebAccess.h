@@ -14,10 +14,12 @@ struct Credentials {
 };
 
 // What the server would expose, or why it must not serve: a password file
-// that cannot be read, or a non-loopback address without a password.
+// that cannot be read or that others may read, a non-loopback address without
+// a password, half a TLS pair.
 struct AccessDecision {
     std::optional<Credentials> credentials;
     std::string refusal; // empty when the server may serve
+    std::string warning; // what a person should know even so
 };
 AccessDecision DecideAccess(const WebSettings& settings);
 

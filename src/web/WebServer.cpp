@@ -1,288 +1,153 @@
 #include "WebServer.h"
 
-#include "ConnectionQueue.h"
-#include "DayCurves.h"
+#include "ApiRoutes.h"
+#include "HistoryRoutes.h"
+#include "HttpDaemon.h"
 #include "LiveFeed.h"
-#include "MetricsText.h"
-#include "PeriodBars.h"
-#include "PlantJson.h"
-#include "WebPage.h"
-#include "platform/SystemError.h"
-#include "store/FaultRecordReader.h"
-#include "store/FaultRowText.h"
+#include "PageRoutes.h"
+#include "RequestGate.h"
+#include "WebContext.h"
+#include "WebReplies.h"
+#include "platform/FirstLine.h"
 
-#include <QString>
-#include <cstdlib>
-#include <cstring>
-#include <httplib.h>
+#include <fstream>
+#include <map>
+#include <sstream>
 
 namespace {
-using httplib::Request;
-using httplib::Response;
-using namespace std::chrono_literals;
-
-constexpr auto KEEP_ALIVE_COMMENT_EVERY = 15s;
-const char* const JSON = "application/json";
-
-void SendJson(Response& response, const std::string& text) {
-    response.set_header("Cache-Control", "no-store");
-    response.set_content(text, JSON);
+const std::map<std::string, WebRoute*>& FixedRoutes() {
+    static const std::map<std::string, WebRoute*> routes{
+        {"/", PageRoute},
+        {"/inverters", PageRoute},
+        {"/inverter", PageRoute},
+        {"/faults", PageRoute},
+        {"/history", PageRoute},
+        {"/api/plant", PlantRoute},
+        {"/api/plant/day", PlantDayRoute},
+        {"/api/inverters", InverterListRoute},
+        {"/api/faults", FaultsRoute},
+        {"/api/faults.csv", FaultsCsvRoute},
+        {"/api/history/month", MonthRoute},
+        {"/api/history/year", YearRoute},
+        {"/api/history.csv", HistoryCsvRoute},
+        {"/api/live", LiveRoute},
+        {"/metrics", MetricsRoute},
+    };
+    return routes;
 }
 
-void SendError(Response& response, int status, const std::string& reason) {
-    response.status = status;
-    SendJson(response, JsonText(QJsonObject{{"error", QString::fromStdString(reason)}}));
+// Scripts and styles only from the station itself, never inline, never in a
+// frame; no address of the station leaks to links followed from it.
+const std::vector<std::pair<std::string, std::string>>& SecurityHeaders() {
+    static const std::vector<std::pair<std::string, std::string>> headers{
+        {"X-Content-Type-Options", "nosniff"},
+        {"Content-Security-Policy",
+         "default-src 'none'; script-src 'self'; style-src 'self'; img-src 'self'; "
+         "connect-src 'self'; base-uri 'none'; form-action 'self'; frame-ancestors 'none'"},
+        {"X-Frame-Options", "DENY"},
+        {"Referrer-Policy", "no-referrer"},
+    };
+    return headers;
 }
 
-// Paths arrive decoded as UTF-8; the station keeps serial numbers as Latin-1.
-std::string SerialOfPath(const std::string& text) {
-    return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()))
-        .toLatin1()
-        .toStdString();
-}
-
-std::string SerialOfQuery(const Request& request) {
-    return request.has_param("serial") ? SerialOfPath(request.get_param_value("serial")) : "";
-}
-
-std::unique_ptr<httplib::Server> MakeServer(const WebServerConfig& config) {
-    if (config.tlsCert.empty()) {
-        return std::make_unique<httplib::Server>();
+Outcome<std::string> WholeFile(const std::string& path, const char* what) {
+    std::ifstream file(path, std::ios::binary);
+    std::ostringstream text;
+    text << file.rdbuf();
+    if (!file || text.str().empty()) {
+        return Outcome<std::string>::Failure(std::string("cannot read the ") + what + " " + path);
     }
-    return std::make_unique<httplib::SSLServer>(config.tlsCert.c_str(), config.tlsKey.c_str());
+    return text.str();
+}
+
+// The certificate and key, read before the port is taken so that a
+// mistake there leaves the port free.
+bool LoadTls(const WebServerConfig& config, HttpDaemonConfig& daemon, std::string* problem) {
+    if (config.tlsCert.empty()) {
+        return true;
+    }
+    const auto certificate = WholeFile(config.tlsCert, "certificate");
+    const auto key = certificate ? ReadSecretFile(config.tlsKey) : certificate;
+    if (!certificate || !key) {
+        *problem = !certificate ? certificate.Reason() : key.Reason();
+        return false;
+    }
+    daemon.certificatePem = *certificate;
+    daemon.keyPem = *key;
+    return true;
 }
 } // namespace
 
 WebServer::WebServer(GroupVisitor groups, WebServerConfig config)
-    : m_groups(std::move(groups)), m_config(std::move(config)) {}
+    : m_context(std::make_unique<WebContext>(std::move(groups), std::move(config))) {}
 
 WebServer::~WebServer() {
     Stop();
 }
 
 bool WebServer::Start(std::string* problem) {
-    m_server = MakeServer(m_config);
-    if (!m_server->is_valid()) {
-        *problem =
-            "cannot load the certificate " + m_config.tlsCert + " or its key " + m_config.tlsKey;
-        m_server.reset();
+    const WebServerConfig& config = m_context->Config();
+    HttpDaemonConfig daemonConfig;
+    daemonConfig.commonHeaders = SecurityHeaders();
+    if (!LoadTls(config, daemonConfig, problem)) {
         return false;
     }
-    m_server->new_task_queue = [] {
-        return new ConnectionQueue(WebLimits::WORKERS, WebLimits::WAITING);
-    };
-    m_server->set_payload_max_length(WebLimits::BODY_BYTES);
-    m_server->set_keep_alive_timeout(WebLimits::IDLE_SECONDS);
-    m_server->set_read_timeout(WebLimits::IDLE_SECONDS);
-    m_server->set_write_timeout(WebLimits::IDLE_SECONDS);
-    AddRoutes();
-    m_port = m_config.port == 0
-                 ? m_server->bind_to_any_port(m_config.listen)
-                 : (m_server->bind_to_port(m_config.listen, m_config.port) ? m_config.port : -1);
-    if (m_port <= 0) {
-        *problem = SystemError("cannot listen on " + m_config.listen + " port " +
-                                   std::to_string(m_config.port),
-                               errno);
-        m_server.reset();
+    auto socket = ListenSocket::Open(config.listen, config.port);
+    if (!socket) {
+        *problem = socket.Reason();
         return false;
     }
-    m_feed = std::make_unique<LiveFeed>([this] { return LiveEvent(); }, m_config.liveInterval);
-    m_listener = std::thread([this] { m_server->listen_after_bind(); });
+    m_port = socket->Port();
+    m_gate = std::make_unique<RequestGate>(
+        GateRules{config.credentials, AllowedHosts(config.listen, config.allowedHosts)});
+    m_feed = std::make_unique<LiveFeed>([this] { return m_context->NextLiveEvent(); },
+                                        config.liveInterval);
+    m_context->feed = m_feed.get();
+    m_daemon = std::make_unique<HttpDaemon>(
+        [this](const HttpRequest& request) { return Handle(request); }, daemonConfig);
+    if (!m_daemon->Start(std::move(*socket), problem)) {
+        Stop();
+        return false;
+    }
     return true;
 }
 
-// The feed goes first so that the streams end and their workers come free.
+// The feed goes first: its end wakes every stream, which then ends, so no
+// connection is left asleep when the daemon stops.
 void WebServer::Stop() {
     if (m_feed) {
         m_feed->Stop();
     }
-    if (m_server) {
-        m_server->stop();
-    }
-    if (m_listener.joinable()) {
-        m_listener.join();
-    }
+    m_daemon.reset();
+    m_context->feed = nullptr;
     m_feed.reset();
-    m_server.reset();
 }
 
-PlantSnapshot WebServer::Snapshot(const SnapshotScope& scope) const {
-    PlantSnapshot snapshot = TakeSnapshot(m_groups, scope);
-    if (m_config.brokerStatus) {
-        snapshot.broker = m_config.brokerStatus();
+HttpResponse WebServer::Handle(const HttpRequest& request) {
+    if (auto refusal = m_gate->Refusal(request)) {
+        return std::move(*refusal);
     }
-    return snapshot;
+    return Route(request, RequestTarget(request.target));
 }
 
-std::string WebServer::LiveEvent() const {
-    return JsonText(LiveJson(Snapshot()));
-}
-
-void WebServer::AddRoutes() {
-    m_server->set_pre_routing_handler([this](const Request& request, Response& response) {
-        if (ConnectionQueue::TurningAway()) {
-            response.set_header("Connection", "close");
-            SendError(response, 503, "too many connections");
-            return httplib::Server::HandlerResponse::Handled;
-        }
-        if (request.headers.size() > WebLimits::HEADERS) {
-            SendError(response, 431, "too many header fields");
-            return httplib::Server::HandlerResponse::Handled;
-        }
-        if (request.has_header("Transfer-Encoding") ||
-            std::strtoull(request.get_header_value("Content-Length").c_str(), nullptr, 10) >
-                WebLimits::BODY_BYTES) {
-            response.set_header("Connection", "close");
-            SendError(response, 413, "request too large");
-            return httplib::Server::HandlerResponse::Handled;
-        }
-        if (request.method != "GET" && request.method != "HEAD") {
-            SendError(response, 405, "read-only");
-            return httplib::Server::HandlerResponse::Handled;
-        }
-        if (m_config.credentials &&
-            !Authorized(request.get_header_value("Authorization"), *m_config.credentials)) {
-            response.set_header("WWW-Authenticate",
-                                "Basic realm=\"Heliowatch\", charset=\"UTF-8\"");
-            SendError(response, 401, "authentication required");
-            return httplib::Server::HandlerResponse::Handled;
-        }
-        return httplib::Server::HandlerResponse::Unhandled;
-    });
-    AddApiRoutes();
-    AddHistoryRoutes();
-    AddPageRoutes();
-}
-
-void WebServer::AddApiRoutes() {
-    m_server->Get("/api/plant", [this](const Request&, Response& response) {
-        SendJson(response, JsonText(PlantJson(Snapshot())));
-    });
-    m_server->Get("/api/inverters", [this](const Request&, Response& response) {
-        SendJson(response, JsonText(InverterListJson(Snapshot())));
-    });
-    m_server->Get(R"(/api/inverters/([^/]+))", [this](const Request& request, Response& response) {
-        const std::string serial = SerialOfPath(request.matches[1]);
-        const PlantSnapshot snapshot = Snapshot({false, serial});
-        if (const InverterView* inverter = snapshot.Find(serial)) {
-            SendJson(response, JsonText(InverterJson(*inverter)));
-        } else {
-            SendError(response, 404, "no inverter with this serial number");
-        }
-    });
-    auto day = [this](const Request& request, Response& response, const std::string& serial) {
-        const std::string dateText =
-            request.has_param("date") ? request.get_param_value("date") : std::string();
-        const std::optional<int> dayKey = dateText.empty() ? TodayKey() : DayKeyOfText(dateText);
-        if (!dayKey) {
-            SendError(response, 400, "date must be YYYY-MM-DD");
-            return;
-        }
-        std::vector<DayPoint> power;
-        if (*dayKey == TodayKey()) {
-            const PlantSnapshot snapshot = Snapshot({true, serial});
-            const InverterView* inverter = serial.empty() ? nullptr : snapshot.Find(serial);
-            if (!serial.empty() && inverter == nullptr) {
-                SendError(response, 404, "no inverter with this serial number");
-                return;
-            }
-            power = inverter ? InverterPowerCurve(*inverter) : PlantPowerCurve(snapshot);
-        } else {
-            SummaryCurve curve = SummaryDayCurve(m_config.summaryFile, *dayKey, serial);
-            if (curve.status != 200) {
-                SendError(response, curve.status, curve.problem);
-                return;
-            }
-            power = std::move(curve.power);
-        }
-        SendJson(response, JsonText(QJsonObject{{"power", CurveJson(power)},
-                                                {"energy", CurveJson(EnergyCurve(power))}}));
-    };
-    m_server->Get("/api/plant/day", [day](const Request& request, Response& response) {
-        day(request, response, "");
-    });
-    m_server->Get(R"(/api/inverters/([^/]+)/day)",
-                  [day](const Request& request, Response& response) {
-                      day(request, response, SerialOfPath(request.matches[1]));
-                  });
-    m_server->Get("/api/faults", [this](const Request& request, Response& response) {
-        SendJson(response, JsonText(FaultsJson(LoadFaultRecords(m_config.faultFile),
-                                               SerialOfQuery(request))));
-    });
-    m_server->Get("/api/faults.csv", [this](const Request& request, Response& response) {
-        const std::string serial = SerialOfQuery(request);
-        std::string text(FAULT_EXPORT_HEADER);
-        for (const InvFaultRecord& record : LoadFaultRecords(m_config.faultFile)) {
-            if (serial.empty() || FaultSerialText(record) == serial) {
-                text += FaultExportLine(FaultRowTextsOf(record));
-            }
-        }
-        response.set_header("Content-Disposition", "attachment; filename=\"ErrorList.csv\"");
-        response.set_content(text, "text/csv; charset=ISO-8859-1");
-    });
-    m_server->Get("/api/live", [this](const Request&, Response& response) {
-        if (m_liveStreams.fetch_add(1) >= WebLimits::LIVE_STREAMS) {
-            --m_liveStreams;
-            SendError(response, 503, "too many live streams");
-            return;
-        }
-        m_feed->Subscribe();
-        auto seen = std::make_shared<std::uint64_t>(0);
-        response.set_header("Cache-Control", "no-store");
-        response.set_chunked_content_provider(
-            "text/event-stream",
-            [this, seen](std::size_t, httplib::DataSink& sink) {
-                std::string text;
-                if (!m_feed->Next(*seen, text, KEEP_ALIVE_COMMENT_EVERY)) {
-                    return false;
-                }
-                const std::string event = text.empty() ? ": idle\n\n" : "data: " + text + "\n\n";
-                return sink.write(event.data(), event.size());
-            },
-            [this](bool) {
-                m_feed->Unsubscribe();
-                --m_liveStreams;
-            });
-    });
-    m_server->Get("/metrics", [this](const Request&, Response& response) {
-        const double uptime =
-            std::chrono::duration<double>(std::chrono::steady_clock::now() - m_config.started)
-                .count();
-        response.set_content(MetricsText(Snapshot(), {m_config.version, uptime}),
-                             "text/plain; version=0.0.4; charset=utf-8");
-    });
-}
-
-void WebServer::AddHistoryRoutes() {
-    auto bars = [this](PeriodKind kind, const std::string& name, const std::string& form) {
-        return [this, kind, name, form](const Request& request, Response& response) {
-            const std::optional<HistoryPeriod> period =
-                request.has_param(name) ? PeriodOfText(request.get_param_value(name), kind)
-                                        : HistoryPeriod{kind, TodayKey()};
-            if (!period) {
-                SendError(response, 400, name + " must be " + form);
-                return;
-            }
-            const PeriodAnswer answer =
-                SummaryPeriodBars(m_config.summaryFile, *period, SerialOfQuery(request));
-            if (answer.status != 200) {
-                SendError(response, answer.status, answer.problem);
-                return;
-            }
-            SendJson(response, JsonText(answer.json));
-        };
-    };
-    m_server->Get("/api/history/month", bars(PeriodKind::MONTH, "month", "YYYY-MM"));
-    m_server->Get("/api/history/year", bars(PeriodKind::YEAR, "year", "YYYY"));
-}
-
-// Every page is the same document; its script draws the one its path names.
-// The first data rides along, so the page shows values before any request.
-void WebServer::AddPageRoutes() {
-    for (const char* path : {"/", "/inverters", "/inverter", "/faults", "/history"}) {
-        m_server->Get(path, [this](const Request&, Response& response) {
-            response.set_header("Cache-Control", "no-store");
-            response.set_content(PageHtml(LiveEvent()), "text/html; charset=utf-8");
-        });
+// Inverter routes are matched on the path as sent, so that any serial number,
+// "/" included, reaches its own route.
+HttpResponse WebServer::Route(const HttpRequest& request, const RequestTarget& target) {
+    const auto fixed = FixedRoutes().find(target.Path());
+    if (fixed != FixedRoutes().end()) {
+        return fixed->second(*m_context, request, target);
     }
+    const std::vector<std::string>& segments = target.Segments();
+    if (segments.size() >= 3 && segments[0] == "api" && segments[1] == "inverters") {
+        if (segments.size() == 3) {
+            return InverterRoute(*m_context, request, target);
+        }
+        if (segments.size() == 4 && segments[3] == "day") {
+            return InverterDayRoute(*m_context, request, target);
+        }
+    }
+    if (!segments.empty() && segments[0] == "assets") {
+        return AssetRoute(*m_context, request, target);
+    }
+    return ErrorReply(404, "no such page");
 }

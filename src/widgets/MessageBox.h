@@ -10,10 +10,11 @@ class QWidget;
 // one without showing it.
 class MessageBox {
 public:
-    static QMessageBox::StandardButton Show(QWidget* parent, const QString& text,
-                                            const QString& caption,
-                                            QMessageBox::StandardButtons buttons = QMessageBox::Ok,
-                                            QMessageBox::Icon icon = QMessageBox::NoIcon);
+    static QMessageBox::StandardButton
+    Show(QWidget* parent, const QString& text, const QString& caption,
+         QMessageBox::StandardButtons buttons = QMessageBox::Ok,
+         QMessageBox::Icon icon = QMessageBox::NoIcon,
+         QMessageBox::StandardButton defaultButton = QMessageBox::NoButton);
 
     // Test hook: the next box is not shown; it records its text and returns
     // this answer.
@@ -21,4 +22,5 @@ public:
     static bool HasPendingAnswers();
     static QString LastText();
     static QString LastCaption();
+    static QMessageBox::StandardButton LastDefaultButton();
 };

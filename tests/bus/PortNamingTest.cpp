@@ -43,4 +43,14 @@ TEST_F(PortNamingTest, DanglingEntryStillNamesThePort) {
     EXPECT_EQ(PortDevicePath(4), Entry(4));
 }
 
+TEST_F(PortNamingTest, TheRouteNamesTheEntryAndWhereItLeadsEvenOnceTheEntryIsGone) {
+    ASSERT_EQ(symlink("/dev/pts/77", Entry(5).c_str()), 0);
+    EXPECT_EQ(PortRouteText(5), "COM5 \u2192 /dev/pts/77");
+    ASSERT_EQ(unlink(Entry(5).c_str()), 0);
+    EXPECT_EQ(PortRouteText(5), "COM5 \u2192 /dev/pts/77");
+    ASSERT_EQ(symlink("ttyUSB0", Entry(5).c_str()), 0);
+    EXPECT_EQ(PortTarget(5), m_directory.Path() + "/ttyUSB0");
+    EXPECT_EQ(PortRouteText(18), "COM18 \u2192 /dev/ttyS17");
+}
+
 } // namespace

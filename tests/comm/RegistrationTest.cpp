@@ -169,10 +169,21 @@ TEST_F(RegistrationTest, GarbledOfflineReplyIsRetriedOnTheNextAttempt) {
     };
     RunFor(5);
     EXPECT_TRUE(group.Inverters().empty());
+    EXPECT_EQ(group.m_bRegistrationRoundDone, 0) << "a garbled answer is somebody";
     garbled = false;
     RunFor(12);
     ASSERT_EQ(group.Inverters().size(), 1U);
     EXPECT_EQ(Inverter(0)->m_strSerialNo, "FIRST");
+}
+
+TEST_F(RegistrationTest, TheFirstRoundEndsWhenAnOfflineQueryFindsNobody) {
+    plant.Add("S1");
+    plant.Add("S2");
+    RunFor(15);
+    ASSERT_EQ(group.Inverters().size(), 2U);
+    EXPECT_EQ(group.m_bRegistrationRoundDone, 0);
+    RunFor(10);
+    EXPECT_EQ(group.m_bRegistrationRoundDone, 1);
 }
 
 TEST_F(RegistrationTest, DescriptionFieldsFollowTheirTextRules) {

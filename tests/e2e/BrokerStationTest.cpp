@@ -26,7 +26,8 @@ protected:
             kBin + "/heliowatch-sim", "--port-dir", ports, "--bus", "COM3:single*1"});
         ASSERT_TRUE(sim->WaitForLine("ready", 10s)) << sim->ErrorOutput();
         std::ofstream(config) << "[Com3]\nEnable=1\n[Interval]\nInterval=1\n[Mqtt]\nEnable=1\n"
-                              << "Host=127.0.0.1\nPort=" << broker.Port() << "\nTopicPrefix=e2e\n";
+                              << "Host=127.0.0.1\nPort=" << broker.Port()
+                              << "\nTopicPrefix=e2e\nStationId=e2e\n";
         recorder = std::make_unique<BrokerRecorder>(broker.Port());
     }
     void TearDown() override {
@@ -85,7 +86,8 @@ TEST_F(BrokerStationTest, WindowPublishesAsTheHeadlessStationDoes) {
     EXPECT_TRUE(Told("e2e/events", "\"event\":\"online\"", 10s));
     EXPECT_TRUE(Told("e2e/" + kSerial + "/availability", "online", 5s));
     EXPECT_TRUE(Told("e2e/" + kSerial + "/state", "\"pac_w\":", 5s));
-    EXPECT_TRUE(Told("homeassistant/sensor/heliowatch_" + kSerial + "/pac_w/config", "power", 5s));
+    EXPECT_TRUE(Told("homeassistant/device/heliowatch_e2e_" + kSerial + "/config",
+                     "\"pac_w\":{\"p\":\"sensor\"", 5s));
 
     window.Signal(SIGTERM);
     EXPECT_EQ(window.Wait(10s), 0) << window.ErrorOutput();

@@ -1,13 +1,13 @@
 #include "ChildProcess.h"
+#include "SimControl.h"
 
 #include <csignal>
 #include <ctime>
 #include <filesystem>
 #include <fstream>
 #include <gtest/gtest.h>
+#include <netinet/in.h>
 #include <sstream>
-#include <sys/socket.h>
-#include <sys/un.h>
 #include <thread>
 #include <unistd.h>
 #include <vector>
@@ -24,25 +24,6 @@ std::string ReadFile(const fs::path& path) {
     std::stringstream text;
     text << file.rdbuf();
     return text.str();
-}
-
-// One command to the simulator's control socket; its one-line answer.
-std::string SimControl(const fs::path& socketPath, const std::string& command) {
-    const int fd = socket(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0);
-    sockaddr_un address{};
-    address.sun_family = AF_UNIX;
-    std::snprintf(address.sun_path, sizeof address.sun_path, "%s", socketPath.c_str());
-    std::string reply;
-    if (connect(fd, reinterpret_cast<sockaddr*>(&address), sizeof address) == 0) {
-        const std::string line = command + "\n";
-        (void)!write(fd, line.data(), line.size());
-        char c = 0;
-        while (read(fd, &c, 1) == 1 && c != '\n') {
-            reply += c;
-        }
-    }
-    close(fd);
-    return reply;
 }
 
 std::int32_t LittleEndian32(const std::string& bytes, std::size_t offset) {
@@ -160,6 +141,34 @@ TEST_F(HeadlessStationTest, SecondStationOnTheSameDataDirectoryEndsAtOnce) {
     EXPECT_EQ(second.Wait(5s), 3);
     EXPECT_NE(second.ErrorOutput().find("another station already writes to the data directory " +
                                         (root / "data").string()),
+              std::string::npos)
+        << second.ErrorOutput();
+    first.Signal(SIGTERM);
+    EXPECT_EQ(first.Wait(5s), 0);
+}
+
+TEST_F(HeadlessStationTest, SecondStationOnTheSameWebPortEndsWithTheReason) {
+    const int probe = socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
+    sockaddr_in address{};
+    address.sin_family = AF_INET;
+    address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+    socklen_t length = sizeof address;
+    bind(probe, reinterpret_cast<sockaddr*>(&address), sizeof address);
+    getsockname(probe, reinterpret_cast<sockaddr*>(&address), &length);
+    close(probe);
+    const std::string port = std::to_string(ntohs(address.sin_port));
+    std::ofstream(config) << "[Web]\nEnable=1\nPort=" << port << "\n";
+    ChildProcess first(Station());
+    const auto giveUp = std::chrono::steady_clock::now() + 5s;
+    while (first.ErrorOutput().find("web dashboard at") == std::string::npos &&
+           std::chrono::steady_clock::now() < giveUp) {
+        std::this_thread::sleep_for(50ms);
+    }
+
+    ChildProcess second(Station({"--data-dir", (root / "data2").string()}));
+    EXPECT_EQ(second.Wait(5s), 1);
+    EXPECT_NE(second.ErrorOutput().find("cannot listen on 127.0.0.1 port " + port +
+                                        ": Address already in use"),
               std::string::npos)
         << second.ErrorOutput();
     first.Signal(SIGTERM);

@@ -1,4 +1,5 @@
 #include "ChildProcess.h"
+#include "SimControl.h"
 
 #include <csignal>
 #include <filesystem>
@@ -21,8 +22,8 @@ std::string ReadFile(const fs::path& path) {
     return text.str();
 }
 
-// The station as systemd runs it: standard error is the journal's stream,
-// named by JOURNAL_STREAM, here a file.
+// The station as systemd runs it: standard output and error are the
+// journal's stream, named by JOURNAL_STREAM, here a file.
 class JournalPriorityTest : public ::testing::Test {
 protected:
     void SetUp() override {
@@ -37,15 +38,15 @@ protected:
 
     ChildProcess Station(const fs::path& dataDirectory) const {
         const std::string command =
-            "exec 2>>\"$0\"; JOURNAL_STREAM=$(stat -c %d:%i \"$0\") exec \"$@\"";
+            "exec >>\"$0\" 2>&1; JOURNAL_STREAM=$(stat -c %d:%i \"$0\") exec \"$@\"";
         return ChildProcess({"/bin/sh", "-c", command, Journal().string(),
                              std::string(HELIOWATCH_BIN_DIR) + "/heliowatch", "--headless",
                              "--config", (root / "Heliowatch.ini").string(), "--port-dir",
                              (root / "ports").string(), "--data-dir", dataDirectory.string()});
     }
     fs::path Journal() const { return root / "journal"; }
-    bool JournalHas(const std::string& text) const {
-        const auto giveUp = std::chrono::steady_clock::now() + 10s;
+    bool JournalHas(const std::string& text, std::chrono::seconds wait = 10s) const {
+        const auto giveUp = std::chrono::steady_clock::now() + wait;
         while (ReadFile(Journal()).find(text) == std::string::npos) {
             if (std::chrono::steady_clock::now() > giveUp) {
                 return false;
@@ -53,6 +54,17 @@ protected:
             std::this_thread::sleep_for(50ms);
         }
         return true;
+    }
+
+    // The journal's line that holds text, with its priority.
+    std::string JournalLine(const std::string& text) const {
+        std::istringstream lines(ReadFile(Journal()));
+        for (std::string line; std::getline(lines, line);) {
+            if (line.find(text) != std::string::npos) {
+                return line;
+            }
+        }
+        return {};
     }
 
     fs::path root;
@@ -90,6 +102,43 @@ TEST_F(JournalPriorityTest, EveryFailureLineCarriesItsPriority) {
             EXPECT_TRUE(std::regex_match(line, prioritised)) << each.what << ": " << line;
         }
     }
+}
+
+// The event lines of the headless station go to the same stream: those that
+// need someone are warnings, the rest information.
+TEST_F(JournalPriorityTest, EventLinesThatNeedSomeoneAreWarnings) {
+    const fs::path control = root / "sim.sock";
+    ChildProcess sim({std::string(HELIOWATCH_BIN_DIR) + "/heliowatch-sim", "--port-dir",
+                      (root / "ports").string(), "--bus", "COM3:single", "--bus", "COM4:single",
+                      "--wire-time", "off", "--control", control.string(), "--exec",
+                      "set COM4:1 fault 2 0x400"});
+    ASSERT_TRUE(sim.WaitForLine("ready", 10s)) << sim.ErrorOutput();
+    std::ofstream(root / "Heliowatch.ini")
+        << "[Com3]\nEnable=1\n[Com4]\nEnable=1\n[Interval]\nInterval=1\n"
+        << "[Mqtt]\nEnable=1\nHost=127.0.0.1\nPort=1\nTopicPrefix=j\n";
+    ChildProcess station = Station(root / "data");
+    ASSERT_TRUE(JournalHas(" COM3 1 SIM0000000003001 online", 20s)) << ReadFile(Journal());
+    EXPECT_EQ(SimControl(control.string(), "vanish COM3"), "ok");
+
+    const struct {
+        const char* line;
+        const char* priority;
+    } cases[] = {
+        {" COM3 1 SIM0000000003001 online", "<6>"},
+        {" COM4 1 SIM0000000004001 fault-opened", "<4>"},
+        {" broker-lost cannot connect to 127.0.0.1:1: Connection refused", "<4>"},
+        {" COM3 - - port-lost", "<6>"},
+        {" COM3 - - port-failed ", "<4>"},
+        {" COM3 1 SIM0000000003001 offline", "<4>"},
+    };
+    for (const auto& each : cases) {
+        EXPECT_TRUE(JournalHas(each.line, 40s)) << each.line << ":\n" << ReadFile(Journal());
+        EXPECT_EQ(JournalLine(each.line).substr(0, 3), each.priority) << each.line;
+    }
+    station.Signal(SIGTERM);
+    EXPECT_TRUE(station.Wait(10s).has_value());
+    sim.Signal(SIGTERM);
+    EXPECT_EQ(sim.Wait(5s), 0);
 }
 
 } // namespace

@@ -21,6 +21,12 @@ double Luminance(QRgb pixel) {
 
 // The background is the commonest colour inside the frame; the text, the
 // pixel that differs from it most.
+double ContrastRatio(const QColor& one, const QColor& other) {
+    const double a = Luminance(one.rgb());
+    const double b = Luminance(other.rgb());
+    return (std::max(a, b) + 0.05) / (std::min(a, b) + 0.05);
+}
+
 double FieldContrast(QLineEdit& field) {
     field.setText("8888.8");
     const QImage picture = field.grab().toImage();

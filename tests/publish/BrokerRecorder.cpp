@@ -60,9 +60,9 @@ std::optional<ReceivedMessage> BrokerRecorder::WaitFor(const std::string& topic,
                    timeout, from);
 }
 
-void BrokerRecorder::Publish(const std::string& topic, const std::string& payload) {
+void BrokerRecorder::Publish(const std::string& topic, const std::string& payload, bool retain) {
     mosquitto_publish(m_client, nullptr, topic.c_str(), static_cast<int>(payload.size()),
-                      payload.data(), 1, false);
+                      payload.data(), 1, retain);
 }
 
 std::vector<ReceivedMessage> BrokerRecorder::Messages() const {

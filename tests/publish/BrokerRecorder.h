@@ -30,7 +30,7 @@ public:
                                            std::chrono::milliseconds timeout, std::size_t from = 0);
     std::optional<ReceivedMessage> WaitFor(const std::string& topic,
                                            std::chrono::milliseconds timeout, std::size_t from = 0);
-    void Publish(const std::string& topic, const std::string& payload);
+    void Publish(const std::string& topic, const std::string& payload, bool retain = false);
     std::vector<ReceivedMessage> Messages() const;
     std::size_t Count() const;
 

@@ -9,22 +9,27 @@
 #include <string>
 #include <vector>
 
-// The simulator on a thread of its own with one inverter on each of its
-// buses, its time frozen at noon, so that a reading the test takes equals the
-// one the station polled.
+// The simulator on a thread of its own with inverters on each of its buses,
+// its time frozen at noon, so that a reading the test takes equals the one
+// the station polled.
 class FrozenPlant {
 public:
     struct Bus {
         int port;
         sim::InverterKind kind;
+        int count = 1;
     };
 
     explicit FrozenPlant(std::vector<Bus> buses);
     ~FrozenPlant();
 
     bool Start();
-    sim::InverterReading Reading(int port);
-    std::string Serial(int port) const { return m_factory.SerialFor(port, 1); }
+    sim::InverterReading Reading(int port, int position = 1);
+    std::string Serial(int port, int position = 1) const {
+        return m_factory.SerialFor(port, position);
+    }
+    // A control command of the simulator; its answer.
+    std::string Execute(const std::string& command);
     const std::string& PortDirectory() const { return m_ports.Path(); }
 
 private:

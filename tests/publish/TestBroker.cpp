@@ -61,6 +61,27 @@ TestBroker::TestBroker(const std::string& user, const std::string& password)
     config << "allow_anonymous false\npassword_file " << passwords << "\n";
 }
 
+TestBroker::TestBroker(const Tls& tls)
+    : m_config(m_directory.Path() + "/mosquitto.conf"), m_port(FreeLoopbackPort()) {
+    const std::string dir = m_directory.Path();
+    const auto openssl = [](std::vector<std::string> arguments) {
+        arguments.insert(arguments.begin(), "/usr/bin/openssl");
+        ChildProcess(arguments).Wait(30s);
+    };
+    openssl({"req", "-x509", "-newkey", "rsa:2048", "-nodes", "-days", "2", "-subj",
+             "/CN=Heliowatch test authority", "-keyout", dir + "/ca.key", "-out", CaFile()});
+    openssl({"req", "-newkey", "rsa:2048", "-nodes", "-subj", "/CN=" + tls.certifiedHost, "-keyout",
+             dir + "/broker.key", "-out", dir + "/broker.csr"});
+    std::ofstream(dir + "/names") << "subjectAltName=DNS:" << tls.certifiedHost << "\n";
+    openssl({"x509", "-req", "-days", "2", "-in", dir + "/broker.csr", "-CA", CaFile(), "-CAkey",
+             dir + "/ca.key", "-CAcreateserial", "-extfile", dir + "/names", "-out",
+             dir + "/broker.pem"});
+    std::ofstream(m_config) << "listener " << m_port << " 127.0.0.1\n"
+                            << "persistence false\nlog_dest none\nuser " << CurrentUser()
+                            << "\nallow_anonymous true\ncafile " << CaFile() << "\ncertfile " << dir
+                            << "/broker.pem\nkeyfile " << dir << "/broker.key\n";
+}
+
 TestBroker::~TestBroker() {
     Kill();
 }

@@ -10,8 +10,15 @@
 // generated configuration; it ends with the object.
 class TestBroker {
 public:
+    // A broker that speaks TLS only, its certificate made out to this host
+    // name and signed by an authority of the test's own (CaFile).
+    struct Tls {
+        std::string certifiedHost;
+    };
+
     // user and password, when given, are the only login it accepts.
     explicit TestBroker(const std::string& user = "", const std::string& password = "");
+    explicit TestBroker(const Tls& tls);
     ~TestBroker();
     TestBroker(const TestBroker&) = delete;
     TestBroker& operator=(const TestBroker&) = delete;
@@ -22,6 +29,7 @@ public:
     void Kill();
     void Pause() const;
     int Port() const { return m_port; }
+    std::string CaFile() const { return m_directory.Path() + "/ca.pem"; }
 
 private:
     TempDirectory m_directory;

@@ -1,5 +1,7 @@
 #include "publish/Topics.h"
 
+#include "publish/DiscoveryNames.h"
+
 #include <gtest/gtest.h>
 
 namespace {
@@ -28,9 +30,32 @@ TEST(TopicsTest, NameEveryTopicUnderItsPrefix) {
     EXPECT_EQ(topics.Status(), "solar/roof/status");
     EXPECT_EQ(topics.State("S1"), "solar/roof/S1/state");
     EXPECT_EQ(topics.Availability("S1"), "solar/roof/S1/availability");
-    EXPECT_EQ(topics.SensorConfig("S1", "pac_w"),
-              "homeassistant/sensor/heliowatch_S1/pac_w/config");
+    EXPECT_EQ(topics.LastFault("S1"), "solar/roof/S1/last_fault");
+    EXPECT_EQ(topics.Command("reconnect_all"), "solar/roof/station/command/reconnect_all");
+    EXPECT_EQ(topics.DeviceConfig("heliowatch_a1_S1"),
+              "homeassistant/device/heliowatch_a1_S1/config");
     EXPECT_EQ(topics.HomeAssistantStatus(), "homeassistant/status");
+}
+
+TEST(DiscoveryNamesTest, EntityIdsAreLowercaseWithSingleUnderscores) {
+    const struct {
+        std::string subject;
+        std::string entityId;
+    } cases[] = {
+        {"SIM0000000003001", "sensor.heliowatch_sim0000000003001_pac_w"},
+        {"AB/12 3", "sensor.heliowatch_ab_12_3_pac_w"},
+        {"-X_", "sensor.heliowatch_x_pac_w"},
+        {"\xC3\xA9", "sensor.heliowatch_pac_w"},
+    };
+    for (const auto& entry : cases) {
+        EXPECT_EQ(DiscoveryNames::EntityId("sensor", entry.subject, "pac_w"), entry.entityId)
+            << entry.subject;
+    }
+    const DiscoveryNames names("a1");
+    EXPECT_EQ(names.PlantDevice(), "heliowatch_a1");
+    EXPECT_EQ(names.InverterDevice("S1"), "heliowatch_a1_S1");
+    EXPECT_EQ(DiscoveryNames::UniqueId(names.InverterDevice("S1"), "pac_w"),
+              "heliowatch_a1_S1_pac_w");
 }
 
 } // namespace

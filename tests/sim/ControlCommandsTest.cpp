@@ -83,13 +83,45 @@ TEST_F(ControlCommandsTest, AddingAndVanishing) {
     EXPECT_EQ(commands.Execute("restore COM4"), "ok /dev/pts/4");
 }
 
+TEST_F(ControlCommandsTest, CountersDipAndResetOnRequestAndBroadcastsAreCounted) {
+    const std::uint32_t total = Inverter(1, 0).Reading(clock.Now()).eTotal;
+    EXPECT_EQ(commands.Execute("set COM4:1 etotal-shift -1"), "ok etotal-shift=-1");
+    EXPECT_EQ(Inverter(1, 0).Reading(clock.Now()).eTotal, total - 1);
+    EXPECT_EQ(commands.Execute("set COM4:1 etotal-shift -2147483647").substr(0, 2), "ok");
+    EXPECT_EQ(Inverter(1, 0).Reading(clock.Now()).eTotalPhase[0], 0U);
+    EXPECT_EQ(commands.Execute("clear COM4:1"), "ok");
+    EXPECT_EQ(Inverter(1, 0).Reading(clock.Now()).eTotal, total);
+    EXPECT_EQ(commands.Execute("reset COM4:1"), "ok");
+    EXPECT_EQ(Inverter(1, 0).Reading(clock.Now()).eTotal, 0U);
+
+    EXPECT_EQ(commands.Execute("heard COM3"), "ok reconnect-all=0");
+    plant.m_buses[0].Handle(simtest::Request(0, 0x30, 0x43), clock.Now());
+    plant.m_buses[0].Handle(simtest::Request(0, 0x30, 0x44), clock.Now());
+    EXPECT_EQ(commands.Execute("heard COM3"), "ok reconnect-all=1");
+}
+
 TEST_F(ControlCommandsTest, MistakesAreErrors) {
-    for (const std::string line :
-         {"", "fly", "show COM3:3", "show COM9:1", "show COM3:0", "set COM3:1 silent maybe",
-          "set COM3:1 fault 1 0x400", "set COM3:1 fault 2 0x400 3D", "set COM3:1 fault 2 zz",
-          "set COM3:1 episode 60 61 2 1", "param COM3:1 4C 1", "param COM3:1 40 70000",
-          "serial COM3:1 SEVENTEEN-CHARS-X", "add COM9 single", "add COM3 double",
-          "add COM3 single/9000", "vanish COM7", "clear"}) {
+    for (const std::string line : {"",
+                                   "fly",
+                                   "show COM3:3",
+                                   "show COM9:1",
+                                   "show COM3:0",
+                                   "set COM3:1 silent maybe",
+                                   "set COM3:1 fault 1 0x400",
+                                   "set COM3:1 fault 2 0x400 3D",
+                                   "set COM3:1 fault 2 zz",
+                                   "set COM3:1 episode 60 61 2 1",
+                                   "param COM3:1 4C 1",
+                                   "param COM3:1 40 70000",
+                                   "serial COM3:1 SEVENTEEN-CHARS-X",
+                                   "add COM9 single",
+                                   "add COM3 double",
+                                   "add COM3 single/9000",
+                                   "vanish COM7",
+                                   "clear",
+                                   "set COM3:1 etotal-shift 1.5",
+                                   "reset COM3:9",
+                                   "heard COM8"}) {
         EXPECT_EQ(commands.Execute(line).rfind("error ", 0), 0U) << "'" << line << "'";
     }
 }

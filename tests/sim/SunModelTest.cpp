@@ -68,6 +68,19 @@ TEST_F(ReadingOverTheDayTest, LifetimeCountersGrowByTheDaysEnergy) {
     EXPECT_EQ(evening.hTotal - start.hTotal, 12U);
 }
 
+TEST(LifetimeEnergyTest, ThePhasesOfAGrowingTotalNeverGoBackAndAddUpToIt) {
+    sim::InverterReading reading;
+    std::array<std::uint32_t, 3> before{};
+    for (std::uint32_t total = 48610; total < 48622; ++total) {
+        sim::SetLifetimeEnergy(reading, sim::InverterKind::Three, total);
+        for (std::size_t phase = 0; phase < 3; ++phase) {
+            EXPECT_GE(reading.eTotalPhase[phase], before[phase]) << total << " phase " << phase;
+        }
+        EXPECT_EQ(reading.eTotalPhase[0] + reading.eTotalPhase[1] + reading.eTotalPhase[2], total);
+        before = reading.eTotalPhase;
+    }
+}
+
 TEST_F(ReadingOverTheDayTest, NightIsWaitingAndDayIsNormal) {
     const sim::InverterReading night = At(midnight + 3 * HOUR);
     EXPECT_EQ(night.mode, 0);

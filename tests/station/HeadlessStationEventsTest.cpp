@@ -124,7 +124,7 @@ TEST_F(HeadlessStationEventsTest, AFailingPortIsToldOnceWithItsReasonAndItsRecov
     group->m_bPortOpen = 1;
     station->Step(std::chrono::milliseconds(0));
     const std::string output = Output();
-    const std::string failed = " COM5 - - port-failed " + PortDevicePath(5) +
+    const std::string failed = " COM5 - - port-failed " + PortTarget(5) +
                                ": Permission denied: add the user to the dialout group\n";
     EXPECT_EQ(output.find(failed), output.rfind(failed)) << output;
     EXPECT_NE(output.find(failed), std::string::npos) << output;

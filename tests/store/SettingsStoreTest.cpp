@@ -2,6 +2,8 @@
 
 #include "HistLogFixture.h"
 #include "SmallTmpfs.h"
+#include "store/BusSettings.h"
+#include "store/MqttSettings.h"
 #include "store/SettingsKeys.h"
 
 #include <filesystem>
@@ -86,6 +88,17 @@ TEST_F(SettingsStoreTest, EveryKnownKeyAtItsDefaultIsTaken) {
         text += "[" + section + "]\n" + key.key + "=" + key.defaultText + "\n";
     }
     WriteFile(Path(), text);
+    const std::vector<std::string> problems = SettingsStore(Path()).KeyProblems();
+    EXPECT_TRUE(problems.empty()) << problems[0];
+}
+
+TEST_F(SettingsStoreTest, KeysTheStationWritesAreKnown) {
+    MqttSettings mqtt;
+    mqtt.stationId = "roof-1";
+    mqtt.password = "secret";
+    ASSERT_TRUE(SaveMqttSettings(Path(), mqtt));
+    SettingsStore store(Path());
+    ASSERT_TRUE(WriteFastReplies(store, true));
     const std::vector<std::string> problems = SettingsStore(Path()).KeyProblems();
     EXPECT_TRUE(problems.empty()) << problems[0];
 }

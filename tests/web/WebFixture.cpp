@@ -44,14 +44,27 @@ QJsonDocument WebFixture::GetJson(const std::string& path, int expectedStatus) {
     return QJsonDocument::fromJson(QByteArray::fromStdString(result->body));
 }
 
-std::string WebFixture::RawExchange(const std::string& request) const {
+int WebFixture::Connect(const char* from) const {
     const int fd = ::socket(AF_INET, SOCK_STREAM, 0);
+    sockaddr_in source{};
+    source.sin_family = AF_INET;
+    ::inet_pton(AF_INET, from, &source.sin_addr);
     sockaddr_in address{};
     address.sin_family = AF_INET;
     address.sin_port = htons(static_cast<std::uint16_t>(server->Port()));
     address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+    if (::bind(fd, reinterpret_cast<sockaddr*>(&source), sizeof source) != 0 ||
+        ::connect(fd, reinterpret_cast<sockaddr*>(&address), sizeof address) != 0) {
+        ::close(fd);
+        return -1;
+    }
+    return fd;
+}
+
+std::string WebFixture::RawExchange(const std::string& request) const {
+    const int fd = Connect();
     std::string reply;
-    if (::connect(fd, reinterpret_cast<sockaddr*>(&address), sizeof address) == 0) {
+    if (fd >= 0) {
         timeval limit{5, 0};
         ::setsockopt(fd, SOL_SOCKET, SO_RCVTIMEO, &limit, sizeof limit);
         (void)!::write(fd, request.data(), request.size());
@@ -60,7 +73,7 @@ std::string WebFixture::RawExchange(const std::string& request) const {
                         (n = ::read(fd, buffer, sizeof buffer)) > 0;) {
             reply.append(buffer, static_cast<std::size_t>(n));
         }
+        ::close(fd);
     }
-    ::close(fd);
     return reply;
 }

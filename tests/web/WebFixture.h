@@ -21,6 +21,8 @@ protected:
     QJsonDocument GetJson(const std::string& path, int expectedStatus = 200);
     // Sends raw bytes and gives back what the server answered before closing.
     std::string RawExchange(const std::string& request) const;
+    // A connected socket to the server from the given loopback address.
+    int Connect(const char* from = "127.0.0.1") const;
 
     std::unique_ptr<WebServer> server;
 };

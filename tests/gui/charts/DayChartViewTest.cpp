@@ -10,6 +10,7 @@
 #include "platform/DataDirectory.h"
 #include "platform/ExitEvent.h"
 #include "store/HeliowatchDoc.h"
+#include "widgets/StationPalette.h"
 #include "widgets/WindowMessageEvent.h"
 
 #include <QCoreApplication>
@@ -69,12 +70,12 @@ TEST_F(DayChartViewTest, PanesHaveTheirCaptionsAndAppearance) {
     energy->OnInitialUpdate();
 
     EXPECT_EQ(powerFrame.windowTitle(), "Power");
-    EXPECT_EQ(power->Graph().CurveColour(), QColor(0, 0, 240));
+    EXPECT_EQ(power->Graph().CurveColour(), StationPalette::POWER_CURVE);
     EXPECT_EQ(power->Graph().Unit(), "W");
     EXPECT_TRUE(power->Graph().Title().isEmpty());
     EXPECT_FALSE(power->Graph().FourHourLabels());
     EXPECT_EQ(energyFrame.windowTitle(), "Today Energy");
-    EXPECT_EQ(energy->Graph().CurveColour(), QColor(0, 240, 0));
+    EXPECT_EQ(energy->Graph().CurveColour(), StationPalette::ENERGY_CURVE);
     EXPECT_EQ(energy->Graph().Unit(), "KWh");
     EXPECT_TRUE(energy->Graph().Title().isEmpty());
     EXPECT_FALSE(energy->Graph().FourHourLabels());
@@ -149,9 +150,9 @@ TEST_F(DayChartViewTest, PaintShowsTheChartOverTheWholeViewWithoutErasing) {
     EXPECT_TRUE(view.testAttribute(Qt::WA_OpaquePaintEvent));
     const QImage shown = view.grab().toImage().convertToFormat(QImage::Format_RGB32);
     CDrawGraph chart;
-    chart.SetAppearance(QColor(0, 0, 240), "W", QString(), false);
+    chart.SetAppearance(StationPalette::POWER_CURVE, "W", QString(), false);
     EXPECT_EQ(shown, Render(chart, view.size(), view.Graph().Series()));
-    EXPECT_EQ(CountPixels(shown, shown.rect(), QColor(0, 0, 240)), 1);
+    EXPECT_EQ(CountPixels(shown, shown.rect(), StationPalette::POWER_CURVE), 1);
 }
 
 } // namespace

@@ -70,6 +70,31 @@ TEST_F(MqttSettingDlgTest, ShowsTheSettingsAndOkSavesThemAndStartsPublishing) {
     EXPECT_NE(publisher.Status().state, BrokerStatus::State::Disabled);
 }
 
+// Every line of a wrapped text lies inside the label, and the label inside
+// the dialog.
+bool WhollyVisible(const QLabel& label, const QWidget& window) {
+    const QRect inWindow(label.mapTo(&window, QPoint(0, 0)), label.size());
+    return label.isVisible() && window.rect().contains(inWindow) &&
+           label.height() >= label.heightForWidth(label.width());
+}
+
+TEST_F(MqttSettingDlgTest, AFailedTestShowsItsWholeReasonEvenInANarrowDialog) {
+    bool visible = false;
+    QString shown;
+    RunModal(*dialog, [&] {
+        dialog->resize(dialog->minimumSizeHint().width(), dialog->height());
+        Type("Host", "127.0.0.1");
+        Type("Port", QString::number(FreeLoopbackPort()));
+        Click("TestConnection");
+        QLabel* result = Control<QLabel>("TestResult");
+        EXPECT_TRUE(QTest::qWaitFor([&] { return result->text().startsWith("Failed"); }, 5000));
+        shown = result->text();
+        visible = WhollyVisible(*result, *dialog);
+    });
+    EXPECT_TRUE(shown.endsWith(": Connection refused")) << shown.toStdString();
+    EXPECT_TRUE(visible) << shown.toStdString();
+}
+
 TEST_F(MqttSettingDlgTest, TestConnectionSaysWhetherTheBrokerTookTheStation) {
     TestBroker broker;
     ASSERT_TRUE(broker.Start());

@@ -16,6 +16,7 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QTest>
+#include <filesystem>
 #include <fstream>
 #include <gtest/gtest.h>
 #include <memory>
@@ -92,6 +93,24 @@ TEST_F(SamplingIntervalDlgTest, NewIntervalTakesEffectTellsThePanesAndIsStored) 
     EXPECT_EQ(today.Count(WM_INTERVAL_CHANGED), 1);
     EXPECT_EQ(power.Count(WM_INTERVAL_CHANGED), 1);
     EXPECT_EQ(StoredInterval(), 1);
+}
+
+// A file put where the settings' folder was stops the save for anyone, root
+// included.
+TEST_F(SamplingIntervalDlgTest, ASaveThatFailsIsToldInTheWindowWithItsReason) {
+    const std::string folder = directory.Path() + "/settings";
+    std::filesystem::create_directory(folder);
+    settingsPath = folder + "/Heliowatch.ini";
+    OpenDocument();
+    std::filesystem::remove(folder);
+    std::ofstream(folder) << "a file, not a folder";
+    MessageBox::SetNextAnswer(QMessageBox::Ok);
+    const int result = RunModal(dialog, [&] { EnterAndConfirm("5"); });
+    EXPECT_EQ(result, QDialog::Accepted);
+    EXPECT_EQ(g_nInterval, 5);
+    const std::string told = MessageBox::LastText().toStdString();
+    EXPECT_EQ(told.rfind("The settings could not be saved: ", 0), 0u) << told;
+    EXPECT_NE(told.find(settingsPath), std::string::npos) << told;
 }
 
 TEST_F(SamplingIntervalDlgTest, ReturnInTheEditConfirms) {

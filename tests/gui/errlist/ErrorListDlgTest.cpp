@@ -12,6 +12,7 @@
 #include "widgets/MessageBox.h"
 
 #include <QComboBox>
+#include <QHeaderView>
 #include <QPushButton>
 #include <QTableWidget>
 #include <QTest>
@@ -107,6 +108,24 @@ TEST_F(ErrorListDlgTest, ShowsTheWholeRecordsOfAnyFile) {
             EXPECT_EQ(Combo()->currentText(), "All");
         });
     }
+}
+
+TEST_F(ErrorListDlgTest, OpensInFileOrderAndAClickOnAHeadingSortsByItBothWays) {
+    WriteFaultFile(HEADER + Bytes({Record("B2", 2, BIT(9)), Record("C3", 2, BIT(9)),
+                                   Record("A1", 2, BIT(9))}));
+    WithDialog([&] {
+        const auto serials = [&] { return Cell(0, 0) + Cell(1, 0) + Cell(2, 0); };
+        EXPECT_EQ(serials(), "B2C3A1");
+        QHeaderView* header = Table()->horizontalHeader();
+        const QPoint serno(header->sectionViewportPosition(CErrorListDlg::SERNO) + 5,
+                           header->height() / 2);
+        QTest::mouseClick(header->viewport(), Qt::LeftButton, {}, serno);
+        const QString once = serials();
+        QTest::mouseClick(header->viewport(), Qt::LeftButton, {}, serno);
+        QStringList both = {once, serials()};
+        both.sort();
+        EXPECT_EQ(both, QStringList({"A1B2C3", "C3B2A1"}));
+    });
 }
 
 TEST_F(ErrorListDlgTest, ACutMessageShowsInFullAsItsTooltip) {

@@ -2,10 +2,12 @@
 
 #include "IdleEnvironment.h"
 #include "Recorders.h"
+#include "TempDirectory.h"
 #include "comm/CommShared.h"
 #include "gui/DeviceListView.h"
 #include "gui/PaneFrame.h"
 #include "gui/PaneLayout.h"
+#include "gui/PlantCountsButton.h"
 #include "gui/StationProblemLabel.h"
 #include "model/InverterGroup.h"
 #include "platform/DataDirectory.h"
@@ -14,13 +16,22 @@
 #include "res/ResourceIds.h"
 #include "store/HeliowatchDoc.h"
 #include "store/PaneTargets.h"
+#include "store/PlantTotals.h"
 #include "widgets/MessageBox.h"
 
 #include <QAction>
+#include <QApplication>
 #include <QCoreApplication>
+#include <QHeaderView>
 #include <QMdiArea>
 #include <QMdiSubWindow>
+#include <QMenu>
+#include <QMenuBar>
+#include <QStatusBar>
 #include <QTest>
+#include <QTimer>
+#include <QToolButton>
+#include <filesystem>
 #include <gtest/gtest.h>
 
 namespace {
@@ -66,6 +77,17 @@ TEST(PaneLayoutTest, TwoColumnsTwoPixelsApart) {
     EXPECT_EQ(layout.power, QRect(QPoint(502, 302), QPoint(999, 597)));
 }
 
+TEST(PaneLayoutTest, TheGeneralStatusGetsWhatItNeedsWhileTheOthersKeepAThird) {
+    const PaneLayout wider = LayOutPanes(1000, 600, QSize(600, 250));
+    EXPECT_EQ(wider.list, QRect(QPoint(0, 0), QPoint(599, 345)));
+    EXPECT_EQ(wider.generalStatus, QRect(QPoint(0, 348), QPoint(599, 597)));
+    EXPECT_EQ(wider.todayEnergy, QRect(QPoint(602, 0), QPoint(999, 299)));
+    EXPECT_EQ(wider.power, QRect(QPoint(602, 302), QPoint(999, 597)));
+    const PaneLayout capped = LayOutPanes(1000, 600, QSize(900, 500));
+    EXPECT_EQ(capped.list, QRect(QPoint(0, 0), QPoint(665, 199)));
+    EXPECT_EQ(capped.todayEnergy.left(), 668);
+}
+
 TEST_F(MainFrameTest, PanesAreCreatedOnceAndPlacedByTheLayout) {
     EXPECT_EQ(frame->windowTitle(), "Zazavoz communicator");
     ShowAndLayOut();
@@ -95,7 +117,7 @@ TEST_F(MainFrameTest, PanesAreCreatedOnceAndPlacedByTheLayout) {
 
 TEST_F(MainFrameTest, PanesFollowTheWindowSize) {
     ShowAndLayOut();
-    for (const QSize size : {QSize(900, 500), QSize(1300, 900)}) {
+    for (const QSize size : {QSize(1400, 900), QSize(1300, 860)}) {
         frame->resize(size);
         QCoreApplication::processEvents();
         const QSize client = frame->MdiArea()->viewport()->size();
@@ -145,7 +167,7 @@ TEST_F(MainFrameTest, InverterCommandsNeedASelection) {
     }
 }
 
-TEST_F(MainFrameTest, ConfirmationsSetExactlyOneRequestOnYes) {
+TEST_F(MainFrameTest, ConfirmationsDefaultToNoAndSetExactlyOneRequestOnYes) {
     CInverter* inverter = AddInverter();
     inverter->m_strSerialNo = "A1B2C3D4E5F60718";
     const QString named = "\n\nCom3, Address 1, Serno A1B2C3D4E5F60718";
@@ -157,6 +179,7 @@ TEST_F(MainFrameTest, ConfirmationsSetExactlyOneRequestOnYes) {
     EXPECT_EQ(MessageBox::LastText().toStdString(),
               ("Are you sure to delete device?" + named).toStdString());
     EXPECT_EQ(MessageBox::LastCaption(), "Warning");
+    EXPECT_EQ(MessageBox::LastDefaultButton(), QMessageBox::No);
     MessageBox::SetNextAnswer(QMessageBox::No);
     frame->Command(ID_RESET_TOTALS)->trigger();
     EXPECT_EQ(MessageBox::LastText().toStdString(),
@@ -171,13 +194,108 @@ TEST_F(MainFrameTest, ConfirmationsSetExactlyOneRequestOnYes) {
     EXPECT_FALSE(MessageBox::HasPendingAnswers());
 }
 
-TEST_F(MainFrameTest, ReconnectAllAsksEveryGroup) {
+TEST_F(MainFrameTest, ReconnectAllAsksFirstThenAsksEveryGroupAndSaysSo) {
     AddInverter();
     document->AddPortGroup(4, 0);
+    MessageBox::SetNextAnswer(QMessageBox::No);
+    frame->Command(ID_RECONNECT_ALL)->trigger();
+    EXPECT_EQ(MessageBox::LastDefaultButton(), QMessageBox::No);
+    for (CInverterGroup* group : document->GetGroups()) {
+        EXPECT_EQ(group->m_bReconnectRequest, 0);
+    }
+    MessageBox::SetNextAnswer(QMessageBox::Yes);
     frame->Command(ID_RECONNECT_ALL)->trigger();
     for (CInverterGroup* group : document->GetGroups()) {
         EXPECT_EQ(group->m_bReconnectRequest, 1);
     }
+    EXPECT_EQ(frame->statusBar()->currentMessage(), "Reconnecting all devices...");
+}
+
+// Kept beside the station's settings, never in them.
+TEST(WindowLayoutMemory, TheWindowItsPanesAndTheListColumnsComeBackAsTheOperatorLeftThem) {
+    TempDirectory directory;
+    const std::string settings = directory.Path() + "/Heliowatch.ini";
+    RecordingNotifier notifier;
+    CHeliowatchDoc document(IdleEnvironment(notifier), settings);
+    const QRect movedPane(40, 30, 300, 200);
+    QRect window;
+    {
+        CMainFrame frame(document);
+        frame.CreateListPane();
+        frame.ShowAsLeft();
+        ASSERT_TRUE(QTest::qWaitFor([&frame] { return frame.PanesCreated(); }, 2000));
+        frame.setGeometry(100, 80, 1000, 640);
+        QCoreApplication::processEvents();
+        window = frame.geometry();
+        frame.MdiArea()->subWindowList(QMdiArea::CreationOrder)[2]->setGeometry(movedPane);
+        frame.ListView()->horizontalHeader()->resizeSection(CDeviceListView::Column::MODEL, 333);
+        frame.ListView()->horizontalHeader()->setSortIndicator(CDeviceListView::Column::ENERGY,
+                                                               Qt::DescendingOrder);
+        frame.close();
+    }
+    EXPECT_FALSE(std::filesystem::exists(settings));
+    ASSERT_TRUE(std::filesystem::exists(directory.Path() + "/HeliowatchWindow.ini"));
+
+    CMainFrame again(document);
+    again.CreateListPane();
+    again.ShowAsLeft();
+    ASSERT_TRUE(QTest::qWaitFor([&again] { return again.PanesCreated(); }, 2000));
+    QCoreApplication::processEvents();
+    EXPECT_EQ(again.geometry(), window);
+    const QRect pane = again.MdiArea()->subWindowList(QMdiArea::CreationOrder)[2]->geometry();
+    EXPECT_LE((pane.topLeft() - movedPane.topLeft()).manhattanLength(), 2);
+    EXPECT_LE((pane.bottomRight() - movedPane.bottomRight()).manhattanLength(), 2);
+    EXPECT_EQ(again.ListView()->columnWidth(CDeviceListView::Column::MODEL), 333);
+    EXPECT_EQ(again.ListView()->horizontalHeader()->sortIndicatorSection(),
+              CDeviceListView::Column::ENERGY);
+    EXPECT_EQ(again.ListView()->horizontalHeader()->sortIndicatorOrder(), Qt::DescendingOrder);
+    g_viewsCreated = 0;
+    g_hExitEvent.Reset();
+}
+
+TEST(PlantCounts, NameEachKindOfTroubleOnlyWhenThereIsSome) {
+    const auto text = [](int faults, int offline, int portsLost) {
+        PlantTotals totals;
+        totals.faults = faults;
+        totals.offline = offline;
+        totals.portsLost = portsLost;
+        return PlantCountsButton::CountsText(totals).toStdString();
+    };
+    EXPECT_EQ(text(2, 1, 1), "2 faults \u00b7 1 offline \u00b7 1 port lost");
+    EXPECT_EQ(text(1, 0, 2), "1 fault \u00b7 2 ports lost");
+    EXPECT_EQ(text(0, 3, 0), "3 offline");
+    EXPECT_EQ(text(0, 0, 0), "No faults");
+}
+
+TEST_F(MainFrameTest, AClickOnTheCountsOpensTheErrorList) {
+    ShowAndLayOut();
+    QString opened;
+    QTimer::singleShot(0, [&opened] {
+        if (QWidget* modal = QApplication::activeModalWidget()) {
+            opened = modal->windowTitle();
+            modal->close();
+        }
+    });
+    QTest::mouseClick(frame->findChild<QToolButton*>("PlantCounts"), Qt::LeftButton);
+    EXPECT_EQ(opened, "Error list");
+}
+
+TEST_F(MainFrameTest, EveryMenuAndCommandHasAnAltLetterOfItsOwn) {
+    QStringList menuLetters;
+    for (QAction* menu : frame->menuBar()->actions()) {
+        const QString title = menu->text();
+        ASSERT_TRUE(title.contains('&')) << title.toStdString();
+        menuLetters << title.mid(title.indexOf('&') + 1, 1).toLower();
+        QStringList itemLetters;
+        for (QAction* item : menu->menu()->actions()) {
+            if (!item->isSeparator()) {
+                ASSERT_TRUE(item->text().contains('&')) << item->text().toStdString();
+                itemLetters << item->text().mid(item->text().indexOf('&') + 1, 1).toLower();
+            }
+        }
+        EXPECT_EQ(itemLetters.removeDuplicates(), 0) << title.toStdString();
+    }
+    EXPECT_EQ(menuLetters.removeDuplicates(), 0);
 }
 
 TEST_F(MainFrameTest, PaneTargetsAreWithdrawnWithTheFrame) {
@@ -196,8 +314,7 @@ TEST_F(MainFrameTest, APortThatCannotBeOpenedIsShownInTheStatusBarUntilItOpens) 
     CInverterGroup& group = *document->GetGroups().back();
     group.SwapPortProblem("No such file or directory");
     problems->Refresh();
-    EXPECT_EQ(problems->text().toStdString(),
-              "COM3 " + PortDevicePath(3) + ": No such file or directory");
+    EXPECT_EQ(problems->text().toStdString(), PortRouteText(3) + ": No such file or directory");
     group.SwapPortProblem("");
     problems->Refresh();
     EXPECT_EQ(problems->text(), "");

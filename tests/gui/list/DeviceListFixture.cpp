@@ -2,6 +2,7 @@
 
 #include "comm/CommShared.h"
 #include "comm/WindowMessages.h"
+#include "model/ErrorState.h"
 #include "model/SingleRuntimeData.h"
 #include "platform/ExitEvent.h"
 
@@ -53,20 +54,26 @@ CInverter* DeviceListFixture::AddInverter(int comPort, int address, const char* 
     return group->AppendInverter(std::move(inverter));
 }
 
-void DeviceListFixture::SetReadings(CInverter* inverter, int vpv1, int vpv2, int pac, int eTotal) {
+void DeviceListFixture::SetReadings(CInverter* inverter, int vpv1, int vpv2, int pac, int eTotal,
+                                    int eTodayHundredths) {
     auto data = std::make_unique<SingleRuntimeData>();
     data->m_nVpv1 = static_cast<std::uint16_t>(vpv1);
     data->m_nVpv2 = static_cast<std::uint16_t>(vpv2);
     data->m_nPac = static_cast<std::uint16_t>(pac);
     data->m_dwETotal = static_cast<std::uint32_t>(eTotal);
+    data->m_nEToday = static_cast<std::uint16_t>(eTodayHundredths);
+    data->m_tSample = clock.Now();
     auto lock = inverter->Lock();
     inverter->m_pRuntimeData = std::move(data);
     inverter->m_bOnline = 1;
+    inverter->m_nErrorState = ERROR_STATE_CLEAR;
+    inverter->m_pGroup->m_bPortOpen = 1;
 }
 
 void DeviceListFixture::Deliver(unsigned message, const void* subject) {
     view->Target()->Post(message, reinterpret_cast<std::uintptr_t>(subject));
     QCoreApplication::sendPostedEvents(view.get());
+    QCoreApplication::processEvents();
 }
 
 void DeviceListFixture::Register(CInverter* inverter) {
@@ -78,9 +85,14 @@ QString DeviceListFixture::Text(int row, int column) const {
     return item != nullptr ? item->text() : QStringLiteral("<no item>");
 }
 
-QColor DeviceListFixture::DiscColour(int row) const {
-    const QImage disc = view->item(row, CDeviceListView::ICON)->icon().pixmap(16, 16).toImage();
-    return disc.pixelColor(8, 10);
+QColor DeviceListFixture::MarkColour(int row) const {
+    const QImage mark =
+        view->item(row, CDeviceListView::Column::STATUS)->icon().pixmap(16, 16).toImage();
+    return mark.pixelColor(5, 11);
+}
+
+bool DeviceListFixture::IsItalic(int row, int column) const {
+    return view->item(row, column)->font().italic();
 }
 
 bool IsGreen(const QColor& colour) {

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "FakeClock.h"
+#include "LocalTime.h"
 #include "Recorders.h"
 #include "ScriptedPort.h"
 #include "gui/DeviceListView.h"
@@ -13,26 +14,30 @@
 #include <memory>
 #include <mutex>
 
-// A list view 812 pixels wide, its columns built, on a document with the
-// groups of COM1 and COM3 whose threads find no views and end at once.
+// A list view wide enough for every column, its columns built, on a document
+// with the groups of COM1 and COM3 whose threads find no views and end at
+// once. The clock stands at 12:03:30 local time.
 class DeviceListFixture : public ::testing::Test {
 protected:
-    static constexpr int VIEW_WIDTH = 812;
+    static constexpr int VIEW_WIDTH = 1400;
 
     void SetUp() override;
     void TearDown() override;
 
     CInverterGroup* Group(int comPort) const;
     CInverter* AddInverter(int comPort, int address, const char* serial = "SN");
-    // Online single-phase record with these raw readings (0.1 V, 0.1 W, 0.1 kWh).
-    void SetReadings(CInverter* inverter, int vpv1, int vpv2, int pac, int eTotal);
+    // Online single-phase record with these raw readings (0.1 V, 0.1 W,
+    // 0.1 kWh), sampled now on an open port.
+    void SetReadings(CInverter* inverter, int vpv1, int vpv2, int pac, int eTotal,
+                     int eTodayHundredths = 0);
     // Posts as the communication threads do and lets the view handle it.
     void Deliver(unsigned message, const void* subject);
     void Register(CInverter* inverter);
     QString Text(int row, int column) const;
-    QColor DiscColour(int row) const;
+    QColor MarkColour(int row) const;
+    bool IsItalic(int row, int column) const;
 
-    FakeClock clock{1'800'000'000};
+    FakeClock clock{LocalTime(2027, 1, 15, 12, 3, 30)};
     std::mutex wiresLock;
     std::list<ScriptedWire> wires;
     RecordingNotifier notifier;

@@ -77,7 +77,7 @@ TEST_F(DeviceListMessages, RefreshIsForwardedToAnOpenStatusDialog) {
     inverter->m_hStatusWnd = nullptr;
 }
 
-TEST_F(DeviceListMessages, TheHighlightedRowIsTheSelectionAndDoubleClickOpensTheStatusDialog) {
+TEST_F(DeviceListMessages, TheHighlightedRowIsTheSelectionAndDoubleClickOrEnterOpensItsStatus) {
     CInverter* first = AddInverter(1, 1);
     CInverter* second = AddInverter(1, 2);
     Register(first);
@@ -106,6 +106,9 @@ TEST_F(DeviceListMessages, TheHighlightedRowIsTheSelectionAndDoubleClickOpensThe
     QTest::mouseRelease(view->viewport(), Qt::LeftButton, {}, centre(1));
     EXPECT_EQ(document->GetCurInverter(), second);
     EXPECT_EQ(dialogs, std::vector<CInverter*>({second}));
+    QTest::keyClick(view.get(), Qt::Key_Up);
+    QTest::keyClick(view.get(), Qt::Key_Return);
+    EXPECT_EQ(dialogs, std::vector<CInverter*>({second, first}));
 }
 
 TEST(DeviceListCaption, PaneFrameIsTitledInverterList) {

@@ -121,7 +121,23 @@ TEST_F(GeneralStatusViewTest, TotalsFillTheBoxes) {
     view->OnTimer();
     EXPECT_EQ(Text(1002), "1.8"); // 1.50 + 0.25 kWh
     EXPECT_EQ(Text(1003), "1.2");
-    EXPECT_EQ(Text(1004), "1235"); // 1235.0 W, truncated
+    EXPECT_EQ(Text(1004), "1235"); // 1235.0 W
+    EXPECT_EQ(view->findChild<QLabel*>("1085")->text(), "2 of 2 reporting");
+}
+
+TEST_F(GeneralStatusViewTest, OnlyReportingInvertersAddPowerAndTheGaugeShowsTheFieldsFigure) {
+    AddInverter(44386, 0, 0);
+    AddInverter(2, 0, 0);
+    AddInverter(10000, 0, 0);
+    {
+        CInverter& aged = *document->GetGroups()[0]->m_inverters.back();
+        auto lock = aged.Lock();
+        dynamic_cast<SingleRuntimeData&>(*aged.m_pRuntimeData).m_tSample -= 60;
+    }
+    view->OnTimer();
+    EXPECT_EQ(view->findChild<QLabel*>("1085")->text(), "2 of 3 reporting");
+    EXPECT_EQ(Text(1004), "4439"); // 4438.8 W without the stale 1000 W
+    EXPECT_EQ(Text(1004), QString::asprintf("%.0f", Meter().GetValue()));
 }
 
 TEST_F(GeneralStatusViewTest, TheGaugeScaleFollowsThePower) {

@@ -11,6 +11,7 @@
 #include "platform/PortDirectory.h"
 #include "res/ResourceIds.h"
 #include "store/HeliowatchDoc.h"
+#include "store/ParamAudit.h"
 #include "widgets/MessageBox.h"
 
 #include <QLineEdit>
@@ -74,6 +75,22 @@ QLineEdit* Edit(CParameterSettingDlg& dialog, int id) {
     return dialog.findChild<QLineEdit*>(QString::number(id));
 }
 
+// Sets Vpv-Start to 155.0 and gives the message the write ends with.
+QString SetVpvStart(CHeliowatchDoc& document, CInverter* inverter) {
+    CParameterSettingDlg dialog(document, inverter);
+    dialog.SetTiming({milliseconds(10), milliseconds(0), OutcomeTiming{}});
+    QString message;
+    RunModal(dialog, [&] {
+        Edit(dialog, IDC_PARAM_VPV_START)->setText("155.0");
+        MessageBox::SetNextAnswer(QMessageBox::Ok);
+        PasswordAnswer password({"Vexor"});
+        QTest::mouseClick(dialog.findChild<QPushButton*>(QString::number(IDOK)), Qt::LeftButton);
+        EXPECT_TRUE(QTest::qWaitFor([] { return !MessageBox::HasPendingAnswers(); }, 20000));
+        message = MessageBox::LastText();
+    });
+    return message;
+}
+
 TEST_F(ParamBusTest, WrittenParametersReachTheInverterAndReadBack) {
     CInverter* inverter = AwaitRegistered();
     ASSERT_NE(inverter, nullptr);
@@ -104,6 +121,32 @@ TEST_F(ParamBusTest, WrittenParametersReachTheInverterAndReadBack) {
         shown << Edit(again, IDC_PARAM_VPV_START)->text() << Edit(again, IDC_PARAM_FAC_MIN)->text();
     });
     EXPECT_EQ(shown, QStringList({"150.5", "49.80"}));
+}
+
+TEST_F(ParamBusTest, ARefusalAndASilenceAreToldApartAndEveryWriteIsRecorded) {
+    CInverter* inverter = AwaitRegistered();
+    ASSERT_NE(inverter, nullptr);
+    std::string serialNo;
+    document->WithInverter(inverter, [&serialNo](CInverter& record, CInverterGroup&) {
+        serialNo = record.m_strSerialNo;
+    });
+
+    ASSERT_EQ(plant.Execute("set COM5:1 nak on").rfind("ok", 0), 0u);
+    EXPECT_EQ(SetVpvStart(*document, inverter), "Set Vpv-Start fail: refused by the inverter");
+    ASSERT_EQ(plant.Execute("set COM5:1 nak off").rfind("ok", 0), 0u);
+    ASSERT_TRUE(plant.SwitchOff(1));
+    EXPECT_EQ(SetVpvStart(*document, inverter), "Set Vpv-Start fail: no answer");
+    ASSERT_TRUE(plant.SwitchOn(1));
+    EXPECT_EQ(SetVpvStart(*document, inverter), "Set OK");
+
+    QStringList recorded;
+    for (const ParamAuditEntry& entry : ReadParamAudit(serialNo)) {
+        recorded << QString::fromStdString(entry.parameter + " " + entry.oldValue + " " +
+                                           entry.newValue + " " + entry.outcome);
+    }
+    EXPECT_EQ(recorded,
+              QStringList({"Vpv-Start 150.0 155.0 refused by the inverter",
+                           "Vpv-Start 150.0 155.0 no answer", "Vpv-Start 150.0 155.0 written"}));
 }
 
 } // namespace

@@ -5,12 +5,14 @@
 #include "comm/CommandReports.h"
 #include "comm/InverterCommands.h"
 #include "model/InverterGroup.h"
+#include "platform/DataDirectory.h"
 #include "platform/ExitEvent.h"
 
 #include <gtest/gtest.h>
 
 ParamDocument::ParamDocument() {
     g_viewsCreated = 0;
+    SetDataDirectory(m_data.Path());
     m_document = std::make_unique<CHeliowatchDoc>(IdleEnvironment(m_notifier),
                                                   ::testing::TempDir() + "/none.ini");
     m_document->AddPortGroup(5, 0);

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "Recorders.h"
+#include "TempDirectory.h"
 #include "model/CommandReport.h"
 #include "model/ParamWrite.h"
 #include "store/HeliowatchDoc.h"
@@ -19,7 +20,8 @@ using Params = std::array<std::uint16_t, 12>;
 inline constexpr Params TYPICAL_PARAMS{1500, 20, 5000, 1000, 1900, 2500, 4980, 5020};
 
 // A document with one port whose communication thread ends at once, so the
-// test plays the thread's part on the records.
+// test plays the thread's part on the records. Its data directory, where the
+// writes are recorded, is a fresh one.
 class ParamDocument {
 public:
     ParamDocument();
@@ -35,6 +37,7 @@ public:
     std::vector<ParamWrite> Pending(CInverter* inverter) const;
 
 private:
+    TempDirectory m_data;
     RecordingNotifier m_notifier;
     std::unique_ptr<CHeliowatchDoc> m_document;
     CInverterGroup* m_pGroup = nullptr;

@@ -3,6 +3,7 @@
 #include "ParamDocument.h"
 #include "comm/CommandReports.h"
 #include "gui/ParamRows.h"
+#include "store/ParamAudit.h"
 
 #include <gtest/gtest.h>
 
@@ -49,6 +50,13 @@ TEST_F(ParamWriteSequenceTest, QueuesAfterASecondAndTakesAnAcknowledgementReport
     sequence.Advance();
     EXPECT_FALSE(sequence.Running());
     EXPECT_EQ(sequence.FailedRow(), -1);
+    std::vector<std::string> recorded;
+    for (const ParamAuditEntry& entry : ReadParamAudit("")) {
+        recorded.push_back(entry.parameter + " " + entry.oldValue + " " + entry.newValue + " " +
+                           entry.unit + " " + entry.outcome);
+    }
+    EXPECT_EQ(recorded, (std::vector<std::string>{"Vpv-Start 150.0 150.5 V written",
+                                                  "Fac-Min 49.80 49.50 Hz written"}));
 }
 
 TEST_F(ParamWriteSequenceTest, ARefusedRowFailsAtOnceAnUnreportedOneAtTheLimit) {
@@ -66,6 +74,8 @@ TEST_F(ParamWriteSequenceTest, ARefusedRowFailsAtOnceAnUnreportedOneAtTheLimit) 
         EXPECT_FALSE(sequence.Running()) << outcome;
         EXPECT_EQ(paused, pauses) << outcome;
         EXPECT_EQ(sequence.FailedRow(), static_cast<int>(ROW_VPV_START)) << outcome;
+        EXPECT_EQ(sequence.FailedOutcome(),
+                  outcome == OUTCOME_PENDING ? OUTCOME_NO_ANSWER : outcome);
     }
 }
 

@@ -44,6 +44,7 @@ protected:
         MessageBox::SetNextAnswer(QMessageBox::Ok);
         PasswordAnswer password({"Vexor"});
         QTest::mouseClick(Button(IDOK), Qt::LeftButton);
+        passwordAsked = password.Appeared();
     }
     QString AwaitMessage() {
         EXPECT_TRUE(QTest::qWaitFor([] { return !MessageBox::HasPendingAnswers(); }));
@@ -57,6 +58,7 @@ protected:
     ParamDocument plant;
     CInverter* inverter = nullptr;
     std::unique_ptr<CParameterSettingDlg> dialog;
+    bool passwordAsked = false;
 };
 
 TEST_F(ParameterSettingDlgTest, OpensWithTheInvertersValuesAndTheLimitsInPlace) {
@@ -68,6 +70,7 @@ TEST_F(ParameterSettingDlgTest, OpensWithTheInvertersValuesAndTheLimitsInPlace) 
         }
     });
     EXPECT_EQ(shown, QStringList({"150.5", "200", "180.0", "300.0", "45.00", "52.00"}));
+    EXPECT_EQ(dialog->windowTitle(), "Parameter setting \u2014 Com5, Address 1, Serno ");
     const std::pair<int, const char*> cells[] = {
         {IDC_VPV_START_DEFAULT, "150"}, {IDC_VPV_START_MIN, "130"}, {IDC_T_START_MAX, "200"},
         {IDC_FAC_MIN_DEFAULT, "49.80"}, {IDC_FAC_MIN_MIN, "45.00"}, {IDC_FAC_MIN_MAX, "52.00"},
@@ -108,18 +111,19 @@ TEST_F(ParameterSettingDlgTest, ChangedValuesAreQueuedRawAndAnUnconfirmedOneIsRe
     RunModal(*dialog, [&] {
         Type(ROW_VPV_START, "150.5");
         Type(ROW_FAC_MIN, "49.50");
-        EXPECT_EQ(Set(), "Set Vpv-Start fail");
+        EXPECT_EQ(Set(), "Set Vpv-Start fail: no answer");
     });
     EXPECT_EQ(plant.Pending(inverter), (std::vector<ParamWrite>{{0x40, 1505}}));
 
     Open({1500, 20, 5000, 1000, 1900, 2500, 4750, 5020});
     RunModal(*dialog, [&] {
         Type(ROW_FAC_MIN, "49.80");
-        EXPECT_EQ(Set(), "Set Fac-Min fail");
+        EXPECT_EQ(Set(), "Set Fac-Min fail: no answer");
     });
     EXPECT_EQ(plant.Pending(inverter), (std::vector<ParamWrite>{{0x46, 4980}}));
 }
 
+// Before any password is asked.
 TEST_F(ParameterSettingDlgTest, TheFirstBadInputInCheckingOrderIsNamedAndNothingIsQueued) {
     Params stopsReversed = TYPICAL_PARAMS;
     stopsReversed[3] = stopsReversed[2] + 1;
@@ -132,12 +136,16 @@ TEST_F(ParameterSettingDlgTest, TheFirstBadInputInCheckingOrderIsNamedAndNothing
     const Case cases[] = {
         {TYPICAL_PARAMS,
          {{ROW_T_START, "20.5"}, {ROW_VPV_START, "129"}},
-         "Input data not in range",
+         "Input data not in range: Vpv-Start must be from 130.0 to 180.0 V",
          ROW_VPV_START},
         {TYPICAL_PARAMS,
          {{ROW_VAC_MAX, "300.1"}, {ROW_T_START, "20.5"}},
-         "Please check input",
+         "Please check input: T-Start takes whole numbers",
          ROW_T_START},
+        {TYPICAL_PARAMS,
+         {{ROW_VPV_START, "150.5.1"}},
+         "Please check input: Vpv-Start takes at most 1 decimal",
+         ROW_VPV_START},
         {stopsReversed, {{ROW_VAC_MIN, "170"}}, "Vpv-High-Stop must > Vpv-Low-Stop", -1},
         {TYPICAL_PARAMS,
          {{ROW_VAC_MIN, "200"}, {ROW_VAC_MAX, "199.9"}},
@@ -159,6 +167,7 @@ TEST_F(ParameterSettingDlgTest, TheFirstBadInputInCheckingOrderIsNamedAndNothing
             EXPECT_EQ(focus, Edit(static_cast<ParamRowIndex>(bad.focused)))
                 << bad.message.toStdString();
         }
+        EXPECT_FALSE(passwordAsked) << bad.message.toStdString();
         EXPECT_TRUE(plant.Pending(inverter).empty()) << bad.message.toStdString();
     }
 }
@@ -168,7 +177,7 @@ TEST_F(ParameterSettingDlgTest, EqualLimitsPassTheOrderCheck) {
     RunModal(*dialog, [&] {
         Type(ROW_VAC_MIN, "200");
         Type(ROW_VAC_MAX, "200");
-        EXPECT_EQ(Set(), "Set Vac-Min fail");
+        EXPECT_EQ(Set(), "Set Vac-Min fail: no answer");
     });
     EXPECT_EQ(plant.Pending(inverter), (std::vector<ParamWrite>{{0x44, 2000}}));
 }
@@ -204,7 +213,7 @@ TEST_F(ParameterSettingDlgTest, WhileSettingTheCursorWaitsAndOnlyTheSequenceEnds
         EXPECT_FALSE(again.Appeared());
         EXPECT_TRUE(dialog->isVisible());
 
-        EXPECT_EQ(AwaitMessage(), "Set Vpv-Start fail");
+        EXPECT_EQ(AwaitMessage(), "Set Vpv-Start fail: no answer");
         EXPECT_EQ(dialog->cursor().shape(), Qt::ArrowCursor);
         EXPECT_EQ(Edit(ROW_T_START)->cursor().shape(), Qt::IBeamCursor);
         QTest::mouseClick(Button(IDCANCEL), Qt::LeftButton);

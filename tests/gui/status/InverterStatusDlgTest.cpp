@@ -12,14 +12,17 @@
 #include "model/InverterGroup.h"
 #include "model/SingleRuntimeData.h"
 #include "model/ThreeRuntimeData.h"
+#include "platform/DataDirectory.h"
 #include "platform/ExitEvent.h"
 #include "res/ResourceIds.h"
 #include "store/HeliowatchDoc.h"
 #include "widgets/MessageBox.h"
+#include "widgets/StationPalette.h"
 
 #include <QCoreApplication>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QTableWidget>
 #include <QTest>
 #include <QTimer>
 #include <gtest/gtest.h>
@@ -36,6 +39,7 @@ protected:
     void SetUp() override {
         g_viewsCreated = 0;
         g_nInterval = 2;
+        SetDataDirectory(directory.Path());
         document = std::make_unique<CHeliowatchDoc>(environment, directory.Path() + "/none.ini");
         document->AddPortGroup(1, 0);
         document->AddPortGroup(3, 0);
@@ -157,7 +161,7 @@ TEST_F(InverterStatusDlgTest, OnlineInverterShowsEveryFieldAndMovesTheGaugeAtThe
                              {IDC_STATUS_VPV1, "310.5"},
                              {IDC_STATUS_VPV2, "287.7"},
                              {IDC_STATUS_MODE, "Normal"},
-                             {IDC_STATUS_POWER, "2345"}});
+                             {IDC_STATUS_POWER, "2346"}}); // as the gauge rounds 2345.6
         EXPECT_EQ(Meter(dialog).GetRangeMax(), 3000.0);
         EXPECT_EQ(Meter(dialog).GetValue(), 0.0);
         ForwardUpdate(inverter, dialog);
@@ -172,9 +176,9 @@ TEST_F(InverterStatusDlgTest, OfflineInverterShowsNoLiveReadingsButKeepsTheRest)
         ForwardUpdate(inverter, dialog);
         ExpectTexts(dialog, KEPT_TEXTS);
         ExpectTexts(dialog, {{IDC_STATUS_MODE, "Disconnected"},
-                             {IDC_STATUS_VPV1, "0.0"},
-                             {IDC_STATUS_VPV2, "0.0"},
-                             {IDC_STATUS_POWER, "0"}});
+                             {IDC_STATUS_VPV1, "\u2014"},
+                             {IDC_STATUS_VPV2, "\u2014"},
+                             {IDC_STATUS_POWER, "\u2014"}});
         EXPECT_EQ(Meter(dialog).GetValue(), 0.0);
         EXPECT_EQ(Meter(dialog).GetRangeMax(), 100.0);
     });
@@ -248,6 +252,17 @@ TEST_F(InverterStatusDlgTest, OpenDialogStandsInTheRecordUntilItEndsWhicheverWay
     }
 }
 
+// Enter then closes the dialog instead of asking to change the serial number.
+TEST_F(InverterStatusDlgTest, OpensWithTheFocusOnTheFirstReadOnlyField) {
+    CInverter* inverter = AddInverter(1, 1, "SN00000000000001");
+    RunDialog(inverter, [](CInverterStatusDlg& dialog) {
+        ASSERT_EQ(dialog.focusWidget(), Edit(dialog, IDC_STATUS_MODEL));
+        QTest::keyClick(dialog.focusWidget(), Qt::Key_Return);
+        EXPECT_FALSE(dialog.isVisible());
+    });
+    EXPECT_EQ(passwordPrompts, 0);
+}
+
 TEST_F(InverterStatusDlgTest, WithoutARegisteredRecordTheDialogCancelsBeforeShowing) {
     CInverterGroup group;
     std::unique_ptr<CInverter> unregistered = group.CreateInverter(1);
@@ -270,7 +285,7 @@ TEST_F(InverterStatusDlgTest, DayCurveIsDrawnInTheChartRectangleOnTheDialogBackg
         int curvePixels = 0;
         for (int y = chart.top(); y <= chart.bottom(); ++y) {
             for (int x = chart.left(); x <= chart.right(); ++x) {
-                curvePixels += picture.pixelColor(x, y) == QColor(255, 0, 0) ? 1 : 0;
+                curvePixels += picture.pixelColor(x, y) == StationPalette::INVERTER_CURVE ? 1 : 0;
             }
         }
         EXPECT_GT(curvePixels, 10);
@@ -305,7 +320,8 @@ TEST_F(InverterStatusDlgTest, SerialOfAnotherPortPassesAndTheThreadsReportDecide
     CInverter* inverter = AddInverter(1, 1, "AAAA000000000001");
     AddInverter(3, 1, "BBBB000000000002");
     const std::pair<CommandOutcome, const char*> cases[] = {
-        {OUTCOME_REFUSED, "Change serno fail"}, {OUTCOME_ACKNOWLEDGED, "Change serno success"}};
+        {OUTCOME_REFUSED, "Change serno fail: refused by the inverter"},
+        {OUTCOME_ACKNOWLEDGED, "Change serno success"}};
     for (const auto& [outcome, message] : cases) {
         MessageBox::SetNextAnswer(QMessageBox::Ok);
         RunDialog(inverter, [&](CInverterStatusDlg& dialog) {
@@ -318,6 +334,18 @@ TEST_F(InverterStatusDlgTest, SerialOfAnotherPortPassesAndTheThreadsReportDecide
         EXPECT_EQ(passwordPrompts, 1);
     }
     EXPECT_EQ(inverter->m_strSerialNo, "BBBB000000000002");
+    QStringList writes;
+    RunDialog(inverter, [&writes](CInverterStatusDlg& dialog) {
+        const auto* table = dialog.findChild<QTableWidget*>(QString::number(IDC_STATUS_WRITES));
+        for (int row = 0; row < table->rowCount(); ++row) {
+            for (int column = 1; column < table->columnCount(); ++column) {
+                writes << table->item(row, column)->text();
+            }
+        }
+    });
+    EXPECT_EQ(writes,
+              QStringList({"Serno", "AAAA000000000001", "BBBB000000000002", "written", "Serno",
+                           "AAAA000000000001", "BBBB000000000002", "refused by the inverter"}));
 }
 
 TEST_F(InverterStatusDlgTest, UnreportedSerialChangeFailsAtTheLimitWithTheWindowRunningMeanwhile) {
@@ -336,7 +364,7 @@ TEST_F(InverterStatusDlgTest, UnreportedSerialChangeFailsAtTheLimitWithTheWindow
         EXPECT_TRUE(AwaitMessage());
         ExpectTexts(dialog, {{IDC_STATUS_SERIAL_NO, "CCCC000000000003"}});
     });
-    EXPECT_EQ(MessageBox::LastText(), "Change serno fail");
+    EXPECT_EQ(MessageBox::LastText(), "Change serno fail: no answer");
     EXPECT_EQ(inverter->m_strSerialNo, "AAAA000000000001");
     EXPECT_EQ(inverter->m_strNewSerialNo, "CCCC000000000003");
     EXPECT_EQ(inverter->m_bChangeSerialRequest, 1);

@@ -1,0 +1,32 @@
+#include "WebContext.h"
+
+#include "MinuteBuckets.h"
+#include "PlantJson.h"
+
+WebContext::WebContext(GroupVisitor groups, WebServerConfig config)
+    : m_groups(std::move(groups)), m_config(std::move(config)) {}
+
+PlantSnapshot WebContext::Snapshot(const SnapshotScope& scope) const {
+    PlantSnapshot snapshot = TakeSnapshot(m_groups, scope);
+    if (m_config.plantTotals) {
+        snapshot.totals = m_config.plantTotals(snapshot.taken);
+    }
+    if (m_config.brokerStatus) {
+        snapshot.broker = m_config.brokerStatus();
+    }
+    return snapshot;
+}
+
+// From the minute of the last update on, so that the minute it was in is
+// sent whole once more with the samples that came since. After a pause
+// without listeners only the current minute goes: pages fetch the rest.
+std::string WebContext::NextLiveEvent() {
+    const std::time_t now = std::time(nullptr);
+    const bool recent = m_lastLiveEvent != 0 && now - m_lastLiveEvent <= 2 * MINUTE_SECONDS;
+    const std::time_t since = recent ? m_lastLiveEvent : now;
+    SnapshotScope scope;
+    scope.withDay = true;
+    scope.daySince = since - since % MINUTE_SECONDS;
+    m_lastLiveEvent = now;
+    return JsonText(LiveJson(Snapshot(scope)));
+}
