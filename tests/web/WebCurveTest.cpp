@@ -88,8 +88,7 @@ TEST(ScriptSafeJsonTest, NothingInAStringCanEndTheScriptElement) {
 using WebCurveTest = WebFixture;
 
 TEST_F(WebCurveTest, ADayOfSecondsIsServedAsMinutesCompressedAndKeptAMinute) {
-    const auto group = GroupWithADay({"A/B 1"});
-    StartServer([&group](const auto& visit) { visit(*group); }, {});
+    ServeGroup(GroupWithADay({"A/B 1"}));
     auto client = Client();
     client.set_decompress(false);
     const httplib::Headers gzip{{"Accept-Encoding", "gzip, deflate, br"}};
@@ -107,8 +106,7 @@ TEST_F(WebCurveTest, ADayOfSecondsIsServedAsMinutesCompressedAndKeptAMinute) {
 }
 
 TEST_F(WebCurveTest, TheLiveStreamSendsEachUpdateOnceWithOnlyTheNewMinutes) {
-    const auto group = GroupWithADay({"S1"});
-    StartServer([&group](const auto& visit) { visit(*group); }, {});
+    ServeGroup(GroupWithADay({"S1"}));
     const std::string stream = LiveText(Connect(), "", 1100ms); // about five updates at 200 ms
     std::vector<std::uint64_t> ids;
     for (std::size_t at = stream.find("\nid: "); at != std::string::npos;
@@ -134,8 +132,7 @@ TEST_F(WebCurveTest, TheLiveStreamSendsEachUpdateOnceWithOnlyTheNewMinutes) {
 TEST_F(WebCurveTest, HostileSerialNumbersStayTextAndEachHasItsRoute) {
     const std::vector<std::string> hostile{"<!--<script>", "</script>", "\"'><svg/onload=1",
                                            "A/B 1"};
-    const auto group = GroupWithADay(hostile);
-    StartServer([&group](const auto& visit) { visit(*group); }, {});
+    ServeGroup(GroupWithADay(hostile));
     const auto page = Client().Get("/");
     ASSERT_TRUE(page);
     const std::size_t data = page->body.find("id=\"first\">") + 11;
