@@ -1,11 +1,15 @@
-// The web server: first byte of a page, /metrics of a full station, and the
-// cost of many live streams.
+// The web server: first byte of a page, /metrics of a full station, the
+// alerts from a busy outbox, and the cost of many live streams.
+#include "alerts/AlertCenter.h"
 #include "model/InverterGroup.h"
 #include "model/SingleRuntimeData.h"
+#include "platform/Clock.h"
 #include "web/MetricsText.h"
 #include "web/WebServer.h"
 
 #include <benchmark/benchmark.h>
+#include <cstdlib>
+#include <filesystem>
 #include <httplib.h>
 #include <sys/resource.h>
 #include <thread>
@@ -50,8 +54,7 @@ GroupVisitor Visitor(const std::vector<std::unique_ptr<CInverterGroup>>& groups)
     };
 }
 
-std::unique_ptr<WebServer> Serve(const GroupVisitor& groups) {
-    WebServerConfig config;
+std::unique_ptr<WebServer> Serve(const GroupVisitor& groups, WebServerConfig config = {}) {
     config.port = 0;
     auto server = std::make_unique<WebServer>(groups, config);
     std::string problem;
@@ -88,6 +91,63 @@ void BM_FirstByteOfOverview(benchmark::State& state) {
     }
 }
 BENCHMARK(BM_FirstByteOfOverview)->Unit(benchmark::kMillisecond);
+
+// Takes every alert, or none while down.
+class BenchChannel : public AlertChannel {
+public:
+    BenchChannel(std::string name, bool down) : m_name(std::move(name)), m_down(down) {}
+    std::string Name() const override { return m_name; }
+    std::string Deliver(const Alert&) override { return m_down ? "connection refused" : ""; }
+
+private:
+    std::string m_name;
+    bool m_down;
+};
+
+// The outbox of a station whose 60 inverters went into fault, 40 of them out
+// again: 20 conditions open, 100 alerts sent by webhook and waiting for mail.
+void BM_AlertsWithFiftySent(benchmark::State& state) {
+    char folder[] = "/tmp/heliowatch-bench.XXXXXX";
+    if (::mkdtemp(folder) == nullptr) {
+        std::abort();
+    }
+    {
+        AlertCenter alerts(SystemClock::Instance());
+        std::string problem;
+        if (!alerts.Open(folder, problem)) {
+            std::abort();
+        }
+        std::vector<std::unique_ptr<AlertChannel>> channels;
+        channels.push_back(std::make_unique<BenchChannel>("webhook", false));
+        channels.push_back(std::make_unique<BenchChannel>("mail", true));
+        alerts.Configure(AlertSettings{}, std::move(channels), false);
+        for (int address = 1; address <= 60; ++address) {
+            EventSubject inverter;
+            inverter.comPort = 3;
+            inverter.address = address;
+            inverter.serialNo = "SIM00000000030" + std::to_string(10 + address);
+            inverter.online = true;
+            inverter.errorBits = 0x400;
+            alerts.OnStationEvent({StationEventKind::FaultOpened, 0, inverter});
+            if (address > 20) {
+                alerts.OnStationEvent({StationEventKind::FaultClosed, 0, inverter});
+            }
+        }
+        alerts.Dispatcher().DeliverDue();
+        WebServerConfig config;
+        config.alerts = [&alerts] { return alerts.Snapshot(); };
+        const auto server = Serve([](const auto&) {}, config);
+        httplib::Client client("127.0.0.1", server->Port());
+        client.set_keep_alive(true);
+        for (auto _ : state) {
+            auto result = client.Get("/api/alerts");
+            benchmark::DoNotOptimize(result->body.size());
+        }
+        state.counters["bytes"] = static_cast<double>(client.Get("/api/alerts")->body.size());
+    }
+    std::filesystem::remove_all(folder);
+}
+BENCHMARK(BM_AlertsWithFiftySent)->Unit(benchmark::kMillisecond);
 
 double ProcessCpuSeconds() {
     rusage usage{};

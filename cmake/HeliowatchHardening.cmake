@@ -4,10 +4,16 @@
 # build type's. Fortification needs an optimised build.
 find_program(DPKG_BUILDFLAGS dpkg-buildflags REQUIRED)
 
+# A cross build asks for the flags of the machine it builds for.
+set(host_arch)
+if(HELIOWATCH_DEB_ARCH)
+    set(host_arch DEB_HOST_ARCH=${HELIOWATCH_DEB_ARCH})
+endif()
+
 function(heliowatch_dpkg_flags kind out)
     execute_process(
         COMMAND ${CMAKE_COMMAND} -E env DEB_BUILD_MAINT_OPTIONS=hardening=+all
-                ${DPKG_BUILDFLAGS} --get ${kind}
+                ${host_arch} ${DPKG_BUILDFLAGS} --get ${kind}
         OUTPUT_VARIABLE flags OUTPUT_STRIP_TRAILING_WHITESPACE COMMAND_ERROR_IS_FATAL ANY)
     separate_arguments(flags UNIX_COMMAND "${flags}")
     list(FILTER flags INCLUDE REGEX "^(-fstack-protector|-fstack-clash|-fcf-protection|-D_FORTIFY_SOURCE|-Werror=format-security|-Wl,-z,)")

@@ -4,7 +4,6 @@
 #include "platform/TimeText.h"
 
 #include <QJsonDocument>
-#include <QJsonObject>
 
 namespace {
 QJsonValue TextOrNull(const std::string& text) {
@@ -21,6 +20,10 @@ QString Text(const std::string& text) {
 } // namespace
 
 std::string AlertJson(const Alert& alert) {
+    return QJsonDocument(AlertObject(alert)).toJson(QJsonDocument::Compact).toStdString();
+}
+
+QJsonObject AlertObject(const Alert& alert) {
     QJsonObject object;
     object["rule"] = Text(alert.rule);
     object["state"] = AlertStateName(alert.state);
@@ -35,5 +38,5 @@ std::string AlertJson(const Alert& alert) {
     object["count"] = alert.count;
     object["station"] = Text(alert.station);
     object["identity"] = Text(alert.identity);
-    return QJsonDocument(object).toJson(QJsonDocument::Compact).toStdString();
+    return object;
 }

@@ -2,6 +2,7 @@
 
 #include "Alert.h"
 
+#include <QJsonObject>
 #include <string>
 
 // The alert as one JSON object, the same for the webhook, MQTT and the web
@@ -9,3 +10,4 @@
 // is not about one), title, text, time (ISO 8601 with the UTC offset),
 // epoch, count, station and identity.
 std::string AlertJson(const Alert& alert);
+QJsonObject AlertObject(const Alert& alert);

@@ -67,7 +67,9 @@ std::vector<Alert> ConditionTable::OpenAlerts() {
     SqliteStatement query =
         m_db.Db().Prepare(SelectConditions(" WHERE a.open = 1 ORDER BY a.opened_at").c_str());
     while (query.Step()) {
-        alerts.push_back(RecordRow(query).alert);
+        const ConditionRecord record = RecordRow(query);
+        alerts.push_back(record.alert);
+        alerts.back().time = record.openedAt;
     }
     return alerts;
 }

@@ -18,7 +18,8 @@ public:
     void SaveCondition(const ConditionRecord& record) override;
     void DropCondition(const std::string& identity) override;
     std::vector<ConditionRecord> Conditions();
-    // The conditions that hold now, for the web pages.
+    // The conditions that hold now, each at the time it opened, for the web
+    // pages.
     std::vector<Alert> OpenAlerts();
 
     std::optional<std::int64_t> Mark(const std::string& name);

@@ -3,8 +3,6 @@
 #include "AlertRow.h"
 #include "OutboxDb.h"
 
-#include <QString>
-#include <QStringList>
 #include <algorithm>
 
 namespace {
@@ -17,10 +15,14 @@ const std::string NEXT_DUE = std::string("SELECT ") + ALERT_COLUMNS +
                              " FROM delivery d JOIN alert a ON a.id = d.alert WHERE d.channel = ?1"
                              " AND" +
                              QUEUED + "AND a.not_before <= ?2 ORDER BY a.id LIMIT 1";
+// Each alert that got through or was tried, the latest first, one row per
+// channel.
 const std::string LAST_SENT =
     std::string("SELECT ") + ALERT_COLUMNS +
-    ", MAX(d.sent), GROUP_CONCAT(d.channel) FROM alert a JOIN delivery d ON d.alert = a.id"
-    " WHERE d.sent IS NOT NULL GROUP BY a.id ORDER BY MAX(d.sent) DESC, a.id DESC LIMIT ?1";
+    ", d.channel, d.sent, d.given_up, d.attempts, d.error FROM alert a JOIN delivery d ON"
+    " d.alert = a.id WHERE a.id IN (SELECT alert FROM delivery WHERE sent IS NOT NULL OR"
+    " attempts > 0 OR given_up IS NOT NULL GROUP BY alert ORDER BY alert DESC LIMIT ?1)"
+    " ORDER BY a.id DESC, d.channel";
 const std::string PRUNE =
     "DELETE FROM alert WHERE time < ?1 AND NOT EXISTS (SELECT 1 FROM delivery d WHERE"
     " d.alert = alert.id AND" +
@@ -28,12 +30,31 @@ const std::string PRUNE =
     ") AND id NOT IN (SELECT d.alert FROM delivery d"
     " WHERE d.sent IS NOT NULL GROUP BY d.alert ORDER BY MAX(d.sent) DESC LIMIT ?2)";
 
-std::vector<std::string> Split(const std::string& joined) {
-    std::vector<std::string> items;
-    for (const QString& item : QString::fromStdString(joined).split(',', Qt::SkipEmptyParts)) {
-        items.push_back(item.toStdString());
+SentAlert::Delivery DeliveryRow(const SqliteStatement& row) {
+    constexpr int FIRST = ALERT_COLUMN_COUNT;
+    SentAlert::Delivery delivery;
+    delivery.channel = row.Text(FIRST);
+    if (!row.IsNull(FIRST + 1)) {
+        delivery.outcome = SentAlert::Outcome::Sent;
+        delivery.sentAt = static_cast<std::time_t>(row.Int(FIRST + 1));
+    } else if (!row.IsNull(FIRST + 2)) {
+        delivery.outcome = SentAlert::Outcome::GivenUp;
     }
-    return items;
+    delivery.attempts = static_cast<int>(row.Int(FIRST + 3));
+    delivery.error = row.Text(FIRST + 4);
+    return delivery;
+}
+
+SentAlert UnstoredSent(const Alert& alert, const std::vector<std::string>& sentTo,
+                       std::time_t sentAt, const std::set<std::string>& waiting) {
+    SentAlert sent{alert, sentAt, {}};
+    for (const std::string& channel : sentTo) {
+        sent.deliveries.push_back({channel, SentAlert::Outcome::Sent, sentAt, 1, ""});
+    }
+    for (const std::string& channel : waiting) {
+        sent.deliveries.push_back({channel, SentAlert::Outcome::Waiting, 0, 0, ""});
+    }
+    return sent;
 }
 } // namespace
 
@@ -200,17 +221,22 @@ std::vector<SentAlert> Outbox::LastSent(std::size_t count) {
     std::vector<SentAlert> sent;
     for (const Unstored& item : m_unstored) {
         if (!item.sentTo.empty()) {
-            sent.push_back({item.alert, item.sentAt, item.sentTo});
+            sent.push_back(UnstoredSent(item.alert, item.sentTo, item.sentAt, item.waiting));
         }
     }
     SqliteStatement query = m_db.Db().Prepare(LAST_SENT.c_str());
     query.Bind(1, static_cast<std::int64_t>(count));
     while (query.Step()) {
-        sent.push_back({AlertRow(query), static_cast<std::time_t>(query.Int(ALERT_COLUMN_COUNT)),
-                        Split(query.Text(ALERT_COLUMN_COUNT + 1))});
+        if (sent.empty() || sent.back().alert.id != query.Int(0)) {
+            sent.push_back({AlertRow(query), 0, {}});
+        }
+        SentAlert& item = sent.back();
+        item.deliveries.push_back(DeliveryRow(query));
+        item.sentAt = std::max(item.sentAt, item.deliveries.back().sentAt);
     }
-    std::stable_sort(sent.begin(), sent.end(),
-                     [](const SentAlert& a, const SentAlert& b) { return a.sentAt > b.sentAt; });
+    std::stable_sort(sent.begin(), sent.end(), [](const SentAlert& a, const SentAlert& b) {
+        return a.alert.time > b.alert.time;
+    });
     sent.resize(std::min(sent.size(), count));
     return sent;
 }

@@ -39,7 +39,7 @@ public:
     // the last ones sent.
     void Prune(std::time_t before, std::size_t keepSent);
     std::size_t Queued(const std::string& channel);
-    // The latest first.
+    // The alerts that went out or were tried, the latest raised first.
     std::vector<SentAlert> LastSent(std::size_t count);
 
 private:

@@ -2,6 +2,7 @@
 
 #include "CommShared.h"
 #include "Transaction.h"
+#include "model/InverterGroup.h"
 #include "platform/Clock.h"
 #include "platform/UserNotifier.h"
 
@@ -16,8 +17,15 @@ ScheduleMark CommSession::Mark() const {
 }
 
 bool CommSession::Exchange(std::uint8_t expectedFunction, bool ackRequired) {
-    return SendCommand(group, request) && ReceiveReply(group, reply, expectedFunction, ackRequired,
-                                                       request.Destination() == BROADCAST_ADDRESS);
+    const bool answered =
+        SendCommand(group, request) && ReceiveReply(group, reply, expectedFunction, ackRequired,
+                                                    request.Destination() == BROADCAST_ADDRESS);
+    Beat();
+    return answered;
+}
+
+void CommSession::Beat() const {
+    group.m_nHeartbeatMs = environment.clock->Monotonic().count();
 }
 
 void CommSession::PostToList(unsigned message, const void* subject) const {

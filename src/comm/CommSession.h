@@ -36,4 +36,6 @@ struct CommSession {
     bool Exchange(std::uint8_t expectedFunction, bool ackRequired);
     void PostToList(unsigned message, const void* subject) const;
     void Notify(const char* text) const;
+    // Marks a step finished: the thread is alive.
+    void Beat() const;
 };

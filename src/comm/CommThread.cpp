@@ -164,6 +164,7 @@ int RunLoop(CommSession& session) {
         next = RunStep(session, ran);
         idle = ran == STEP_SCHEDULE && next == STEP_SCHEDULE;
         CountIdleAttempts(session);
+        session.Beat();
     }
 }
 } // namespace
@@ -173,6 +174,7 @@ int CommThreadProc(CInverterGroup* group, const CommEnvironment& environment) {
         return 1;
     }
     OpenPorts(*group);
+    group->m_nHeartbeatMs = environment.clock->Monotonic().count();
     switch (WaitForViews(*environment.clock)) {
     case ViewsWait::CREATED: break;
     case ViewsWait::SHUTDOWN: return 0;
@@ -192,7 +194,13 @@ int CommThreadProc(CInverterGroup* group, const CommEnvironment& environment) {
 }
 
 CommThread::CommThread(CInverterGroup* group, CommEnvironment environment)
-    : m_environment(std::move(environment)), m_thread(&CommThread::Run, this, group) {}
+    : m_environment(std::move(environment)) {
+    // A thread that has not run yet is not stuck yet.
+    if (group != nullptr && m_environment.clock != nullptr) {
+        group->m_nHeartbeatMs = m_environment.clock->Monotonic().count();
+    }
+    m_thread = std::thread(&CommThread::Run, this, group);
+}
 
 CommThread::~CommThread() {
     Join();

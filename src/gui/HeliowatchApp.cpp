@@ -53,7 +53,7 @@ int CHeliowatchApp::Run(int argc, char** argv) {
     SingleInstance guard("Varnel communicator");
     if (!guard.Acquired()) {
         Log(LogLevel::Error, "another copy is already running (" + guard.Path() + ")");
-        return 1;
+        return EXIT_ANOTHER_STATION;
     }
     QApplication application(argc, argv);
     QApplication::setApplicationName(APP_TITLE);
@@ -65,9 +65,10 @@ int CHeliowatchApp::Run(int argc, char** argv) {
             m_mainFrame->close();
         }
     });
-    int exitCode = 1;
-    if (InitInstance()) {
-        exitCode = stopped ? 0 : QApplication::exec();
+    const bool started = InitInstance();
+    int exitCode = m_nStartFailure;
+    if (started) {
+        exitCode = stopped ? EXIT_OK : QApplication::exec();
     }
     Shutdown();
     // Widgets go while the application object still exists.
@@ -82,8 +83,10 @@ bool CHeliowatchApp::InitInstance() {
     splash.Start();
 
     std::string problem;
-    m_dataLock = ClaimDataDirectory(m_options, problem);
+    int claimStatus = EXIT_OK;
+    m_dataLock = ClaimDataDirectory(m_options, problem, claimStatus);
     if (!m_dataLock) {
+        m_nStartFailure = claimStatus;
         splash.Hide();
         Log(LogLevel::Error, problem);
         MessageBox::Show(nullptr, QString::fromStdString(problem), APP_TITLE);
@@ -105,7 +108,8 @@ bool CHeliowatchApp::InitInstance() {
         MessageBox::Show(nullptr, QString::fromStdString(problem), APP_TITLE);
         return false;
     }
-    m_web = StartWebServer(*m_document, *m_publisher, m_options.configFile);
+    m_alerts = std::make_unique<AlertCenter>(SystemClock::Instance());
+    m_web = StartWebServer(*m_document, *m_publisher, *m_alerts, m_options.configFile);
     m_mainFrame->CreateListPane();
     m_watchPump = std::make_unique<StationWatchPump>(*m_document);
     m_watchPump->AddObserver(m_publisher.get());
@@ -147,7 +151,6 @@ WindowChannels(const AlertSettings& settings, const MqttSettings& mqtt, Publishe
 
 void CHeliowatchApp::StartAlerts() {
     const AlertSettings settings = LoadAlertSettings(m_options.configFile);
-    m_alerts = std::make_unique<AlertCenter>(SystemClock::Instance());
     ::StartAlerts(*m_alerts, settings, *m_publisher,
                   WindowChannels(settings, m_document->GetMqttSettings(), *m_publisher));
     m_watchPump->AddObserver(m_alerts.get());

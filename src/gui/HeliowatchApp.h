@@ -1,5 +1,7 @@
 #pragma once
 
+#include "station/ExitStatus.h"
+
 #include <memory>
 
 struct StationOptions;
@@ -35,6 +37,7 @@ private:
 
     const StationOptions& m_options;
     std::unique_ptr<SingleInstance> m_dataLock;
+    int m_nStartFailure = EXIT_SETTINGS_OR_USAGE; // the exit status when InitInstance fails
     std::unique_ptr<GuiNotifier> m_notifier;
     std::unique_ptr<Publisher> m_publisher; // outlives the threads that feed it
     std::unique_ptr<AlertCenter> m_alerts;

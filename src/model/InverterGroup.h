@@ -96,6 +96,10 @@ public:
     // How long the last whole polling cycle took, in milliseconds; 0 before
     // the first ends.
     std::atomic<std::int64_t> m_nLastCycleMs{0};
+    // When the communication thread last finished a step (an exchange, a pass
+    // of its loop, an attempt to open the port), in milliseconds on its
+    // clock's monotonic scale: what the service watchdog watches.
+    std::atomic<std::int64_t> m_nHeartbeatMs{0};
 
 private:
     mutable std::recursive_mutex m_lock;

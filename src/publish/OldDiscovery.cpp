@@ -12,10 +12,10 @@ bool IsOwnOldSensorConfig(const Topics& topics, const std::string& topic,
     }
     rapidjson::Document config;
     config.Parse(payload.data(), payload.size());
-    if (config.HasParseError() || !config.IsObject()) {
+    if (config.HasParseError() || !config.IsObject() || !config.HasMember("state_topic")) {
         return false;
     }
-    const auto stateTopic = config.FindMember("state_topic");
-    return stateTopic != config.MemberEnd() && stateTopic->value.IsString() &&
-           std::string(stateTopic->value.GetString()).rfind(topics.Prefix() + "/", 0) == 0;
+    const auto& stateTopic = config["state_topic"];
+    return stateTopic.IsString() &&
+           std::string(stateTopic.GetString()).rfind(topics.Prefix() + "/", 0) == 0;
 }

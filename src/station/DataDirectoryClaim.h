@@ -11,9 +11,9 @@ inline constexpr const char* DATA_DIRECTORY_LOCK_NAME = "heliowatch.lock";
 
 // Sets the data directory from the options, creates it where missing and
 // locks it for this station for as long as the result lives, so that two
-// stations never write one HistLog. Null, with the reason in problem, when
-// the directory cannot be created or another station holds it. A directory
-// that cannot be locked for another reason is only warned about: the station
-// still polls.
+// stations never write one HistLog. Null, with the reason in problem and the
+// exit status the station ends with, when another station holds it
+// (EXIT_ANOTHER_STATION) or it cannot be made or written in
+// (EXIT_DATA_DIRECTORY): a station that cannot keep history does not start.
 std::unique_ptr<SingleInstance> ClaimDataDirectory(const StationOptions& options,
-                                                   std::string& problem);
+                                                   std::string& problem, int& exitStatus);

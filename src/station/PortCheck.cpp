@@ -1,5 +1,6 @@
 #include "PortCheck.h"
 
+#include "ServiceStatusLine.h"
 #include "platform/ComSerial.h"
 #include "platform/Log.h"
 #include "platform/PortDirectory.h"
@@ -36,9 +37,12 @@ int CheckPorts(const std::string& settingsFile, std::FILE* out) {
         Log(LogLevel::Error, problem);
         return 1;
     }
+    for (const std::string& keyProblem : settings.KeyProblems()) {
+        Log(LogLevel::Warning, keyProblem);
+    }
     const std::vector<int> ports = PortsToCheck(settings);
     if (ports.empty()) {
-        Log(LogLevel::Error, "no port is enabled in " + settingsFile);
+        Log(LogLevel::Error, NoPortAdvice(settingsFile));
         return 1;
     }
     int exitCode = 0;

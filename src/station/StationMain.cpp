@@ -1,16 +1,19 @@
 #include "StationMain.h"
 
+#include "ExitStatus.h"
 #include "HeliowatchVersion.h"
 #include "HistoryCommands.h"
 #include "PortCheck.h"
 #include "PortListing.h"
 #include "RunHeadless.h"
 #include "StationOptions.h"
+#include "WindowProgram.h"
 #include "platform/Log.h"
 #include "platform/PortDirectory.h"
 
 #include <cstdio>
 #include <ctime>
+#include <string>
 
 namespace {
 int RunStation(int argc, char** argv, const StationOptions& options, WindowRunner runWindow) {
@@ -18,8 +21,7 @@ int RunStation(int argc, char** argv, const StationOptions& options, WindowRunne
         return RunHeadless(options);
     }
     if (runWindow == nullptr) {
-        Log(LogLevel::Error, "built without the window; use --headless");
-        return 2;
+        return RunWindowProgram(argv);
     }
     return runWindow(argc, argv, options);
 }
@@ -30,19 +32,20 @@ int StationMain(int argc, char** argv, WindowRunner runWindow, DesktopChannelMak
     // any of them exists.
     tzset();
     StartLogging();
+    const std::string program = runWindow == nullptr ? "heliowatch" : "heliowatch-gui";
     const StationOptions options = ParseStationOptions(argc, argv);
     if (!options.error.empty()) {
         Log(LogLevel::Error, options.error);
-        Log(LogLevel::Info, "\n" + StationUsage());
-        return 2;
+        Log(LogLevel::Info, "\n" + StationUsage(program));
+        return EXIT_SETTINGS_OR_USAGE;
     }
     if (options.help) {
-        std::fputs(StationUsage().c_str(), stdout);
-        return 0;
+        std::fputs(StationUsage(program).c_str(), stdout);
+        return EXIT_OK;
     }
     if (options.version) {
-        std::puts("heliowatch " HELIOWATCH_VERSION);
-        return 0;
+        std::printf("%s %s\n", program.c_str(), HELIOWATCH_VERSION);
+        return EXIT_OK;
     }
     if (!options.portDirectory.empty()) {
         SetPortDirectory(options.portDirectory);

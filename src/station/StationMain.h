@@ -8,7 +8,8 @@ struct StationOptions;
 using WindowRunner = int (*)(int argc, char** argv, const StationOptions& options);
 
 // The whole program: verbs, the headless station, or the window through
-// runWindow when the program was built with one (null otherwise); desktop
-// makes the window's notification channel for --test-alert desktop.
+// runWindow in the window's own program (null in the station's, which hands
+// the window to that program); desktop makes the window's notification
+// channel for --test-alert desktop.
 int StationMain(int argc, char** argv, WindowRunner runWindow,
                 DesktopChannelMaker desktop = nullptr);

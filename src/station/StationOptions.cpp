@@ -179,12 +179,14 @@ StationOptions ParseStationOptions(int argc, char** argv) {
     return options;
 }
 
-std::string StationUsage() {
+std::string StationUsage(const std::string& program) {
     std::string usage =
-        "Usage: heliowatch [options]\n"
+        "Usage: " + program +
+        " [options]\n"
         "\n"
         "Monitors the photovoltaic inverters on the serial ports enabled in the settings,\n"
-        "in a window unless --headless is given. Only one copy runs with a window.\n"
+        "in a window unless --headless is given. Only one copy runs with a window; the\n"
+        "window is the program heliowatch-gui (package heliowatch-gui).\n"
         "\n"
         "Options:\n";
     for (const OptionSpec& spec : OptionTable()) {
@@ -201,5 +203,13 @@ std::string StationUsage() {
                    "\n"
                    "Environment:\n"
                    "  HELIOWATCH_TRACE=1    write the debug trace to standard error\n"
-                   "  QT_LOGGING_RULES      e.g. 'heliowatch.info=false' to keep only warnings\n";
+                   "  QT_LOGGING_RULES      e.g. 'heliowatch.info=false' to keep only warnings\n"
+                   "\n"
+                   "Exit status:\n"
+                   "  0  done, or stopped by SIGINT or SIGTERM (--check: every port opened)\n"
+                   "  1  the command line or the settings cannot be used (--check: a port\n"
+                   "     failed to open)\n"
+                   "  2  the data directory cannot be made or written in\n"
+                   "  3  another station holds the data directory, or already runs with a\n"
+                   "     window\n";
 }

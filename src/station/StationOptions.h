@@ -23,4 +23,5 @@ struct StationOptions {
 };
 
 StationOptions ParseStationOptions(int argc, char** argv);
-std::string StationUsage();
+// The --help text of program, "heliowatch" or "heliowatch-gui".
+std::string StationUsage(const std::string& program);

@@ -1,6 +1,7 @@
 #include "WebStart.h"
 
 #include "HeliowatchVersion.h"
+#include "alerts/AlertCenter.h"
 #include "history/SummarySchema.h"
 #include "platform/Log.h"
 #include "publish/Publisher.h"
@@ -13,7 +14,8 @@
 
 namespace {
 WebServerConfig ConfigOf(const WebSettings& settings, const AccessDecision& access,
-                         const CHeliowatchDoc& document, const Publisher& publisher) {
+                         const CHeliowatchDoc& document, const Publisher& publisher,
+                         AlertCenter& alerts) {
     WebServerConfig config;
     config.listen = settings.listen;
     config.port = settings.port;
@@ -27,6 +29,7 @@ WebServerConfig ConfigOf(const WebSettings& settings, const AccessDecision& acce
     config.brokerStatus = [&publisher] { return publisher.Status(); };
     config.plantTotals = [&document](std::time_t now) { return ReadPlantTotals(document, now); };
     config.plantCurves = &document.PlantCurves();
+    config.alerts = [&alerts] { return alerts.Snapshot(); };
     return config;
 }
 
@@ -42,7 +45,7 @@ std::unique_ptr<WebServer> Refuse(const std::string& reason, std::string* failur
 } // namespace
 
 std::unique_ptr<WebServer> StartWebServer(const CHeliowatchDoc& document,
-                                          const Publisher& publisher,
+                                          const Publisher& publisher, AlertCenter& alerts,
                                           const std::string& settingsFile, std::string* failure) {
     const WebSettings settings = ReadWebSettings(SettingsStore(settingsFile));
     if (!settings.enable) {
@@ -57,7 +60,7 @@ std::unique_ptr<WebServer> StartWebServer(const CHeliowatchDoc& document,
     }
     auto server =
         std::make_unique<WebServer>([&document](const auto& visit) { document.VisitGroups(visit); },
-                                    ConfigOf(settings, access, document, publisher));
+                                    ConfigOf(settings, access, document, publisher, alerts));
     std::string problem;
     if (!server->Start(&problem)) {
         return Refuse(problem, failure);

@@ -72,6 +72,9 @@ bool CHeliowatchDoc::LoadSettings(std::string* problem) {
         }
         return false;
     }
+    for (const std::string& keyProblem : m_settings->KeyProblems()) {
+        Log(LogLevel::Warning, keyProblem);
+    }
     m_mqtt = LoadMqttSettings(m_settings->Path());
     if (const int interval = m_settings->GetInt("Interval", "Interval", UNSET, INTERVAL_RANGE);
         interval > 0) {

@@ -78,6 +78,24 @@ std::optional<IniDocument::Value> IniDocument::Find(const std::string& section,
                  static_cast<int>(*place.keyLine) + 1};
 }
 
+std::vector<IniDocument::Entry> IniDocument::Entries() const {
+    std::vector<Entry> entries;
+    std::string section;
+    for (std::size_t i = 0; i < m_lines.size(); ++i) {
+        const std::string_view line = Trimmed(m_lines[i]);
+        const auto equals = line.find('=');
+        if (const auto name = SectionName(line)) {
+            section = *name;
+        } else if (!IsComment(line) && equals != std::string_view::npos) {
+            entries.push_back(
+                {section,
+                 std::string(Trimmed(line.substr(0, equals))),
+                 {std::string(Trimmed(line.substr(equals + 1))), static_cast<int>(i) + 1}});
+        }
+    }
+    return entries;
+}
+
 void IniDocument::Set(const std::string& section, const std::string& key,
                       const std::string& value) {
     const Place place = Locate(section, key);

@@ -21,6 +21,13 @@ public:
     // The last "key=value" of the section; keys before any section header
     // belong to section "".
     std::optional<Value> Find(const std::string& section, const std::string& key) const;
+    struct Entry {
+        std::string section;
+        std::string key;
+        Value value;
+    };
+    // Every "key=value" line in file order.
+    std::vector<Entry> Entries() const;
     // Rewrites the value in its line, or adds the key at the end of its
     // section, or the section at the end of the text.
     void Set(const std::string& section, const std::string& key, const std::string& value);

@@ -27,7 +27,8 @@ PlantTotals ReadPlantTotals(const CHeliowatchDoc& document, std::time_t when) {
     document.VisitGroups([&](const CInverterGroup& group) {
         auto lock = group.Lock();
         const bool failing = !group.PortProblem().empty();
-        totals.portsLost += group.m_bPortOpen == 0 || failing ? 1 : 0;
+        // A port not tried yet is not lost: only a failed open or a failure since counts.
+        totals.portsLost += failing ? 1 : 0;
         // A port that cannot open finds nobody: its round is over too.
         totals.portsRegistering += group.m_bRegistrationRoundDone == 0 && !failing ? 1 : 0;
         for (const auto& record : group.m_inverters) {

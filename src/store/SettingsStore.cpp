@@ -2,13 +2,14 @@
 
 #include "IniSyntax.h"
 #include "ReplaceFile.h"
+#include "SettingsCheck.h"
+#include "WholeNumber.h"
 #include "platform/DataDirectory.h"
 #include "platform/MakeDirectories.h"
 #include "platform/SystemError.h"
 #include "platform/Warning.h"
 
 #include <cerrno>
-#include <charconv>
 #include <cstring>
 #include <fstream>
 #include <iterator>
@@ -46,22 +47,6 @@ IniDocument Load(const std::string& path) {
     return ReadText(path, text) == FileState::READ ? IniDocument(text) : IniDocument();
 }
 
-// A whole number, optionally signed; nothing for any other text or one too
-// large for 64 bits.
-std::optional<long long> WholeNumber(const std::string& text) {
-    const char* first = text.data();
-    const char* last = first + text.size();
-    if (first != last && *first == '+') {
-        ++first;
-    }
-    long long number = 0;
-    const auto [end, error] = std::from_chars(first, last, number);
-    if (first == last || error != std::errc() || end != last) {
-        return std::nullopt;
-    }
-    return number;
-}
-
 std::string Directory(const std::string& path) {
     const auto slash = path.rfind('/');
     return slash == std::string::npos ? std::string(".") : path.substr(0, slash);
@@ -92,9 +77,11 @@ int SettingsStore::GetInt(const std::string& section, const std::string& key, in
     if (number && *number >= range.min && *number <= range.max) {
         return static_cast<int>(*number);
     }
-    Warning("%s line %d: %s=%s is not a whole number from %d to %d; the default is used",
-            m_path.c_str(), value->line, key.c_str(), value->text.c_str(), range.min, range.max);
     return defaultValue;
+}
+
+std::vector<std::string> SettingsStore::KeyProblems() const {
+    return SettingsKeyProblems(m_path, m_document);
 }
 
 std::string SettingsStore::GetString(const std::string& section, const std::string& key,

@@ -16,9 +16,11 @@ public:
 
     // Empty when the file is absent or readable; otherwise what is wrong.
     std::string Problem() const;
-    // The value of the key, or defaultValue when it is absent. A value that is
-    // not a whole number within range is refused with a warning that names
-    // the file and line, and defaultValue is used.
+    // Keys the station does not know and values out of their range, one line
+    // each naming the file and line: for a warning when the settings are read.
+    std::vector<std::string> KeyProblems() const;
+    // The value of the key, or defaultValue when it is absent or not a whole
+    // number within range (KeyProblems tells which).
     int GetInt(const std::string& section, const std::string& key, int defaultValue,
                SettingRange range = ANY_INT_RANGE) const;
     // The text of the key without the blanks around it, or defaultValue.

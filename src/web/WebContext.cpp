@@ -1,10 +1,15 @@
 #include "WebContext.h"
 
+#include "AlertMetrics.h"
 #include "DayCurves.h"
 #include "PlantJson.h"
 
 WebContext::WebContext(GroupVisitor groups, WebServerConfig config)
-    : m_groups(std::move(groups)), m_config(std::move(config)) {}
+    : m_groups(std::move(groups)), m_config(std::move(config)) {
+    if (m_config.alerts) {
+        m_config.metricsSections.push_back(AlertMetrics(m_config.alerts));
+    }
+}
 
 PlantSnapshot WebContext::Snapshot(const SnapshotScope& scope) const {
     PlantSnapshot snapshot = TakeSnapshot(m_groups, scope);

@@ -1,5 +1,6 @@
 #include "WebServer.h"
 
+#include "AlertRoutes.h"
 #include "ApiRoutes.h"
 #include "HistoryRoutes.h"
 #include "HttpDaemon.h"
@@ -27,6 +28,7 @@ const std::map<std::string, WebRoute*>& FixedRoutes() {
         {"/api/inverters", InverterListRoute},
         {"/api/faults", FaultsRoute},
         {"/api/faults.csv", FaultsCsvRoute},
+        {"/api/alerts", AlertsRoute},
         {"/api/history/month", MonthRoute},
         {"/api/history/year", YearRoute},
         {"/api/history.csv", HistoryCsvRoute},

@@ -2,6 +2,7 @@
 
 #include "MetricsText.h"
 #include "WebAccess.h"
+#include "alerts/AlertsSnapshot.h"
 #include "publish/BrokerStatus.h"
 #include "store/PlantTotals.h"
 
@@ -29,6 +30,7 @@ struct WebServerConfig {
     std::function<BrokerStatus()> brokerStatus; // empty: the station does not publish
     // The station's plant totals, the figures the window and publishing show.
     std::function<PlantTotals(std::time_t)> plantTotals;
+    std::function<AlertsSnapshot()> alerts;      // empty: the station keeps no alerts
     const PlantDayCurves* plantCurves = nullptr; // the plant's curves of today; none: empty
     std::vector<MetricsSection> metricsSections;
 };

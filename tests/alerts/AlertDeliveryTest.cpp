@@ -145,7 +145,13 @@ TEST(AlertDeliveryTest, AChannelDownForAnHourGetsEveryAlertOnceAfterwardsAcrossA
     center->OnStationEvent(fault(1, StationEventKind::FaultOpened)); // still in fault: told before
     center->OnStationEvent(fault(2, StationEventKind::FaultClosed));
     clock.Advance(30min);
-    EXPECT_EQ(center->Snapshot().channels["webhook"].queued, 4U);
+    const AlertsSnapshot down = center->Snapshot();
+    EXPECT_EQ(down.channels.at("webhook").queued, 4U);
+    ASSERT_EQ(down.lastSent.size(), 1U); // only the oldest was tried; the others wait behind it
+    const SentAlert::Delivery& tried = down.lastSent[0].deliveries.at(0);
+    EXPECT_EQ(tried.outcome, SentAlert::Outcome::Waiting);
+    EXPECT_EQ(tried.attempts, 3);
+    EXPECT_NE(tried.error, "");
 
     ASSERT_TRUE(receiver.Start());
     clock.Advance(5min);
@@ -161,8 +167,11 @@ TEST(AlertDeliveryTest, AChannelDownForAnHourGetsEveryAlertOnceAfterwardsAcrossA
                                               "open SIM0000000003003", "closed SIM0000000003002"}));
     const AlertsSnapshot snapshot = center->Snapshot();
     EXPECT_EQ(snapshot.channels.at("webhook").queued, 0U);
-    EXPECT_EQ(snapshot.lastSent.size(), 4U);
-    EXPECT_EQ(snapshot.open.size(), 2U);
+    ASSERT_EQ(snapshot.lastSent.size(), 4U);
+    EXPECT_EQ(snapshot.lastSent[0].alert.state, AlertState::Closed); // the latest first
+    EXPECT_EQ(snapshot.lastSent[0].deliveries.at(0).outcome, SentAlert::Outcome::Sent);
+    ASSERT_EQ(snapshot.open.size(), 2U);
+    EXPECT_EQ(snapshot.open[0].time, LocalTime(2026, 6, 15, 10, 0, 0)); // since it first opened
 }
 
 } // namespace

@@ -9,6 +9,7 @@
 #include "platform/ExitEvent.h"
 #include "store/HeliowatchDoc.h"
 #include "store/PaneTargets.h"
+#include "store/PlantTotals.h"
 
 #include <filesystem>
 #include <fstream>
@@ -102,6 +103,18 @@ TEST_F(DocumentTest, MissingSettingsGiveDefaults) {
     EXPECT_TRUE(document->GetGroups().empty());
     EXPECT_EQ(document->GetInterval(), 2);
     EXPECT_FALSE(fs::exists(settingsPath));
+}
+
+TEST_F(DocumentTest, APortCountsAsLostOnlyOnceItHasFailed) {
+    CHeliowatchDoc document(environment, settingsPath);
+    document.AddPortGroup(3, 0);
+    CInverterGroup& group = *document.GetGroups().front();
+    EXPECT_EQ(ReadPlantTotals(document, 0).portsLost, 0) << "not tried yet";
+    group.SwapPortProblem("/dev/ttyUSB0: No such file or directory");
+    EXPECT_EQ(ReadPlantTotals(document, 0).portsLost, 1);
+    group.SwapPortProblem("");
+    group.m_bPortOpen = 1;
+    EXPECT_EQ(ReadPlantTotals(document, 0).portsLost, 0);
 }
 
 TEST_F(DocumentTest, UnreadableSettingsAreAClearErrorAndStartNothing) {

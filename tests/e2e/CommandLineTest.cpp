@@ -57,18 +57,22 @@ TEST_F(CommandLineTest, VersionIsTheProjectVersion) {
 }
 
 TEST_F(CommandLineTest, WhatIsNotUnderstoodIsRefusedWithTheUsage) {
-    const std::vector<std::vector<std::string>> refused{
-        {"heliowatch", "--frobnicate"},
-        {"heliowatch", "-x"},
-        {"heliowatch", "stray"},
-        {"heliowatch", "--check", "--config"},
-        {"heliowatch-sim", "--bus", "COM1:single", "--frobnicate"},
+    struct Refused {
+        std::vector<std::string> args;
+        int status;
     };
-    for (const auto& args : refused) {
+    const std::vector<Refused> refused{
+        {{"heliowatch", "--frobnicate"}, 1},
+        {{"heliowatch", "-x"}, 1},
+        {{"heliowatch", "stray"}, 1},
+        {{"heliowatch", "--check", "--config"}, 1},
+        {{"heliowatch-sim", "--bus", "COM1:single", "--frobnicate"}, 2},
+    };
+    for (const auto& [args, status] : refused) {
         std::vector<std::string> argv{kBin + "/" + args[0]};
         argv.insert(argv.end(), args.begin() + 1, args.end());
         const Finished finished = RunToEnd(argv);
-        EXPECT_EQ(finished.status, 2) << args.back();
+        EXPECT_EQ(finished.status, status) << args.back();
         EXPECT_NE(finished.err.find("Usage: " + args[0]), std::string::npos) << finished.err;
         EXPECT_TRUE(finished.out.empty());
     }

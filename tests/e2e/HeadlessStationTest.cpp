@@ -138,7 +138,7 @@ TEST_F(HeadlessStationTest, SecondStationOnTheSameDataDirectoryEndsAtOnce) {
     std::this_thread::sleep_for(100ms); // the lock follows the file at once
 
     ChildProcess second(Station());
-    EXPECT_EQ(second.Wait(5s), 1);
+    EXPECT_EQ(second.Wait(5s), 3);
     EXPECT_NE(second.ErrorOutput().find("another station already writes to the data directory " +
                                         (root / "data").string()),
               std::string::npos)
@@ -177,7 +177,7 @@ TEST_F(HeadlessStationTest, SecondStationOnTheSameWebPortEndsWithTheReason) {
 
 TEST_F(HeadlessStationTest, UnknownOptionPrintsTheUsage) {
     ChildProcess station({kBin + "/heliowatch", "--headless", "--frobnicate"});
-    EXPECT_EQ(station.Wait(5s), 2);
+    EXPECT_EQ(station.Wait(5s), 1);
     const std::string error = station.ErrorOutput();
     EXPECT_NE(error.find("unknown option --frobnicate"), std::string::npos);
     EXPECT_NE(error.find("Usage: heliowatch"), std::string::npos);

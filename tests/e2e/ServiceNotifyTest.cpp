@@ -81,7 +81,7 @@ TEST(ServiceNotifyTest, ReadyAfterStartAndWatchdogPingsWhileBusesArePolled) {
 
     ChildProcess station(
         {"/usr/bin/env", "-u", "WATCHDOG_PID", "NOTIFY_SOCKET=" + (root / "notify").string(),
-         "WATCHDOG_USEC=300000", kBin + "/heliowatch", "--headless", "--config", config.string(),
+         "WATCHDOG_USEC=1000000", kBin + "/heliowatch", "--headless", "--config", config.string(),
          "--port-dir", (root / "ports").string(), "--data-dir", (root / "data").string()});
     ASSERT_TRUE(station.WaitForLine("port-opened", 10s)) << station.ErrorOutput();
     std::this_thread::sleep_for(100ms);
@@ -89,15 +89,41 @@ TEST(ServiceNotifyTest, ReadyAfterStartAndWatchdogPingsWhileBusesArePolled) {
     EXPECT_EQ(notifications.Messages().front(), "READY=1");
     ASSERT_TRUE(station.WaitForLine("SINGLE0000000001 online", 20s)) << station.ErrorOutput();
     const long pingsBefore = notifications.Count("WATCHDOG=1");
-    std::this_thread::sleep_for(1500ms);
-    // one per half watchdog period, 150 ms, at the pace of the main loop
-    EXPECT_GE(notifications.Count("WATCHDOG=1") - pingsBefore, 5);
+    std::this_thread::sleep_for(2500ms);
+    // one per half watchdog period while the port's thread steps
+    EXPECT_GE(notifications.Count("WATCHDOG=1") - pingsBefore, 4);
+    const std::vector<std::string> messages = notifications.Messages();
+    EXPECT_NE(std::find_if(messages.begin(), messages.end(),
+                           [](const std::string& message) {
+                               return message.rfind("STATUS=1 of 1 reporting, 0 faults, ", 0) == 0;
+                           }),
+              messages.end());
 
     station.Signal(SIGTERM);
     EXPECT_EQ(station.Wait(5s), 0);
     EXPECT_EQ(notifications.Messages().back(), "STOPPING=1");
     sim.Signal(SIGTERM);
     EXPECT_EQ(sim.Wait(5s), 0);
+}
+
+TEST(ServiceNotifyTest, AnUnusableDataDirectoryIsNeverReady) {
+    TempDirectory directory;
+    const fs::path root = directory.Path();
+    std::ofstream(root / "Heliowatch.ini") << "[Com3]\nEnable=1\n";
+    std::ofstream(root / "file") << "not a folder";
+    const NotifySocket notifications((root / "notify").string());
+
+    ChildProcess station({"/usr/bin/env", "NOTIFY_SOCKET=" + (root / "notify").string(),
+                          kBin + "/heliowatch", "--headless", "--config",
+                          (root / "Heliowatch.ini").string(), "--port-dir",
+                          (root / "ports").string(), "--data-dir", (root / "file/data").string()});
+    EXPECT_EQ(station.Wait(5s), 2);
+    EXPECT_NE(station.ErrorOutput().find("cannot create the data directory: " +
+                                         (root / "file").string() + ": Not a directory"),
+              std::string::npos)
+        << station.ErrorOutput();
+    std::this_thread::sleep_for(100ms);
+    EXPECT_EQ(notifications.Count("READY=1"), 0);
 }
 
 } // namespace

@@ -2,6 +2,9 @@
 
 #include "HistLogFixture.h"
 #include "SmallTmpfs.h"
+#include "store/BusSettings.h"
+#include "store/MqttSettings.h"
+#include "store/SettingsKeys.h"
 
 #include <filesystem>
 #include <gtest/gtest.h>
@@ -62,17 +65,57 @@ TEST_F(SettingsStoreTest, NumbersOutsideTheirRangeAreRefusedNamingFileAndLine) {
     };
     for (const auto& [text, expected] : cases) {
         WriteFile(Path(), "[Interval]\nInterval=" + text + "\n");
-        testing::internal::CaptureStderr();
-        EXPECT_EQ(SettingsStore(Path()).GetInt("Interval", "Interval", -1, INTERVAL_RANGE),
-                  expected)
-            << text;
-        const std::string warning = testing::internal::GetCapturedStderr();
+        const SettingsStore settings(Path());
+        EXPECT_EQ(settings.GetInt("Interval", "Interval", -1, INTERVAL_RANGE), expected) << text;
+        const std::vector<std::string> problems = settings.KeyProblems();
         if (expected == -1) {
-            EXPECT_NE(warning.find(Path() + " line 2: Interval="), std::string::npos) << warning;
+            ASSERT_EQ(problems.size(), 1U) << text;
+            EXPECT_EQ(problems[0],
+                      Path() + " line 2: Interval=" + text +
+                          " is not a whole number from 1 to 86400; the default 2 is used")
+                << text;
         } else {
-            EXPECT_EQ(warning, "");
+            EXPECT_TRUE(problems.empty()) << problems[0];
         }
     }
+}
+
+TEST_F(SettingsStoreTest, EveryKnownKeyAtItsDefaultIsTaken) {
+    std::string text;
+    for (const SettingKey& key : SettingsKeys()) {
+        const std::string section =
+            key.section == std::string(PORT_SECTION) ? "Com19" : key.section;
+        text += "[" + section + "]\n" + key.key + "=" + key.defaultText + "\n";
+    }
+    WriteFile(Path(), text);
+    const std::vector<std::string> problems = SettingsStore(Path()).KeyProblems();
+    EXPECT_TRUE(problems.empty()) << problems[0];
+}
+
+TEST_F(SettingsStoreTest, KeysTheStationWritesAreKnown) {
+    MqttSettings mqtt;
+    mqtt.stationId = "roof-1";
+    mqtt.password = "secret";
+    ASSERT_TRUE(SaveMqttSettings(Path(), mqtt));
+    SettingsStore store(Path());
+    ASSERT_TRUE(WriteFastReplies(store, true));
+    const std::vector<std::string> problems = SettingsStore(Path()).KeyProblems();
+    EXPECT_TRUE(problems.empty()) << problems[0];
+}
+
+TEST_F(SettingsStoreTest, UnknownKeysAndValuesOfTheWrongKindAreNamed) {
+    WriteFile(Path(), "[Com3]\nEnable=2\nEnabled=1\n[com4]\nEnable=1\nEnvironmentCom=1\n"
+                      "[Com20]\nEnable=1\n[Web]\nPort=http\nListen=0.0.0.0\n; Colour=red\n");
+    const std::string at = Path() + " line ";
+    EXPECT_EQ(
+        SettingsStore(Path()).KeyProblems(),
+        (std::vector<std::string>{
+            at + "2: Enable=2 is not 0 or 1; the default 0 is used",
+            at + "3: unknown key Enabled in [Com3]; it is ignored",
+            at + "5: unknown section [com4]; it is ignored",
+            at + "8: unknown section [Com20]; it is ignored",
+            at + "10: Port=http is not a whole number from 1 to 65535; the default 8080 is used",
+        }));
 }
 
 TEST_F(SettingsStoreTest, FailedSaveSaysSoAndLeavesTheFileAsItWas) {

@@ -25,8 +25,9 @@ std::string Base64(const std::string& text) {
     return QByteArray::fromStdString(text).toBase64().toStdString();
 }
 
-// Runs the Prometheus project's own parser over the text; one line per
-// sample: "type name labels value", labels sorted.
+// Runs the Prometheus project's own parser and promtool's checks over the
+// text; one line per sample: "type name labels value", labels sorted, then
+// what promtool finds wrong.
 std::string ParsedByPrometheus(const std::string& text) {
     const char* directory = std::getenv("HELIOWATCH_TEST_TMP");
     const std::string path = std::string(directory != nullptr ? directory : "/tmp") + "/metrics-" +
@@ -38,7 +39,7 @@ std::string ParsedByPrometheus(const std::string& text) {
         "for f in parse(open(sys.argv[1]).read()):\n"
         "  for s in f.samples:\n"
         "    print(f.type, s.name, sorted(s.labels.items()), s.value)' " +
-        path + " 2>&1";
+        path + " 2>&1 && promtool check metrics < " + path + " 2>&1";
     std::string output;
     if (FILE* pipe = ::popen(command.c_str(), "r")) {
         char buffer[4096];
@@ -145,6 +146,11 @@ TEST_F(WebApiTest, MetricsParseWithTypesAndLabelsAndOfflineValuesAreLeftOut) {
         totals.answering = 1;
         return totals;
     };
+    config.alerts = [] {
+        AlertsSnapshot alerts;
+        alerts.channels["webhook"] = {2, 1, 3};
+        return alerts;
+    };
     StartPlantAndServer(2, config);
     ASSERT_TRUE(plant->SwitchOff(2));
     const std::string serial1 = plant->Unit(1).profile.serialNo;
@@ -170,6 +176,9 @@ TEST_F(WebApiTest, MetricsParseWithTypesAndLabelsAndOfflineValuesAreLeftOut) {
              "gauge heliowatch_uptime_seconds",
              "gauge heliowatch_broker_connected [] 1.0",
              "counter heliowatch_broker_dropped_messages_total [] 5.0",
+             "counter heliowatch_alerts_sent_total [('channel', 'webhook')] 2.0",
+             "counter heliowatch_alerts_failed_total [('channel', 'webhook')] 1.0",
+             "gauge heliowatch_alerts_queued [('channel', 'webhook')] 3.0",
          }) {
         EXPECT_NE(parsed.find(line), std::string::npos) << line << "\n" << parsed;
     }
@@ -233,7 +242,7 @@ TEST_F(WebApiTest, EveryRouteAsksForTheUserAndPassword) {
     WebServerConfig config;
     config.credentials = Credentials{"owner", "secret"};
     StartPlantAndServer(1, config);
-    for (const char* path : {"/", "/api/plant", "/metrics", "/api/live"}) {
+    for (const char* path : {"/", "/api/plant", "/api/alerts", "/metrics", "/api/live"}) {
         auto anonymous = Client().Get(path);
         ASSERT_TRUE(anonymous);
         EXPECT_EQ(anonymous->status, 401) << path;

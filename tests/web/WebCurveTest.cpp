@@ -92,18 +92,10 @@ TEST(ScriptSafeJsonTest, NothingInAStringCanEndTheScriptElement) {
               "{\"s\":\"\\u003c/script\\u003e\\u003c!--\\u0026\\u2028\\u2029\"}");
 }
 
-class WebCurveTest : public WebFixture {
-protected:
-    void ServeADayOf(const std::vector<std::string>& serials) {
-        group = GroupWithADay(serials);
-        StartServer([this](const auto& visit) { visit(*group); }, {});
-    }
-
-    std::unique_ptr<CInverterGroup> group; // outlives the server that reads it
-};
+using WebCurveTest = WebFixture;
 
 TEST_F(WebCurveTest, ADayOfSecondsIsServedAsMinutesCompressedAndKeptAMinute) {
-    ServeADayOf({"A/B 1"});
+    ServeGroup(GroupWithADay({"A/B 1"}));
     auto client = Client();
     client.set_decompress(false);
     const httplib::Headers gzip{{"Accept-Encoding", "gzip, deflate, br"}};
@@ -121,7 +113,7 @@ TEST_F(WebCurveTest, ADayOfSecondsIsServedAsMinutesCompressedAndKeptAMinute) {
 }
 
 TEST_F(WebCurveTest, TheLiveStreamSendsEachUpdateOnceWithOnlyTheNewMinutes) {
-    ServeADayOf({"S1"});
+    ServeGroup(GroupWithADay({"S1"}));
     const std::string stream = LiveText(Connect(), "", 1100ms); // about five updates at 200 ms
     std::vector<std::uint64_t> ids;
     for (std::size_t at = stream.find("\nid: "); at != std::string::npos;
@@ -147,7 +139,7 @@ TEST_F(WebCurveTest, TheLiveStreamSendsEachUpdateOnceWithOnlyTheNewMinutes) {
 TEST_F(WebCurveTest, HostileSerialNumbersStayTextAndEachHasItsRoute) {
     const std::vector<std::string> hostile{"<!--<script>", "</script>", "\"'><svg/onload=1",
                                            "A/B 1"};
-    ServeADayOf(hostile);
+    ServeGroup(GroupWithADay(hostile));
     const auto page = Client().Get("/");
     ASSERT_TRUE(page);
     const std::size_t data = page->body.find("id=\"first\">") + 11;

@@ -28,6 +28,11 @@ void WebFixture::StartServer(GroupVisitor groups, WebServerConfig config) {
     ASSERT_TRUE(server->Start(&problem)) << problem;
 }
 
+void WebFixture::ServeGroup(std::unique_ptr<CInverterGroup> group) {
+    servedGroup = std::move(group);
+    StartServer([this](const auto& visit) { visit(*servedGroup); }, {});
+}
+
 httplib::Client WebFixture::Client() const {
     httplib::Client client("127.0.0.1", server->Port());
     client.set_read_timeout(5, 0);

@@ -18,6 +18,8 @@ protected:
     // Polls inverters until each has a sample, then starts the server.
     void StartPlantAndServer(int inverters, WebServerConfig config = {});
     void StartServer(GroupVisitor groups, WebServerConfig config);
+    // Serves a group of the test's making, kept until the server has stopped.
+    void ServeGroup(std::unique_ptr<CInverterGroup> group);
     httplib::Client Client() const;
     QJsonDocument GetJson(const std::string& path, int expectedStatus = 200);
     // Sends raw bytes and gives back what the server answered before closing.
@@ -26,5 +28,6 @@ protected:
     int Connect(const char* from = "127.0.0.1") const;
 
     PlantDayCurves plantCurves; // outlives the server that reads it
+    std::unique_ptr<CInverterGroup> servedGroup;
     std::unique_ptr<WebServer> server;
 };

@@ -1,6 +1,7 @@
 // The overview and the inverter list: the plant at one look, on a phone too.
 import {el, setText, power, energy, fixed, age, statusWord, inverterLink, energyCurve} from './format.js';
 import {LineChart} from './chart.js';
+import {alertSections} from './alerts.js';
 
 const COLUMNS = [
   ['status', 'Status', ''], ['wide', 'ComNo.', ''], ['wide', 'Address', 'num'], ['serial', 'Serno', ''],
@@ -84,13 +85,16 @@ export function overviewPage(view, first) {
   const table = new InverterTable();
   const powerBox = el('div', {class: 'panel'});
   const energyBox = el('div', {class: 'panel'});
+  const alerts = alertSections();
   view.className = 'overview';
   view.replaceChildren(
     el('section', {class: 'figures'}, powerFigure, todayFigure, totalFigure, countFigure),
     el('section', {class: 'notes'}, ports, broker),
+    alerts.open,
     el('section', {class: 'plant-list'}, el('h2', {}, 'Inverters'), table.node),
     el('section', {class: 'curves'}, el('h2', {}, 'Power today'), powerBox,
-      el('h2', {}, 'Energy today'), energyBox));
+      el('h2', {}, 'Energy today'), energyBox),
+    alerts.sent);
   const powerChart = new LineChart(powerBox, {unit: 'W'});
   const energyChart = new LineChart(energyBox, {unit: 'kWh', kind: 'energy'});
   let energyToday = first.plant.energy_today;
