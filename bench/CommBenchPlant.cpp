@@ -290,7 +290,7 @@ std::size_t PolledPlant::SeriesSamples() const {
     for (const auto& group : m_groups) {
         auto lock = group->Lock();
         for (const auto& inverter : group->m_inverters) {
-            samples += inverter->m_powerGraph.m_samples.size();
+            samples += inverter->m_powerGraph.SampleCount();
         }
     }
     return samples;

@@ -6,7 +6,6 @@
 #include "history/SummaryKeeper.h"
 #include "history/SummaryRebuild.h"
 #include "history/SummarySchema.h"
-#include "history/TodayHistory.h"
 #include "model/SingleRuntimeData.h"
 #include "platform/DataDirectory.h"
 #include "store/HistoryFile.h"
@@ -121,22 +120,6 @@ void YearOf20(benchmark::State& state) {
     View(state, 20, 20, PeriodKind::YEAR);
 }
 BENCHMARK(YearOf20)->Unit(benchmark::kMillisecond)->UseRealTime();
-
-// Start-up: today's samples of 20 inverters polled every 2 s from 06:00 to
-// 20:00 read back, and the plant's two curves made of them.
-void TodayRefill(benchmark::State& state) {
-    const std::string directory = FreshDataDirectory("refill-bench");
-    WriteHistory(directory + "/HistLog", 20, 1, 2);
-    const std::time_t noon = LocalCalendar().Bounds(FIRST_DAY).start + 43200;
-    for (auto _ : state) {
-        TodayHistory today;
-        today.Load(directory + "/HistLog", noon);
-        benchmark::DoNotOptimize(today.Plant(2));
-    }
-    state.counters["lines"] = static_cast<double>(CountLines(directory + "/HistLog"));
-    std::filesystem::remove_all(directory);
-}
-BENCHMARK(TodayRefill)->Unit(benchmark::kMillisecond)->UseRealTime();
 
 // 380 history files, each growing by a line a second; the writer thread's
 // time per batch, against the seconds the batch covers.

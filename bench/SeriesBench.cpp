@@ -30,7 +30,7 @@ void BM_AppendDay(benchmark::State& state) {
     for (auto _ : state) {
         CDaySeries series;
         FillDay(series, midnight);
-        benchmark::DoNotOptimize(series.m_samples.size());
+        benchmark::DoNotOptimize(series.SampleCount());
     }
     state.counters["per_sample"] =
         benchmark::Counter(SAMPLES_PER_DAY, benchmark::Counter::kIsIterationInvariantRate |
@@ -52,7 +52,7 @@ void BM_DayMemory(benchmark::State& state) {
         FillDay(series, midnight);
         const std::size_t after = HeapInUse();
         bytesPerSample = static_cast<double>(after - before) / SAMPLES_PER_DAY;
-        benchmark::DoNotOptimize(series.m_samples.size());
+        benchmark::DoNotOptimize(series.SampleCount());
     }
     state.counters["heap_bytes_per_sample"] = bytesPerSample;
     state.counters["sample_bytes"] = sizeof(CGraphSample);

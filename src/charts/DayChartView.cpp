@@ -6,7 +6,6 @@
 
 #include <QMdiSubWindow>
 #include <QPainter>
-#include <ctime>
 
 CDayChartView::CDayChartView(CHeliowatchDoc& document, const QString& caption, QWidget* parent)
     : QWidget(parent), m_document(document), m_caption(caption) {
@@ -22,14 +21,10 @@ void CDayChartView::OnInitialUpdate() {
     if (auto* frame = qobject_cast<QMdiSubWindow*>(parentWidget())) {
         frame->setWindowTitle(m_caption);
     }
-    for (const CGraphSample& sample : TodayFromHistory()) {
-        m_graph.AddSample(sample);
-    }
     ArmTimer();
 }
 
 void CDayChartView::OnTimer() {
-    m_graph.AddSample(CGraphSample{std::time(nullptr), SampleValue()});
     update();
     if (m_nArmedInterval != m_document.GetInterval()) {
         m_nArmedInterval = m_document.GetInterval();
@@ -57,5 +52,7 @@ bool CDayChartView::event(QEvent* event) {
 
 void CDayChartView::paintEvent(QPaintEvent*) {
     QPainter painter(this);
-    m_graph.Draw(painter, rect());
+    m_document.PlantCurves().Read([&](const CDaySeries& power, const CDaySeries& energy) {
+        m_graph.Draw(painter, rect(), Curve(power, energy));
+    });
 }

@@ -4,24 +4,22 @@
 
 #include <QTimer>
 #include <QWidget>
-#include <vector>
 
 class CHeliowatchDoc;
 
-// A pane that samples one plant total of the document once per sampling
-// interval into its own day chart and shows the chart over its whole area.
+// A pane that shows one of the plant's day curves, which every sample moves,
+// over its whole area, redrawn once per sampling interval.
 class CDayChartView : public QWidget {
     Q_OBJECT
 
 public:
     ~CDayChartView() override;
 
-    // Run once the view sits in its pane's frame: captions the frame, refills
-    // the chart with today's samples from the history and arms the refresh
-    // timer.
+    // Run once the view sits in its pane's frame: captions the frame and arms
+    // the refresh timer.
     void OnInitialUpdate();
-    // One refresh tick: appends the total now, redraws, and re-arms the timer
-    // when the sampling interval has changed since it was last armed here.
+    // One refresh tick: redraws, and re-arms the timer when the sampling
+    // interval has changed since it was last armed here.
     void OnTimer();
     void OnIntervalChanged();
 
@@ -32,9 +30,8 @@ public:
 protected:
     CDayChartView(CHeliowatchDoc& document, const QString& caption, QWidget* parent);
 
-    const CHeliowatchDoc& Document() const { return m_document; }
-    virtual double SampleValue() const = 0;
-    virtual std::vector<CGraphSample> TodayFromHistory() const = 0;
+    // The one of the plant's curves the pane shows.
+    virtual const CDaySeries& Curve(const CDaySeries& power, const CDaySeries& energy) const = 0;
 
     bool event(QEvent* event) override;
     void paintEvent(QPaintEvent* event) override;

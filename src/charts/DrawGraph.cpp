@@ -218,8 +218,10 @@ void CDrawGraph::DrawTitle(QPainter& painter, const Area& area) const {
 }
 
 // Every sample is a pixel; consecutive samples at most three sampling
-// intervals apart are joined, so a pause in polling leaves a gap. All of the
-// curve has one colour, so the pixels and lines are gathered and drawn in two
+// intervals apart are joined, so a pause in polling leaves a gap. Minutes
+// before the series' recent stretch come as their first, lowest, highest and
+// last sample, which cover the pixels their samples would. All of the curve
+// has one colour, so the pixels and lines are gathered and drawn in two
 // calls, without repeats.
 void CDrawGraph::DrawCurve(QPainter& painter, const Area& area, const CDaySeries& series) const {
     const int joinLimit =
@@ -231,13 +233,15 @@ void CDrawGraph::DrawCurve(QPainter& painter, const Area& area, const CDaySeries
     std::vector<QLine> joins;
     QPoint previous;
     int previousSecond = 0;
-    for (const CGraphSample& sample : series.m_samples) {
-        const int second = m_dayAxis ? static_cast<int>(sample.m_time - m_dayAxis->start)
-                                     : localDay.SecondOfDay(sample.m_time);
+    series.ForEachVertex([&](const CCurveVertex& vertex) {
+        const int second = m_dayAxis ? static_cast<int>(vertex.m_time - m_dayAxis->start)
+                                     : localDay.SecondOfDay(vertex.m_time);
         const QPoint point(
             static_cast<int>(area.left + std::int64_t{area.Width()} * second / daySeconds),
-            area.bottom - static_cast<int>(area.Height() * sample.m_dValue / m_dScaleMax));
-        const bool joined = !pixels.empty() && std::abs(second - previousSecond) <= joinLimit;
+            area.bottom - static_cast<int>(area.Height() * vertex.m_dValue / m_dScaleMax));
+        const int step =
+            vertex.m_nStepWithin >= 0 ? vertex.m_nStepWithin : std::abs(second - previousSecond);
+        const bool joined = !pixels.empty() && step <= joinLimit;
         if (joined && point != previous &&
             (joins.empty() || joins.back() != QLine(point, previous))) {
             joins.emplace_back(point, previous);
@@ -247,7 +251,7 @@ void CDrawGraph::DrawCurve(QPainter& painter, const Area& area, const CDaySeries
         }
         previous = point;
         previousSecond = second;
-    }
+    });
     const QPen pen = painter.pen();
     painter.setPen(m_curvePen);
     painter.drawPoints(pixels.data(), static_cast<int>(pixels.size()));

@@ -10,6 +10,5 @@ public:
     explicit CPowerView(CHeliowatchDoc& document, QWidget* parent = nullptr);
 
 protected:
-    double SampleValue() const override;
-    std::vector<CGraphSample> TodayFromHistory() const override;
+    const CDaySeries& Curve(const CDaySeries& power, const CDaySeries& energy) const override;
 };

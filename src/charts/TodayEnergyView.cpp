@@ -1,6 +1,5 @@
 #include "TodayEnergyView.h"
 
-#include "store/HeliowatchDoc.h"
 #include "widgets/StationPalette.h"
 
 CTodayEnergyView::CTodayEnergyView(CHeliowatchDoc& document, QWidget* parent)
@@ -8,14 +7,7 @@ CTodayEnergyView::CTodayEnergyView(CHeliowatchDoc& document, QWidget* parent)
     m_graph.SetAppearance(StationPalette::ENERGY_CURVE, "KWh", QString(), false);
 }
 
-double CTodayEnergyView::SampleValue() const {
-    return Document().GetTotalEToday();
-}
-
-std::vector<CGraphSample> CTodayEnergyView::TodayFromHistory() const {
-    const HistoryFollower* history = Document().History();
-    if (history == nullptr) {
-        return {};
-    }
-    return history->TodayPlantCurves(Document().GetInterval()).energy;
+const CDaySeries& CTodayEnergyView::Curve(const CDaySeries& /*power*/,
+                                          const CDaySeries& energy) const {
+    return energy;
 }

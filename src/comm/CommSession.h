@@ -4,7 +4,10 @@
 #include "CommEnvironment.h"
 #include "model/ScheduleMark.h"
 
+#include <chrono>
 #include <ctime>
+#include <optional>
+#include <random>
 
 class CInverterGroup;
 
@@ -22,6 +25,10 @@ struct CommSession {
     bool registerAtOnce = false;
     // A registration attempt ran since the last polling cycle.
     bool pollsTurn = false;
+    // Fast mode: the last offline query was answered garbled, and is asked
+    // again from then (monotonic clock).
+    std::optional<std::chrono::milliseconds> retryAt{};
+    std::minstd_rand random{std::random_device{}()};
 
     std::time_t Now() const;
     ScheduleMark Mark() const;

@@ -11,6 +11,7 @@
 #include "model/InverterGroup.h"
 #include "platform/Clock.h"
 #include "platform/ExitEvent.h"
+#include "platform/Log.h"
 #include "platform/Trace.h"
 
 namespace {
@@ -53,14 +54,18 @@ void OpenPorts(CInverterGroup& group) {
     }
 }
 
-// False when the views never came (or the station is shutting down first).
-bool WaitForViews(Clock& clock) {
+enum class ViewsWait { CREATED, SHUTDOWN, GAVE_UP };
+
+ViewsWait WaitForViews(Clock& clock) {
     for (int waited = 0; g_viewsCreated.load() == 0; ++waited) {
-        if (waited == VIEWS_WAIT_STEPS || clock.WaitForEvent(g_hExitEvent, VIEWS_WAIT_STEP)) {
-            return false;
+        if (waited == VIEWS_WAIT_STEPS) {
+            return ViewsWait::GAVE_UP;
+        }
+        if (clock.WaitForEvent(g_hExitEvent, VIEWS_WAIT_STEP)) {
+            return ViewsWait::SHUTDOWN;
         }
     }
-    return true;
+    return ViewsWait::CREATED;
 }
 
 void StopPorts(CInverterGroup& group, Clock& clock) {
@@ -170,8 +175,15 @@ int CommThreadProc(CInverterGroup* group, const CommEnvironment& environment) {
     }
     OpenPorts(*group);
     group->m_nHeartbeatMs = environment.clock->Monotonic().count();
-    if (!WaitForViews(*environment.clock)) {
-        return 0;
+    switch (WaitForViews(*environment.clock)) {
+    case ViewsWait::CREATED: break;
+    case ViewsWait::SHUTDOWN: return 0;
+    case ViewsWait::GAVE_UP:
+        Log(LogLevel::Error, "COM" + std::to_string(group->m_nComPort) +
+                                 " is not polled: the window was not up within " +
+                                 std::to_string(VIEWS_WAIT_STEPS * VIEWS_WAIT_STEP.count()) +
+                                 " ms");
+        return 1;
     }
     Trace("Begin COMM\n");
     CommSession session{*group, environment, {}, {}};

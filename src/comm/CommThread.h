@@ -12,7 +12,8 @@ class CInverterGroup;
 
 // The life of one port: open it, wait for the views, then one step per loop
 // pass until the exit event or the group's stop request. Returns 1 when the
-// group is null or a port object cannot be created, else 0.
+// group is null, a port object cannot be created or the views never came
+// (said in the log), else 0.
 int CommThreadProc(CInverterGroup* group, const CommEnvironment& environment);
 
 // A running CommThreadProc whose end its owner can wait for.

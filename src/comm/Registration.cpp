@@ -10,31 +10,52 @@
 
 #include <algorithm>
 #include <array>
+#include <chrono>
 #include <cstring>
+#include <random>
 #include <string>
 
 namespace {
 using SerialBytes = std::array<std::uint8_t, SERIAL_NO_LENGTH>;
 
-bool QueryOfflineSerial(CommSession& session, SerialBytes& serial) {
+constexpr int BITS_PER_CHARACTER = 10;
+constexpr int DEFAULT_BAUD = 9600;
+constexpr int MOST_ANSWER_TIMES_TO_WAIT = 4;
+
+// How a registration attempt ended.
+enum class Attempt { NOBODY, GARBLED, FAILED, REGISTERED };
+
+// NOBODY, GARBLED (several answers at once, most likely), FAILED when the
+// query could not be sent, REGISTERED with the serial number that answered.
+Attempt QueryOfflineSerial(CommSession& session, SerialBytes& serial) {
     session.request.SetRequest(BROADCAST_ADDRESS, CTRL_REGISTER, FN_OFFLINE_QUERY);
     if (!SendCommand(session.group, session.request)) {
-        return false;
+        return Attempt::FAILED;
     }
     session.group.m_tLastRegister = session.Mark();
-    const std::uint64_t rejectedBefore = session.group.m_rejects.Total();
-    if (!ReceiveReply(session.group, session.reply, FN_OFFLINE_QUERY, false, true)) {
+    const ReplyCheck check =
+        ReceiveCheckedReply(session.group, session.reply, FN_OFFLINE_QUERY, false, true);
+    if (check == ReplyCheck::NoReply) {
         // Silence, not a garbled answer, means every inverter has its address.
-        if (session.group.m_rejects.Total() == rejectedBefore) {
-            session.group.m_bRegistrationRoundDone = 1;
-        }
-        return false;
+        session.group.m_bRegistrationRoundDone = 1;
+        return Attempt::NOBODY;
     }
-    if (session.reply.Length() != SERIAL_NO_LENGTH) {
-        return false;
+    if (check != ReplyCheck::Accepted || session.reply.Length() != SERIAL_NO_LENGTH) {
+        return Attempt::GARBLED;
     }
     std::copy_n(session.reply.Data(), SERIAL_NO_LENGTH, serial.begin());
-    return true;
+    return Attempt::REGISTERED;
+}
+
+// Inverters that answered at once back off by their own rules; the next query
+// goes after one to four times an answer's length on the wire, at random, so
+// that it does not fall in step with them.
+std::chrono::milliseconds PauseAfterGarble(CommSession& session) {
+    const int baud = session.group.m_nBaudRate > 0 ? session.group.m_nBaudRate : DEFAULT_BAUD;
+    const auto answerMs = static_cast<int>((FRAME_OVERHEAD + SERIAL_NO_LENGTH) *
+                                           BITS_PER_CHARACTER * 1000 / static_cast<unsigned>(baud));
+    std::uniform_int_distribution<int> pause(answerMs, MOST_ANSWER_TIMES_TO_WAIT * answerMs);
+    return std::chrono::milliseconds(pause(session.random));
 }
 
 std::string SerialText(const SerialBytes& serial) {
@@ -87,34 +108,40 @@ void ReadFieldList(CommSession& session, CInverter& inverter, std::uint8_t funct
     (inverter.*list).assign(data, data + session.reply.Length());
 }
 
-// True when an inverter that answered the offline query took an address.
-bool RegisterOne(CommSession& session) {
+// REGISTERED when an inverter that answered the offline query took an address.
+Attempt RegisterOne(CommSession& session) {
     SerialBytes serial{};
-    if (!QueryOfflineSerial(session, serial)) {
-        return false;
+    if (const Attempt query = QueryOfflineSerial(session, serial); query != Attempt::REGISTERED) {
+        return query;
     }
     if (const CInverter* known = session.group.FindBySerial(SerialText(serial))) {
-        return ReAddress(session, serial, *known);
+        return ReAddress(session, serial, *known) ? Attempt::REGISTERED : Attempt::FAILED;
     }
     CInverter* inverter = JoinGroup(session, serial);
     // The record stays in the group with whatever state it reached, even if
     // a later exchange of the registration fails.
     if (inverter == nullptr || !ConfirmAddress(session, serial, inverter->m_nAddress)) {
-        return false;
+        return Attempt::FAILED;
     }
     ReadDeviceInfo(session, *inverter);
     ReadRuntimeFormat(session, *inverter);
     ReadParamFormat(session, *inverter);
     ReadParamValues(session, *inverter);
     session.PostToList(WM_INVERTER_UPDATED, inverter);
-    return true;
+    return Attempt::REGISTERED;
 }
 } // namespace
 
 CommStep RegisterNewInverter(CommSession& session) {
     // In fast mode a run of new inverters registers one after another, until
-    // an attempt registers nobody.
-    session.registerAtOnce = RegisterOne(session) && g_bFastReplies.load();
+    // an attempt registers nobody, and a garbled answer is asked again soon.
+    const Attempt attempt = RegisterOne(session);
+    const bool fast = g_bFastReplies.load();
+    session.registerAtOnce = fast && attempt == Attempt::REGISTERED;
+    session.retryAt.reset();
+    if (fast && attempt == Attempt::GARBLED) {
+        session.retryAt = session.Mark().m_monotonic + PauseAfterGarble(session);
+    }
     session.pollsTurn = true;
     return STEP_SCHEDULE;
 }

@@ -41,6 +41,20 @@ CommStep RequestedStep(const CInverterGroup& group) {
     return STEP_SCHEDULE;
 }
 
+// While inverters register one after another, a polling cycle is due an
+// interval after the previous one ended rather than began: on a full bus at a
+// short interval the cycles would otherwise take most of the line, and the
+// last inverters would wait their turn for half a minute.
+std::optional<ScheduleMark> LastPollForRun(const CInverterGroup& group) {
+    if (!group.m_tLastPoll) {
+        return std::nullopt;
+    }
+    const std::chrono::milliseconds cycle(group.m_nLastCycleMs.load());
+    const auto cycleSeconds = std::chrono::duration_cast<std::chrono::seconds>(cycle).count();
+    return ScheduleMark{group.m_tLastPoll->m_tWall + cycleSeconds,
+                        group.m_tLastPoll->m_monotonic + cycle};
+}
+
 CommStep Register(CommSession& session, const ScheduleMark& now) {
     session.group.m_tLastRegister = now;
     return STEP_REGISTER;
@@ -68,12 +82,18 @@ CommStep ChooseNextStep(CommSession& session) {
         return STEP_REGISTER;
     }
     const ScheduleMark now = session.Mark();
+    const bool registering = session.registerAtOnce || session.retryAt.has_value();
     // Measured from the start of the previous cycle, so a cycle longer than
-    // the interval is followed at once by the next.
-    const bool pollDue = Due(group.m_tLastPoll, now, g_nInterval.load());
+    // the interval is followed at once by the next. A cycle over nobody would
+    // only put off the first inverter's first poll.
+    const bool pollDue =
+        !group.m_inverters.empty() &&
+        Due(registering ? LastPollForRun(group) : group.m_tLastPoll, now, g_nInterval.load());
     // Quick attempts and due cycles take turns, so that a long run of
-    // registrations leaves the registered inverters sampled at the interval.
-    if (session.registerAtOnce && !(pollDue && session.pollsTurn)) {
+    // registrations leaves the registered inverters sampled.
+    const bool quickDue =
+        session.registerAtOnce || (session.retryAt && now.m_monotonic >= *session.retryAt);
+    if (quickDue && !(pollDue && session.pollsTurn)) {
         return Register(session, now);
     }
     if (pollDue) {

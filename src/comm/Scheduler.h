@@ -7,7 +7,9 @@ struct CommSession;
 // Chooses the next step: user requests first, then a registration attempt at
 // least every 10 s, then a polling cycle every sampling interval. In fast
 // mode an attempt that registered an inverter makes the next one due at once,
-// taking turns with due polling cycles.
+// and one whose query was answered garbled makes it due after a short pause,
+// taking turns with polling cycles, which are then due an interval after the
+// previous one ended.
 CommStep ChooseNextStep(CommSession& session);
 
 // Marks a registration attempt as started now if one is due. The polling cycle

@@ -29,14 +29,20 @@ bool SendCommand(CInverterGroup& group, const BusMessage& message) {
 
 bool ReceiveReply(CInverterGroup& group, BusMessage& reply, std::uint8_t expectedFunction,
                   bool ackRequired, bool broadcast) {
+    return ReceiveCheckedReply(group, reply, expectedFunction, ackRequired, broadcast) ==
+           ReplyCheck::Accepted;
+}
+
+ReplyCheck ReceiveCheckedReply(CInverterGroup& group, BusMessage& reply,
+                               std::uint8_t expectedFunction, bool ackRequired, bool broadcast) {
     if (!group.m_pSerial) {
-        return false;
+        return ReplyCheck::NoReply;
     }
     std::array<std::uint8_t, FRAME_BUFFER_SIZE> frame{};
     int count = MAX_REPLY_BYTES;
     const ReceiveOutcome outcome = ReadReply(*group.m_pSerial, frame.data(), count, broadcast);
     if (outcome == ReceiveOutcome::Nothing) {
-        return false;
+        return ReplyCheck::NoReply;
     }
     const ReplyCheck check = outcome == ReceiveOutcome::Collision
                                  ? ReplyCheck::Collision
@@ -46,8 +52,8 @@ bool ReceiveReply(CInverterGroup& group, BusMessage& reply, std::uint8_t expecte
         if (check != ReplyCheck::NoReply) {
             group.m_rejects.Count(check);
         }
-        return false;
+        return check;
     }
     CopyReplyMessage(frame.data(), reply);
-    return true;
+    return check;
 }

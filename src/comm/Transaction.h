@@ -1,6 +1,7 @@
 #pragma once
 
 #include "BusMessage.h"
+#include "model/ReplyCheck.h"
 
 #include <cstdint>
 
@@ -17,6 +18,11 @@ class CInverterGroup;
 [[nodiscard]] bool ReceiveReply(CInverterGroup& group, BusMessage& reply,
                                 std::uint8_t expectedFunction, bool ackRequired,
                                 bool broadcast = false);
+// The same, telling how the reply fared: Accepted, NoReply when nothing came,
+// or the first rule that rejected what came.
+[[nodiscard]] ReplyCheck ReceiveCheckedReply(CInverterGroup& group, BusMessage& reply,
+                                             std::uint8_t expectedFunction, bool ackRequired,
+                                             bool broadcast = false);
 
 // In fast mode, the character times the line must stay quiet after a whole
 // reply to a broadcast, which several inverters may answer at once. Answers

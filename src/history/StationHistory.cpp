@@ -1,35 +1,32 @@
 #include "StationHistory.h"
 
 #include "model/Inverter.h"
-#include "platform/DataDirectory.h"
 #include "store/HistoryFileName.h"
 
-void StationHistory::Start() {
-    m_today.Load(HistLogDirectory(), std::time(nullptr));
+void StationHistory::Start(PlantDayCurves& plantCurves) {
     m_keeper.Start();
+    m_refill.Start(plantCurves);
 }
 
+void StationHistory::Stop() {
+    m_refill.Stop();
+    m_keeper.Stop();
+}
+
+// An inverter's first sample asks for its day before; a later one takes it
+// in once it is ready, ahead of the samples since.
 void StationHistory::OnSampleDecoded(CInverter& inverter) {
     std::string fileName;
-    bool curveEmpty = false;
     {
         auto lock = inverter.Lock();
         fileName = HistoryFileName(inverter.m_strSerialNo);
-        curveEmpty = inverter.m_powerGraph.m_samples.empty();
     }
-    if (curveEmpty) {
-        RefillDayCurve(inverter, fileName);
+    if (!inverter.m_bPastAsked) {
+        inverter.m_bPastAsked = true;
+        m_refill.Ask(fileName, inverter.m_pRuntimeData->GetSampleTime());
+    } else if (std::optional<CDaySeries> past = m_refill.Take(fileName)) {
+        auto lock = inverter.Lock();
+        inverter.m_powerGraph.Prepend(std::move(*past));
     }
     m_keeper.Notify(fileName);
-}
-
-void StationHistory::RefillDayCurve(CInverter& inverter, const std::string& historyFileName) {
-    auto lock = inverter.Lock();
-    if (!inverter.m_pRuntimeData || !inverter.m_powerGraph.m_samples.empty()) {
-        return;
-    }
-    for (const CGraphSample& sample :
-         m_today.InverterCurve(historyFileName, inverter.m_pRuntimeData->GetSampleTime())) {
-        inverter.m_powerGraph.AddSample(sample);
-    }
 }

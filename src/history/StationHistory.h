@@ -1,32 +1,27 @@
 #pragma once
 
+#include "DayRefill.h"
 #include "SummaryKeeper.h"
-#include "TodayHistory.h"
 #include "store/HistoryFollower.h"
 
-// What the station keeps of its history beyond the files: today's samples
-// read back at start-up, which refill an inverter's empty day curve at its
-// first sample and the plant's panes when they open, and the summary kept
-// up to date as the history files grow.
+// What the station keeps of its history beyond the files: the summary, kept
+// up to date as the history files grow, and the day so far read back after a
+// start into the plant's curves and into each inverter's at its first sample.
 class StationHistory : public HistoryFollower {
 public:
     explicit StationHistory(std::chrono::milliseconds batchPeriod = std::chrono::seconds(5))
-        : m_keeper(batchPeriod) {}
+        : m_keeper(batchPeriod), m_refill(m_keeper) {}
 
-    // Reads today's samples and starts the summary's writer thread.
-    void Start() override;
-    void Stop() override { m_keeper.Stop(); }
+    // Starts the summary's writer thread and the refill beside it.
+    void Start(PlantDayCurves& plantCurves) override;
+    void Stop() override;
 
     // Called after the sample's history line was written.
     void OnSampleDecoded(CInverter& inverter) override;
-    PlantCurves TodayPlantCurves(int intervalSeconds) const override {
-        return m_today.Plant(intervalSeconds);
-    }
     SummaryKeeper& Keeper() { return m_keeper; }
+    DayRefill& Refill() { return m_refill; }
 
 private:
-    void RefillDayCurve(CInverter& inverter, const std::string& historyFileName);
-
-    TodayHistory m_today;
     SummaryKeeper m_keeper;
+    DayRefill m_refill;
 };

@@ -80,7 +80,23 @@ void SummaryAccumulator::Add(const SummarySample& sample) {
     bucket.powerMax = std::max(bucket.powerMax, sample.powerW);
     bucket.energyWh += energy;
 
+    AddToSpan(sample);
     m_state = {true, sample.time, sample.dayKey, sample.eTodayWh, sample.eTotalWh};
+}
+
+void SummaryAccumulator::AddToSpan(const SummarySample& sample) {
+    if (sample.time < m_tSpansFrom) {
+        return;
+    }
+    const auto watts = static_cast<double>(sample.powerW);
+    if (m_spans.empty() || m_spans.back().power.m_nIndex != CTimeBucket::IndexOf(sample.time)) {
+        m_spans.push_back({CTimeBucket::Of(sample.time, watts), sample.eTodayWh});
+        return;
+    }
+    SpanRow& row = m_spans.back();
+    const bool latest = sample.time >= row.power.Start() + row.power.m_nLastSecond;
+    row.power.Add(sample.time, watts);
+    row.eTodayWh = latest ? sample.eTodayWh : row.eTodayWh;
 }
 
 std::vector<DayRow> SummaryAccumulator::TakeDays() {
@@ -89,4 +105,8 @@ std::vector<DayRow> SummaryAccumulator::TakeDays() {
 
 std::vector<BucketRow> SummaryAccumulator::TakeBuckets() {
     return std::exchange(m_buckets, {});
+}
+
+std::vector<SpanRow> SummaryAccumulator::TakeSpans() {
+    return std::exchange(m_spans, {});
 }

@@ -32,6 +32,7 @@ void SummaryKeeper::Stop() {
         m_stop = true;
     }
     m_wake.notify_all();
+    m_flushed.notify_all();
     if (m_thread.joinable()) {
         m_thread.join();
     }
@@ -65,6 +66,16 @@ bool SummaryKeeper::Flush() {
     return m_flushDone >= request && m_problem.empty();
 }
 
+SummaryKeeper::Readiness SummaryKeeper::WaitUntilOpen() {
+    std::unique_lock lock(m_lock);
+    m_flushed.wait(lock, [&] { return m_state != State::OPENING || m_bRebuilding || m_stop; });
+    if (m_state == State::RUNNING) {
+        return Readiness::READY;
+    }
+    return m_state == State::OPENING && m_bRebuilding ? Readiness::REBUILDING
+                                                      : Readiness::UNAVAILABLE;
+}
+
 std::string SummaryKeeper::Problem() const {
     std::lock_guard lock(m_lock);
     return m_problem;
@@ -94,6 +105,10 @@ void SummaryKeeper::Run() {
     // A rebuild of years of history must not hold up the station's shutdown.
     const auto carryOn = [this](std::int64_t, std::int64_t) {
         std::lock_guard lock(m_lock);
+        if (!m_bRebuilding) {
+            m_bRebuilding = true;
+            m_flushed.notify_all();
+        }
         return !m_stop;
     };
     const bool opened =
@@ -101,6 +116,7 @@ void SummaryKeeper::Run() {
     Report(opened ? RebuildNote(report) : problem);
     std::unique_lock lock(m_lock);
     m_state = opened ? State::RUNNING : State::IDLE;
+    m_bRebuilding = false;
     m_flushed.notify_all();
     if (!opened) {
         return;

@@ -29,6 +29,11 @@ public:
     // Waits until everything named so far is in the summary; false when the
     // thread does not keep the summary (not started, or it could not open it).
     [[nodiscard]] bool Flush();
+    enum class Readiness { READY, REBUILDING, UNAVAILABLE };
+    // Waits while the summary is being opened and caught up with the files.
+    // A summary being built anew from every file is told at once, as is one
+    // that is not kept.
+    Readiness WaitUntilOpen();
     // Why the summary is not being kept, or the last failure; empty if none.
     std::string Problem() const;
 
@@ -48,6 +53,7 @@ private:
     std::uint64_t m_flushRequested = 0;
     std::uint64_t m_flushDone = 0;
     bool m_stop = false;
+    bool m_bRebuilding = false;
     enum class State { IDLE, OPENING, RUNNING } m_state = State::IDLE;
     std::string m_problem;
     std::thread m_thread;

@@ -1,5 +1,6 @@
 #include "SummaryReader.h"
 
+#include "SpanColumns.h"
 #include "SummarySchema.h"
 #include "store/HistoryFileName.h"
 
@@ -151,4 +152,50 @@ Outcome<std::pair<int, int>> SummaryReader::DaysWithData() {
         days = {static_cast<int>(query.Int(0)), static_cast<int>(query.Int(1))};
     }
     return Finished(query, days);
+}
+
+Outcome<std::time_t> SummaryReader::SpansSince() {
+    SqliteStatement query = m_db.Prepare("SELECT MAX(since) FROM span_since");
+    std::time_t since = 0;
+    if (query.Step() && !query.IsNull(0)) {
+        since = static_cast<std::time_t>(query.Int(0));
+    }
+    return Finished(query, since);
+}
+
+Outcome<std::optional<FileReach>> SummaryReader::ReachOf(const std::string& historyFileName) {
+    SqliteStatement query = m_db.Prepare("SELECT id, last_time FROM source WHERE file = ?1");
+    query.Bind(1, historyFileName);
+    std::optional<FileReach> reach;
+    if (query.Step()) {
+        reach = FileReach{query.Int(0), static_cast<std::time_t>(query.Int(1))};
+    }
+    return Finished(query, reach);
+}
+
+Outcome<std::vector<SpanRow>> SummaryReader::Spans(std::int64_t source, std::time_t start,
+                                                   std::time_t end) {
+    const std::string text = std::string("SELECT source, ") + SPAN_COLUMNS +
+                             " FROM span WHERE source = ?3 AND start >= ?1 AND start < ?2"
+                             " ORDER BY start";
+    SqliteStatement query = m_db.Prepare(text.c_str());
+    query.Bind(1, std::int64_t{start}).Bind(2, std::int64_t{end}).Bind(3, source);
+    std::vector<SpanRow> rows;
+    while (query.Step()) {
+        rows.push_back(SpanAt(query, 1));
+    }
+    return Finished(query, std::move(rows));
+}
+
+Outcome<bool>
+SummaryReader::VisitSpans(std::time_t start, std::time_t end,
+                          const std::function<void(std::int64_t source, const SpanRow&)>& visit) {
+    const std::string text = std::string("SELECT source, ") + SPAN_COLUMNS +
+                             " FROM span WHERE start >= ?1 AND start < ?2 ORDER BY source, start";
+    SqliteStatement query = m_db.Prepare(text.c_str());
+    query.Bind(1, std::int64_t{start}).Bind(2, std::int64_t{end});
+    while (query.Step()) {
+        visit(query.Int(0), SpanAt(query, 1));
+    }
+    return Finished(query, true);
 }

@@ -1,10 +1,12 @@
 #pragma once
 
 #include "SqliteDb.h"
+#include "SummaryRows.h"
 #include "platform/Outcome.h"
 
 #include <cstdint>
 #include <ctime>
+#include <functional>
 #include <map>
 #include <optional>
 #include <string>
@@ -22,6 +24,12 @@ struct CurvePoint {
     double meanW = 0.0;
     std::int64_t maxW = -1; // -1 for the plant, whose maximum is not kept
     std::int64_t energyWh = 0;
+};
+
+// How far the summary has read one history file.
+struct FileReach {
+    std::int64_t source = 0;
+    std::time_t lastTime = 0; // of the last sample read; 0 before any
 };
 
 struct PeakPower {
@@ -53,6 +61,16 @@ public:
                             std::int64_t source);
     // The first and last day with samples; 0 and 0 when there are none.
     Outcome<std::pair<int, int>> DaysWithData();
+    // From when on every sample read has its span.
+    Outcome<std::time_t> SpansSince();
+    // Nothing when the summary has not read the file yet.
+    Outcome<std::optional<FileReach>> ReachOf(const std::string& historyFileName);
+    // One inverter's spans from start up to end, in time order.
+    Outcome<std::vector<SpanRow>> Spans(std::int64_t source, std::time_t start, std::time_t end);
+    // Every inverter's spans from start up to end, by inverter, each in time
+    // order; true once all were visited.
+    Outcome<bool> VisitSpans(std::time_t start, std::time_t end,
+                             const std::function<void(std::int64_t source, const SpanRow&)>& visit);
 
 private:
     template <class T>

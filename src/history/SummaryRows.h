@@ -1,5 +1,7 @@
 #pragma once
 
+#include "model/TimeBucket.h"
+
 #include <cstdint>
 #include <ctime>
 
@@ -47,3 +49,10 @@ struct BucketRow {
 };
 
 inline constexpr std::time_t BUCKET_SECONDS = 300;
+
+// Half a minute of one inverter's power as a day series keeps it, in W, with
+// the energy of the day at its last sample.
+struct SpanRow {
+    CTimeBucket power;
+    std::int64_t eTodayWh = 0;
+};

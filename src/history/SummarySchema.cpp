@@ -19,15 +19,26 @@ std::string SummaryPath() {
     return DataDirectory() + "/" + SUMMARY_FILE_NAME;
 }
 
-std::string SummaryUnusableReason(SqliteDb& db) {
-    std::string problem;
-    const std::int64_t application = Pragma(db, "PRAGMA application_id", problem);
-    const std::int64_t version = Pragma(db, "PRAGMA user_version", problem);
-    if (!problem.empty()) {
-        return "cannot read its header: " + problem;
+int SummaryVersion(SqliteDb& db, std::string& problem) {
+    std::string failure;
+    const std::int64_t application = Pragma(db, "PRAGMA application_id", failure);
+    const std::int64_t version = Pragma(db, "PRAGMA user_version", failure);
+    if (!failure.empty()) {
+        problem = "cannot read its header: " + failure;
+        return -1;
     }
     if (application != SUMMARY_APPLICATION_ID) {
-        return "not a history summary";
+        problem = "not a history summary";
+        return -1;
+    }
+    return static_cast<int>(version);
+}
+
+std::string SummaryUnusableReason(SqliteDb& db) {
+    std::string problem;
+    const int version = SummaryVersion(db, problem);
+    if (version < 0) {
+        return problem;
     }
     if (version != SUMMARY_SCHEMA_VERSION) {
         return "summary of schema version " + std::to_string(version) + ", not " +

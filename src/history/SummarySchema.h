@@ -4,11 +4,15 @@
 
 class SqliteDb;
 
-inline constexpr int SUMMARY_SCHEMA_VERSION = 1;
+inline constexpr int SUMMARY_SCHEMA_VERSION = 2;
 inline constexpr const char* SUMMARY_FILE_NAME = "HistSummary.db";
 
 // DataDirectory() + "/" + SUMMARY_FILE_NAME: beside the HistLog folder.
 std::string SummaryPath();
+
+// The schema version of an open summary; -1, with the reason, when it is no
+// summary or its header cannot be read.
+int SummaryVersion(SqliteDb& db, std::string& problem);
 
 // Why an open database is not a summary of this schema, in words; empty when
 // it is one. Reader and writer accept the same files.
@@ -58,3 +62,37 @@ CREATE TABLE plant_bucket(
     power_mw INTEGER NOT NULL,
     energy_wh INTEGER NOT NULL);
 )sql";
+
+// Added by version 2: today's power of each inverter by half minute, each
+// span with its mean and the shape of its curve (first, lowest, highest and
+// last value, and the largest change from one sample to the next, each with
+// its second in the span, and the longest step between two samples), and the
+// energy of the day at its last sample. Spans of days before the last one
+// read are dropped. span_since holds the moment from which every sample read
+// has its span.
+inline constexpr const char* SUMMARY_SPAN_SCHEMA = R"sql(
+CREATE TABLE span(
+    source INTEGER NOT NULL,
+    start INTEGER NOT NULL,
+    samples INTEGER NOT NULL,
+    power_sum_w INTEGER NOT NULL,
+    power_min_w INTEGER NOT NULL,
+    min_second INTEGER NOT NULL,
+    power_max_w INTEGER NOT NULL,
+    max_second INTEGER NOT NULL,
+    first_w INTEGER NOT NULL,
+    first_second INTEGER NOT NULL,
+    last_w INTEGER NOT NULL,
+    last_second INTEGER NOT NULL,
+    before_jump_w INTEGER NOT NULL,
+    jump_from_second INTEGER NOT NULL,
+    after_jump_w INTEGER NOT NULL,
+    jump_to_second INTEGER NOT NULL,
+    longest_step INTEGER NOT NULL,
+    e_today_wh INTEGER NOT NULL,
+    PRIMARY KEY(source, start)) WITHOUT ROWID;
+CREATE TABLE span_since(since INTEGER NOT NULL);
+)sql";
+
+// A summary of this version becomes one of the current version in place.
+inline constexpr int SUMMARY_MIGRATABLE_VERSION = 1;

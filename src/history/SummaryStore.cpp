@@ -1,6 +1,8 @@
 #include "SummaryStore.h"
 
+#include "SpanColumns.h"
 #include "SummarySchema.h"
+#include "store/LocalCalendar.h"
 
 #include <sys/stat.h>
 
@@ -30,6 +32,7 @@ const char* const ADD_BUCKET = "INSERT INTO bucket VALUES(?1, ?2, ?3, ?4, ?5, ?6
                                " power_sum_w = power_sum_w + excluded.power_sum_w,"
                                " power_max_w = max(power_max_w, excluded.power_max_w),"
                                " energy_wh = energy_wh + excluded.energy_wh";
+const char* const PRUNE_SPANS = "DELETE FROM span WHERE source = ?1 AND start < ?2";
 const char* const DROP_PLANT = "DELETE FROM plant_bucket WHERE start = ?1";
 // Each inverter's mean in whole mW, so the sum does not depend on the order.
 const char* const SUM_PLANT =
@@ -52,7 +55,7 @@ SummaryStore::Opened SummaryStore::Open(const std::string& path, std::string* pr
         return Opened::MISSING;
     }
     std::string reason;
-    if (!m_db.Open(path, false) || !(reason = SummaryUnusableReason(m_db)).empty()) {
+    if (!m_db.Open(path, false) || !Migrate() || !(reason = SummaryUnusableReason(m_db)).empty()) {
         if (problem != nullptr) {
             *problem = reason.empty() ? m_db.Error() : reason;
         }
@@ -71,13 +74,30 @@ SummaryStore::Opened SummaryStore::Open(const std::string& path, std::string* pr
 
 bool SummaryStore::Create(const std::string& path, bool bulk) {
     Close();
+    LocalCalendar calendar;
+    const std::time_t today = calendar.Bounds(calendar.DayKeyOf(std::time(nullptr))).start;
     const std::string setUp = "PRAGMA application_id = " + std::to_string(SUMMARY_APPLICATION_ID) +
                               "; PRAGMA user_version = " + std::to_string(SUMMARY_SCHEMA_VERSION) +
                               ";" +
                               (bulk ? "PRAGMA journal_mode = OFF; PRAGMA synchronous = OFF;"
                                     : "PRAGMA journal_mode = WAL; PRAGMA synchronous = NORMAL;");
+    const std::string since = "INSERT INTO span_since VALUES(" + std::to_string(today) + ")";
     return !FileExists(path) && m_db.Open(path, false) && m_db.Exec(setUp.c_str()) &&
-           m_db.Exec(SUMMARY_SCHEMA) && Prepare();
+           m_db.Exec(SUMMARY_SCHEMA) && m_db.Exec(SUMMARY_SPAN_SCHEMA) &&
+           m_db.Exec(since.c_str()) && Prepare();
+}
+
+bool SummaryStore::Migrate() {
+    std::string ignored;
+    if (SummaryVersion(m_db, ignored) != SUMMARY_MIGRATABLE_VERSION) {
+        return true;
+    }
+    const std::string steps = std::string(SUMMARY_SPAN_SCHEMA) +
+                              "INSERT INTO span_since VALUES(strftime('%s', 'now'));"
+                              "PRAGMA user_version = " +
+                              std::to_string(SUMMARY_SCHEMA_VERSION) + ";";
+    SqliteTransaction transaction(m_db);
+    return transaction.Begun() && m_db.Exec(steps.c_str()) && transaction.Commit();
 }
 
 bool SummaryStore::FinishBulk() {
@@ -90,6 +110,9 @@ void SummaryStore::Close() {
     m_saveSource = {};
     m_addDay = {};
     m_addBucket = {};
+    m_findSpan = {};
+    m_putSpan = {};
+    m_pruneSpans = {};
     m_dropPlant = {};
     m_sumPlant = {};
     m_db.Close();
@@ -101,10 +124,18 @@ bool SummaryStore::Prepare() {
     m_saveSource = m_db.Prepare(SAVE_SOURCE);
     m_addDay = m_db.Prepare(ADD_DAY);
     m_addBucket = m_db.Prepare(ADD_BUCKET);
+    const std::string findSpan =
+        std::string("SELECT ") + SPAN_COLUMNS + " FROM span WHERE source = ?1 AND start = ?2";
+    m_findSpan = m_db.Prepare(findSpan.c_str());
+    m_putSpan = m_db.Prepare(
+        "INSERT OR REPLACE INTO span VALUES(?1, ?2, ?3, ?4, ?5, ?6, ?7, ?8, ?9, ?10, ?11, ?12,"
+        " ?13, ?14, ?15, ?16, ?17, ?18)");
+    m_pruneSpans = m_db.Prepare(PRUNE_SPANS);
     m_dropPlant = m_db.Prepare(DROP_PLANT);
     m_sumPlant = m_db.Prepare(SUM_PLANT);
     return m_findSource.IsValid() && m_insertSource.IsValid() && m_saveSource.IsValid() &&
-           m_addDay.IsValid() && m_addBucket.IsValid() && m_dropPlant.IsValid() &&
+           m_addDay.IsValid() && m_addBucket.IsValid() && m_findSpan.IsValid() &&
+           m_putSpan.IsValid() && m_pruneSpans.IsValid() && m_dropPlant.IsValid() &&
            m_sumPlant.IsValid();
 }
 
@@ -167,9 +198,11 @@ bool SummaryStore::ForgetRows(std::int64_t source, std::set<std::time_t>& touche
     }
     SqliteStatement dropDays = m_db.Prepare("DELETE FROM day WHERE source = ?1");
     SqliteStatement dropBuckets = m_db.Prepare("DELETE FROM bucket WHERE source = ?1");
+    SqliteStatement dropSpans = m_db.Prepare("DELETE FROM span WHERE source = ?1");
     dropDays.Bind(1, source);
     dropBuckets.Bind(1, source);
-    return !starts.Failed() && dropDays.Run() && dropBuckets.Run();
+    dropSpans.Bind(1, source);
+    return !starts.Failed() && dropDays.Run() && dropBuckets.Run() && dropSpans.Run();
 }
 
 bool SummaryStore::AddRows(std::int64_t source, const std::vector<DayRow>& days,
@@ -202,6 +235,33 @@ bool SummaryStore::AddRows(std::int64_t source, const std::vector<DayRow>& days,
         }
     }
     return true;
+}
+
+// A span read in two runs merges with the part stored before.
+bool SummaryStore::AddSpans(std::int64_t source, const std::vector<SpanRow>& spans) {
+    for (SpanRow row : spans) {
+        m_findSpan.Bind(1, source).Bind(2, std::int64_t{row.power.Start()});
+        if (m_findSpan.Step()) {
+            SpanRow stored = SpanAt(m_findSpan, 0);
+            const bool later = row.power.m_nLastSecond >= stored.power.m_nLastSecond;
+            stored.power.Append(row.power);
+            stored.eTodayWh = later ? row.eTodayWh : stored.eTodayWh;
+            row = stored;
+        }
+        const bool failed = m_findSpan.Failed();
+        m_findSpan.Reset();
+        m_putSpan.Bind(1, source);
+        BindSpan(m_putSpan, 2, row);
+        if (failed || !m_putSpan.Run()) {
+            return false;
+        }
+    }
+    return true;
+}
+
+bool SummaryStore::PruneSpans(std::int64_t source, std::time_t before) {
+    m_pruneSpans.Bind(1, source).Bind(2, std::int64_t{before});
+    return m_pruneSpans.Run();
 }
 
 bool SummaryStore::RefreshPlant(const std::set<std::time_t>& starts) {

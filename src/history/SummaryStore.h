@@ -29,8 +29,9 @@ public:
 
     // An existing summary of this schema version, ready to write.
     Opened Open(const std::string& path, std::string* problem);
-    // A new summary in a file that must not exist yet. Bulk filling writes
-    // without a journal; FinishBulk then turns write-ahead logging on.
+    // A new summary in a file that must not exist yet, whose spans start
+    // with the local day of its creation. Bulk filling writes without a
+    // journal; FinishBulk then turns write-ahead logging on.
     [[nodiscard]] bool Create(const std::string& path, bool bulk);
     [[nodiscard]] bool FinishBulk();
     void Close();
@@ -45,6 +46,9 @@ public:
     [[nodiscard]] bool ForgetRows(std::int64_t source, std::set<std::time_t>& touched);
     [[nodiscard]] bool AddRows(std::int64_t source, const std::vector<DayRow>& days,
                                const std::vector<BucketRow>& buckets);
+    [[nodiscard]] bool AddSpans(std::int64_t source, const std::vector<SpanRow>& spans);
+    // Drops a source's spans before a time.
+    [[nodiscard]] bool PruneSpans(std::int64_t source, std::time_t before);
     // The plant's rows of the given stretches, or of all, from its inverters'.
     [[nodiscard]] bool RefreshPlant(const std::set<std::time_t>& starts);
     [[nodiscard]] bool RebuildPlant();
@@ -54,6 +58,8 @@ public:
 
 private:
     bool Prepare();
+    // Version 1 lacks the spans, which then start now.
+    bool Migrate();
 
     SqliteDb m_db;
     SqliteStatement m_findSource;
@@ -61,6 +67,9 @@ private:
     SqliteStatement m_saveSource;
     SqliteStatement m_addDay;
     SqliteStatement m_addBucket;
+    SqliteStatement m_findSpan;
+    SqliteStatement m_putSpan;
+    SqliteStatement m_pruneSpans;
     SqliteStatement m_dropPlant;
     SqliteStatement m_sumPlant;
 };

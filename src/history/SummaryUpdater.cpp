@@ -27,7 +27,8 @@ std::string ErrnoText(const std::string& what) {
 class SummaryUpdater::FileReader {
 public:
     FileReader(SummaryUpdater& owner, SourceRecord& record, ReadCounts& counts)
-        : m_owner(owner), m_record(record), m_counts(counts), m_sums(record.state) {}
+        : m_owner(owner), m_record(record), m_counts(counts),
+          m_sums(record.state, owner.m_tSpansFrom) {}
 
     bool Read(int fd, const Progress& progress) {
         std::vector<char>& buffer = m_owner.m_buffer;
@@ -117,7 +118,8 @@ private:
         for (const BucketRow& bucket : buckets) {
             m_owner.m_touched.insert(bucket.start);
         }
-        if (!m_owner.m_store.AddRows(m_record.id, days, buckets)) {
+        if (!m_owner.m_store.AddRows(m_record.id, days, buckets) ||
+            !m_owner.m_store.AddSpans(m_record.id, m_sums.TakeSpans())) {
             m_owner.m_error = m_owner.m_store.Error();
             return false;
         }
@@ -131,7 +133,8 @@ private:
 };
 
 SummaryUpdater::SummaryUpdater(SummaryStore& store, std::string histLogDirectory)
-    : m_store(store), m_directory(std::move(histLogDirectory)) {}
+    : m_store(store), m_directory(std::move(histLogDirectory)),
+      m_tSpansFrom(m_calendar.Bounds(m_calendar.DayKeyOf(std::time(nullptr))).start) {}
 
 bool SummaryUpdater::Update(const std::string& fileName, ReadCounts& counts,
                             const Progress& progress) {
@@ -166,6 +169,11 @@ bool SummaryUpdater::Update(const std::string& fileName, ReadCounts& counts,
         record.inode = static_cast<std::int64_t>(status.st_ino);
     } else if (record.readBytes == status.st_size) {
         return true;
+    }
+    // The first lines of the day drop the days before from the spans.
+    if (record.state.lastTime < m_tSpansFrom && !m_store.PruneSpans(record.id, m_tSpansFrom)) {
+        m_error = m_store.Error();
+        return false;
     }
     FileReader reader(*this, record, counts);
     if (!reader.Read(fd.Get(), progress)) {

@@ -22,7 +22,8 @@ struct ReadCounts {
 // Reads history files into the summary from where it stopped last time, to
 // the end of the last complete line: a line still being written is left for
 // the next time. A file that was replaced or cut short since is read again
-// from its start. Works inside the caller's transaction.
+// from its start. Spans are kept of today's samples only, today being the
+// local day when the updater was made. Works inside the caller's transaction.
 class SummaryUpdater {
 public:
     // Told the bytes read so far after every chunk; false abandons the read.
@@ -44,6 +45,7 @@ private:
     SummaryStore& m_store;
     std::string m_directory;
     LocalCalendar m_calendar;
+    std::time_t m_tSpansFrom;
     std::set<std::time_t> m_touched;
     std::string m_error;
     // One read buffer for every file and pass: the station reads a few lines

@@ -52,6 +52,8 @@ public:
     std::uint16_t m_nEnvTemp = 0;
     std::uint16_t m_nModuleTemp = 0;
     CDaySeries m_powerGraph;
+    // The day before its first sample was asked for; its thread's alone.
+    bool m_bPastAsked = false;
     std::vector<std::uint8_t> m_runtimeFormat;
     std::vector<std::uint8_t> m_paramFormat;
     ParamValues m_params{};

@@ -28,6 +28,7 @@ WebServerConfig ConfigOf(const WebSettings& settings, const AccessDecision& acce
     config.version = HELIOWATCH_VERSION;
     config.brokerStatus = [&publisher] { return publisher.Status(); };
     config.plantTotals = [&document](std::time_t now) { return ReadPlantTotals(document, now); };
+    config.plantCurves = &document.PlantCurves();
     config.alerts = [&alerts] { return alerts.Snapshot(); };
     return config;
 }

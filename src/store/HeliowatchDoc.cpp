@@ -37,6 +37,7 @@ CHeliowatchDoc::CHeliowatchDoc(CommEnvironment environment, std::string settings
     : m_environment(std::move(environment)),
       m_settings(std::make_unique<SettingsStore>(std::move(settingsPath))) {
     m_environment.sink = &m_sink;
+    m_sink.SetPlantCurves(&m_plantCurves);
     g_hExitEvent.Reset();
 }
 
@@ -54,7 +55,7 @@ bool CHeliowatchDoc::OnNewDocument(std::string* problem) {
     static_cast<void>(CreateDataDirectories());
     // The threads wait for the views, so no sample arrives before this.
     if (m_history != nullptr) {
-        m_history->Start();
+        m_history->Start(m_plantCurves);
     }
     return true;
 }

@@ -2,6 +2,7 @@
 
 #include "HistoryFollower.h"
 #include "MqttSettings.h"
+#include "PlantDayCurves.h"
 #include "StationPollSink.h"
 #include "comm/CommEnvironment.h"
 
@@ -59,7 +60,9 @@ public:
     // Installed before OnNewDocument; without one the station keeps no
     // history beyond the files.
     void FollowHistory(HistoryFollower* follower);
-    const HistoryFollower* History() const { return m_history; }
+    // The plant's power and energy of the day, which every sample moves.
+    const PlantDayCurves& PlantCurves() const { return m_plantCurves; }
+    PlantDayCurves& PlantCurves() { return m_plantCurves; }
     // Runs use on the inverter under its group's lock if the record is still
     // registered; false when it is gone. Records named in posted messages may
     // have been destroyed since, so readers go through here.
@@ -92,6 +95,7 @@ private:
 
     CommEnvironment m_environment;
     HistoryFollower* m_history = nullptr;
+    PlantDayCurves m_plantCurves;
     StationPollSink m_sink;
     std::unique_ptr<SettingsStore> m_settings;
     std::vector<Port> m_groups;

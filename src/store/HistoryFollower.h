@@ -1,23 +1,16 @@
 #pragma once
 
 #include "comm/PollSink.h"
-#include "model/GraphSample.h"
 
-#include <vector>
+class PlantDayCurves;
 
 // What keeps the station's history beyond the files. The document starts it
 // once the data directory exists and stops it after the last thread ended,
 // and hands it every sample once its history line is written.
 class HistoryFollower : public PollSink {
 public:
-    struct PlantCurves {
-        std::vector<CGraphSample> power;  // W
-        std::vector<CGraphSample> energy; // kWh
-    };
-
-    virtual void Start() = 0;
+    // Reads the day so far back into the plant's curves, and each inverter's
+    // into its own once it reports, beside the polling.
+    virtual void Start(PlantDayCurves& plantCurves) = 0;
     virtual void Stop() = 0;
-    // Today's plant totals read back from the history files, sampled once per
-    // sampling interval as the panes sample them.
-    virtual PlantCurves TodayPlantCurves(int intervalSeconds) const = 0;
 };

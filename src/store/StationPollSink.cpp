@@ -2,6 +2,7 @@
 
 #include "FaultTracking.h"
 #include "HistoryWriter.h"
+#include "PlantDayCurves.h"
 #include "model/Inverter.h"
 
 void StationPollSink::OnSampleDecoded(CInverter& inverter) {
@@ -15,6 +16,9 @@ void StationPollSink::OnSampleDecoded(CInverter& inverter) {
         WriteThreeHistory(inverter);
         break;
     default: return;
+    }
+    if (m_plantCurves != nullptr) {
+        m_plantCurves->OnSample(inverter);
     }
     if (m_historyFollower != nullptr) {
         m_historyFollower->OnSampleDecoded(inverter);

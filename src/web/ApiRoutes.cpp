@@ -25,13 +25,16 @@ std::string SerialOfQuery(const RequestTarget& target) {
 
 HttpResponse DayAnswer(WebContext& context, int dayKey, const std::string& serial) {
     std::vector<DayPoint> power;
-    if (dayKey == TodayKey()) {
-        const PlantSnapshot snapshot = context.Snapshot({true, serial});
-        const InverterView* inverter = serial.empty() ? nullptr : snapshot.Find(serial);
-        if (!serial.empty() && inverter == nullptr) {
+    if (dayKey == TodayKey() && serial.empty()) {
+        const PlantDayCurves* plant = context.Config().plantCurves;
+        power = plant != nullptr ? PlantPowerToday(*plant) : std::vector<DayPoint>();
+    } else if (dayKey == TodayKey()) {
+        std::optional<std::vector<DayPoint>> inverter =
+            InverterPowerToday(context.Groups(), serial);
+        if (!inverter) {
             return ErrorReply(404, "no inverter with this serial number");
         }
-        power = inverter ? InverterPowerCurve(*inverter) : PlantPowerCurve(snapshot);
+        power = std::move(*inverter);
     } else {
         SummaryCurve curve = SummaryDayCurve(context.Config().summaryFile, dayKey, serial);
         if (curve.status != 200) {

@@ -1,29 +1,32 @@
 #include "DayCurves.h"
 
 #include "history/SummaryReader.h"
+#include "model/InverterGroup.h"
 #include "store/CivilDays.h"
 #include "store/LocalCalendar.h"
+#include "store/PlantDayCurves.h"
 
 #include <cstdio>
-#include <map>
 
-std::vector<DayPoint> PlantPowerCurve(const PlantSnapshot& snapshot) {
-    std::map<std::time_t, double> plant;
-    for (const InverterView& inverter : snapshot.inverters) {
-        for (const DayPoint& point : InverterPowerCurve(inverter)) {
-            plant[point.time] += point.watts;
-        }
-    }
-    std::vector<DayPoint> curve;
-    curve.reserve(plant.size());
-    for (const auto& [start, watts] : plant) {
-        curve.push_back({start, watts, watts, watts});
-    }
-    return curve;
+std::vector<DayPoint> PlantPowerToday(const PlantDayCurves& curves, std::time_t since) {
+    std::vector<DayPoint> power;
+    curves.Read(
+        [&](const CDaySeries& plant, const CDaySeries&) { power = MinutePoints(plant, since); });
+    return power;
 }
 
-std::vector<DayPoint> InverterPowerCurve(const InverterView& inverter) {
-    return MinutePoints(inverter.day);
+std::optional<std::vector<DayPoint>> InverterPowerToday(const GroupVisitor& groups,
+                                                        const std::string& serial) {
+    std::optional<std::vector<DayPoint>> power;
+    groups([&](const CInverterGroup& group) {
+        auto lock = group.Lock();
+        for (const auto& inverter : group.m_inverters) {
+            if (!power && inverter->m_strSerialNo == serial) {
+                power = MinutePoints(inverter->m_powerGraph);
+            }
+        }
+    });
+    return power;
 }
 
 // Trapezoids between points; a gap longer than a stretch counts as no power.

@@ -11,10 +11,16 @@
 // Stretches up to this long between points count as continuous power.
 inline constexpr int CURVE_STEP_SECONDS = 300;
 
-// The plant's power by minute: each inverter's mean, summed.
-std::vector<DayPoint> PlantPowerCurve(const PlantSnapshot& snapshot);
-// At most one point a minute, with the minute's lowest and highest sample.
-std::vector<DayPoint> InverterPowerCurve(const InverterView& inverter);
+class PlantDayCurves;
+
+// Today by minute from the station's own day curves, each read under its lock
+// and nothing copied but the minutes: the plant's power (from the minute
+// holding since on), counting inverters while their readings are current and
+// free of faults, and one inverter's (nothing when no inverter has the serial
+// number).
+std::vector<DayPoint> PlantPowerToday(const PlantDayCurves& curves, std::time_t since = 0);
+std::optional<std::vector<DayPoint>> InverterPowerToday(const GroupVisitor& groups,
+                                                        const std::string& serial);
 // kWh fed in from the start of the curve up to each point.
 std::vector<DayPoint> EnergyCurve(const std::vector<DayPoint>& power);
 

@@ -1,6 +1,7 @@
 #include "HistoryRoutes.h"
 
 #include "ApiRoutes.h"
+#include "DayCurves.h"
 #include "PeriodBars.h"
 #include "PlantJson.h"
 #include "WebContext.h"

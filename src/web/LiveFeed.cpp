@@ -1,5 +1,6 @@
 #include "LiveFeed.h"
 
+#include <malloc.h>
 #include <random>
 
 namespace {
@@ -41,9 +42,18 @@ void LiveFeed::Subscribe() {
     m_changed.notify_all();
 }
 
+// Once nobody listens no update is made, and a page that comes back needs
+// only the last to tell whether it missed any. What the streams and their
+// updates took goes back to the system rather than stay in the heap.
 void LiveFeed::Unsubscribe() {
-    const std::lock_guard guard(m_lock);
-    --m_listeners;
+    {
+        const std::lock_guard guard(m_lock);
+        if (--m_listeners > 0 || m_events.empty()) {
+            return;
+        }
+        m_events.erase(m_events.begin(), m_events.end() - 1);
+    }
+    malloc_trim(0);
 }
 
 bool LiveFeed::Since(std::uint64_t after, std::vector<Event>& events, bool& missed) {

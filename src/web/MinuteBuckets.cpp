@@ -2,26 +2,35 @@
 
 #include <algorithm>
 
-std::vector<DayPoint> MinutePoints(const std::vector<CGraphSample>& samples) {
+namespace {
+std::time_t MinuteOf(std::time_t time) {
+    return time - (time % MINUTE_SECONDS + MINUTE_SECONDS) % MINUTE_SECONDS;
+}
+} // namespace
+
+std::vector<DayPoint> MinutePoints(const CDaySeries& series, std::time_t since) {
+    const std::vector<CTimeBucket>& buckets = series.Buckets();
+    const std::int32_t from = CTimeBucket::IndexOf(MinuteOf(since));
+    auto bucket = std::lower_bound(
+        buckets.begin(), buckets.end(), from,
+        [](const CTimeBucket& each, std::int32_t index) { return each.m_nIndex < index; });
     std::vector<DayPoint> points;
-    int count = 0;
-    for (const CGraphSample& sample : samples) {
-        const std::time_t minute = sample.m_time - sample.m_time % MINUTE_SECONDS;
+    points.reserve(static_cast<std::size_t>(buckets.end() - bucket) / 2 + 1);
+    double sum = 0.0;
+    double count = 0.0;
+    for (; bucket != buckets.end(); ++bucket) {
+        const std::time_t minute = MinuteOf(bucket->Start());
         if (points.empty() || points.back().time != minute) {
-            if (count > 0) {
-                points.back().watts /= count;
-            }
-            points.push_back({minute, 0.0, sample.m_dValue, sample.m_dValue});
-            count = 0;
+            points.push_back({minute, 0.0, bucket->m_fMin, bucket->m_fMax});
+            sum = 0.0;
+            count = 0.0;
         }
         DayPoint& point = points.back();
-        point.watts += sample.m_dValue;
-        point.low = std::min(point.low, sample.m_dValue);
-        point.high = std::max(point.high, sample.m_dValue);
-        ++count;
-    }
-    if (count > 0) {
-        points.back().watts /= count;
+        sum += bucket->m_fSum;
+        count += bucket->m_nCount;
+        point.watts = count > 0 ? sum / count : 0.0;
+        point.low = std::min<double>(point.low, bucket->m_fMin);
+        point.high = std::max<double>(point.high, bucket->m_fMax);
     }
     return points;
 }

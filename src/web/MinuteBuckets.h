@@ -1,6 +1,6 @@
 #pragma once
 
-#include "model/GraphSample.h"
+#include "model/DaySeries.h"
 
 #include <ctime>
 #include <vector>
@@ -14,6 +14,7 @@ struct DayPoint {
 
 inline constexpr int MINUTE_SECONDS = 60;
 
-// Samples (in time order) folded into the minutes they fall in: each minute
-// with any sample gives its start, mean, lowest and highest value.
-std::vector<DayPoint> MinutePoints(const std::vector<CGraphSample>& samples);
+// A day series' half minutes from the minute holding since on, joined by the
+// minutes they fall in: each minute with any sample gives its start, mean,
+// lowest and highest value. Costs the minutes, never the samples.
+std::vector<DayPoint> MinutePoints(const CDaySeries& series, std::time_t since = 0);

@@ -208,11 +208,11 @@ QJsonObject FaultsJson(const std::vector<InvFaultRecord>& records, const std::st
 
 QJsonObject LiveJson(const PlantSnapshot& snapshot) {
     QJsonObject plant = PlantJson(snapshot);
-    plant["minutes"] = CurveJson(PlantPowerCurve(snapshot), false);
+    plant["minutes"] = CurveJson(snapshot.plantMinutes, false);
     QJsonArray list;
     for (const InverterView& inverter : snapshot.inverters) {
         QJsonObject row = RowJson(inverter, snapshot.taken);
-        row["minutes"] = CurveJson(InverterPowerCurve(inverter), true);
+        row["minutes"] = CurveJson(inverter.minutes, true);
         list.append(row);
     }
     return {{"plant", plant}, {"inverters", list}};

@@ -1,6 +1,5 @@
 #pragma once
 
-#include "DayCurves.h"
 #include "PlantSnapshot.h"
 
 #include <QJsonArray>
@@ -17,8 +16,8 @@ QJsonObject InverterJson(const InverterView& inverter, std::time_t now);
 // [time, mean] points, or [time, mean, lowest, highest] with range.
 QJsonArray CurveJson(const std::vector<DayPoint>& curve, bool range);
 QJsonObject FaultsJson(const std::vector<InvFaultRecord>& records, const std::string& serial);
-// What a live update carries: the plant and the list, each with the power by
-// minute of the minutes its day samples fall in.
+// What a live update carries: the plant and the list, each with the minutes
+// of power the snapshot took.
 QJsonObject LiveJson(const PlantSnapshot& snapshot);
 
 std::string JsonText(const QJsonObject& object);

@@ -3,8 +3,6 @@
 #include "comm/CommShared.h"
 #include "model/InverterGroup.h"
 
-#include <algorithm>
-
 namespace {
 constexpr int FIRST_PARAM = 0x40;
 
@@ -17,14 +15,6 @@ std::vector<ParamView> ParamsOf(const CInverter& inverter) {
         }
     }
     return params;
-}
-
-std::vector<CGraphSample> DayOf(const CInverter& inverter, std::time_t since) {
-    const auto& samples = inverter.m_powerGraph.m_samples;
-    const auto first = std::find_if(samples.rbegin(), samples.rend(), [since](const auto& sample) {
-                           return sample.m_time < since;
-                       }).base();
-    return {first, samples.end()};
 }
 
 InverterView ViewOf(const CInverter& inverter, int port, const SnapshotScope& scope,
@@ -46,8 +36,8 @@ InverterView ViewOf(const CInverter& inverter, int port, const SnapshotScope& sc
     if (inverter.m_pRuntimeData) {
         view.sample = inverter.m_pRuntimeData->Clone();
     }
-    if (scope.withDay) {
-        view.day = DayOf(inverter, scope.daySince);
+    if (scope.withMinutes) {
+        view.minutes = MinutePoints(inverter.m_powerGraph, scope.minutesSince);
     }
     view.params = ParamsOf(inverter);
     view.fields = inverter.m_runtimeFormat;

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "model/GraphSample.h"
+#include "MinuteBuckets.h"
 #include "model/InvFaultRecord.h"
 #include "model/ReplyCheck.h"
 #include "model/RuntimeData.h"
@@ -43,7 +43,7 @@ struct InverterView {
     int lastMode = 0;
     Freshness freshness = Freshness::Offline;
     std::shared_ptr<const RuntimeData> sample; // null until a poll was decoded
-    std::vector<CGraphSample> day;             // only when the scope asks for it
+    std::vector<DayPoint> minutes;             // of the day, when the scope asks for them
     std::vector<std::uint8_t> fields;          // the values its samples carry
     std::vector<ParamView> params;
     std::optional<InvFaultRecord> openFault;
@@ -63,18 +63,20 @@ struct PlantSnapshot {
     std::time_t taken = 0;
     std::vector<PortView> ports;
     std::vector<InverterView> inverters;
-    PlantTotals totals;  // the station's own, as the window and publishing show them
-    BrokerStatus broker; // disabled unless the station publishes
+    PlantTotals totals;                 // the station's own, as the window and publishing show them
+    std::vector<DayPoint> plantMinutes; // the plant's power, from the scope's minute on
+    BrokerStatus broker;                // disabled unless the station publishes
 
     const InverterView* Find(const std::string& serial) const;
 };
 
 struct SnapshotScope {
-    bool withDay = false;
-    std::string serial;       // empty: every inverter
-    std::time_t daySince = 0; // with the day: only the samples from then on
+    bool withMinutes = false;
+    std::string serial;           // empty: every inverter
+    std::time_t minutesSince = 0; // with the minutes: from the minute holding this time on
 };
 
 // Copies what the pages and metrics show, holding each group's lock only
-// while its records are copied. Totals and broker are left for the caller.
+// while its records are copied. Totals, the plant's minutes and the broker
+// are left for the caller.
 PlantSnapshot TakeSnapshot(const GroupVisitor& groups, const SnapshotScope& scope = {});

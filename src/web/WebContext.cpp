@@ -1,7 +1,7 @@
 #include "WebContext.h"
 
 #include "AlertMetrics.h"
-#include "MinuteBuckets.h"
+#include "DayCurves.h"
 #include "PlantJson.h"
 
 WebContext::WebContext(GroupVisitor groups, WebServerConfig config)
@@ -30,8 +30,12 @@ std::string WebContext::NextLiveEvent() {
     const bool recent = m_lastLiveEvent != 0 && now - m_lastLiveEvent <= 2 * MINUTE_SECONDS;
     const std::time_t since = recent ? m_lastLiveEvent : now;
     SnapshotScope scope;
-    scope.withDay = true;
-    scope.daySince = since - since % MINUTE_SECONDS;
+    scope.withMinutes = true;
+    scope.minutesSince = since;
     m_lastLiveEvent = now;
-    return JsonText(LiveJson(Snapshot(scope)));
+    PlantSnapshot snapshot = Snapshot(scope);
+    if (m_config.plantCurves != nullptr) {
+        snapshot.plantMinutes = PlantPowerToday(*m_config.plantCurves, since);
+    }
+    return JsonText(LiveJson(snapshot));
 }

@@ -17,6 +17,7 @@ public:
     // With the station's totals and the broker's state.
     PlantSnapshot Snapshot(const SnapshotScope& scope = {}) const;
     const WebServerConfig& Config() const { return m_config; }
+    const GroupVisitor& Groups() const { return m_groups; }
     CurveCache& Curves() { return m_curves; }
     // The next live update: the plant, the list, and each minute that got
     // samples since the last update. Called by the feed's thread only.

@@ -13,6 +13,8 @@
 #include <string>
 #include <vector>
 
+class PlantDayCurves;
+
 struct WebServerConfig {
     std::string listen = "127.0.0.1";
     int port = 8080; // 0: any free port
@@ -28,6 +30,7 @@ struct WebServerConfig {
     std::function<BrokerStatus()> brokerStatus; // empty: the station does not publish
     // The station's plant totals, the figures the window and publishing show.
     std::function<PlantTotals(std::time_t)> plantTotals;
-    std::function<AlertsSnapshot()> alerts; // empty: the station keeps no alerts
+    std::function<AlertsSnapshot()> alerts;      // empty: the station keeps no alerts
+    const PlantDayCurves* plantCurves = nullptr; // the plant's curves of today; none: empty
     std::vector<MetricsSection> metricsSections;
 };

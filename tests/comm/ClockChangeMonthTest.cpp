@@ -66,8 +66,8 @@ public:
     void OnSampleDecoded(CInverter& inverter) override {
         station.OnSampleDecoded(inverter);
         sampleTimes.push_back(inverter.m_pRuntimeData->GetSampleTime());
-        if (!inverter.m_powerGraph.m_samples.empty()) {
-            seriesStarts.insert(inverter.m_powerGraph.m_samples.front().m_time);
+        if (!inverter.m_powerGraph.Empty()) {
+            seriesStarts.insert(inverter.m_powerGraph.FirstTime());
         }
     }
 

@@ -31,9 +31,9 @@ TEST_F(PollingTest, DecodedSampleReachesTheSinkTheListAndTheDayCurve) {
     EXPECT_EQ(data->m_nPac, 12345);
     EXPECT_EQ(data->m_nEToday, 300);
     EXPECT_EQ(data->m_tSample / 10, clock.Now() / 10);
-    EXPECT_EQ(inverter.m_powerGraph.m_samples.size(), static_cast<std::size_t>(sink.calls));
-    EXPECT_DOUBLE_EQ(inverter.m_powerGraph.m_samples.back().m_dValue, 1234.5);
-    EXPECT_EQ(inverter.m_powerGraph.m_samples.back().m_time, data->m_tSample);
+    EXPECT_EQ(inverter.m_powerGraph.SampleCount(), static_cast<std::size_t>(sink.calls));
+    EXPECT_DOUBLE_EQ(inverter.m_powerGraph.Latest()->m_dValue, 1234.5);
+    EXPECT_EQ(inverter.m_powerGraph.Latest()->m_time, data->m_tSample);
     // one at the end of the registration, one per successful poll
     EXPECT_EQ(list.Count(WM_INVERTER_UPDATED, &inverter), sink.calls + 1);
 }
@@ -48,7 +48,7 @@ TEST_F(PollingTest, ThreePhaseOutputPowerIsCounted) {
     ASSERT_NE(data, nullptr);
     EXPECT_EQ(data->m_nPacPhase[2], 10000);
     EXPECT_DOUBLE_EQ(data->GetOutputPower(), 3000.0);
-    ASSERT_FALSE(inverter.m_powerGraph.m_samples.empty());
+    ASSERT_FALSE(inverter.m_powerGraph.Empty());
     EXPECT_DOUBLE_EQ(inverter.m_powerGraph.m_dMaxValue, 3000.0);
 }
 
@@ -57,10 +57,10 @@ TEST_F(PollingTest, RejectedRepliesCountAsFailures) {
     RunFor(4);
     CInverter& inverter = *Inverter(0);
     fake.replyDestination = 2;
-    const std::size_t samples = inverter.m_powerGraph.m_samples.size();
+    const std::size_t samples = inverter.m_powerGraph.SampleCount();
     RunFor(6);
     EXPECT_GE(inverter.m_nFailCount, 2);
-    EXPECT_EQ(inverter.m_powerGraph.m_samples.size(), samples);
+    EXPECT_EQ(inverter.m_powerGraph.SampleCount(), samples);
     EXPECT_EQ(inverter.m_bOnline, 1);
     EXPECT_EQ(group.m_rejects.Of(ReplyCheck::NotForStation),
               static_cast<std::uint64_t>(inverter.m_nFailCount));

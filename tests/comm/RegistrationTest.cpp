@@ -152,7 +152,7 @@ TEST_F(RegistrationTest, UndescribedInverterIsPolledButNothingIsKept) {
     EXPECT_EQ(inverter.m_runtimeFormat, fake.runtimeFormat); // the other queries still ran
     EXPECT_GE(CountSent(CTRL_READ, FN_READ_RUNTIME_DATA), 2U);
     EXPECT_EQ(inverter.m_bOnline, 1);
-    EXPECT_TRUE(inverter.m_powerGraph.m_samples.empty());
+    EXPECT_TRUE(inverter.m_powerGraph.Empty());
 }
 
 TEST_F(RegistrationTest, GarbledOfflineReplyIsRetriedOnTheNextAttempt) {
@@ -175,6 +175,47 @@ TEST_F(RegistrationTest, GarbledOfflineReplyIsRetriedOnTheNextAttempt) {
     ASSERT_EQ(group.Inverters().size(), 1U);
     EXPECT_EQ(Inverter(0)->m_strSerialNo, "FIRST");
 }
+
+class GarbledAnswerTest : public CommFixture, public ::testing::WithParamInterface<bool> {};
+
+// Two inverters answer the offline query at once; the one later in turn backs
+// off. Fast mode asks again after one to four answer times (28 ms each at
+// 9600 bit/s), the default mode after its whole period.
+TEST_P(GarbledAnswerTest, TheNextQueryComesSoonOnlyInFastMode) {
+    const bool fast = GetParam();
+    g_bFastReplies = fast;
+    plant.Add("FIRST");
+    plant.Add("SECOND");
+    plant.collide = true;
+    int queries = 0;
+    wire.responder = [&](const BusMessage& request) {
+        if (request.Function() == FN_OFFLINE_QUERY && request.Control() == CTRL_REGISTER &&
+            ++queries == 2) {
+            plant.inverters[1].silent = true;
+        }
+        return plant.Answer(request);
+    };
+    RunFor(fast ? 2 : 12);
+    g_bFastReplies = false;
+    std::vector<std::int64_t> queried;
+    for (const auto& sent : wire.sent) {
+        if (sent.message.Function() == FN_OFFLINE_QUERY) {
+            queried.push_back(sent.atMs);
+        }
+    }
+    ASSERT_GE(queried.size(), 2U);
+    const std::int64_t gap = queried[1] - queried[0];
+    if (fast) {
+        EXPECT_GE(gap, 28);
+        EXPECT_LT(gap, 200);
+    } else {
+        EXPECT_GE(gap, 9'000); // the period, on whole seconds
+    }
+    ASSERT_EQ(group.Inverters().size(), 1U);
+    EXPECT_EQ(Inverter(0)->m_strSerialNo, "FIRST");
+}
+
+INSTANTIATE_TEST_SUITE_P(Modes, GarbledAnswerTest, ::testing::Bool());
 
 TEST_F(RegistrationTest, TheFirstRoundEndsWhenAnOfflineQueryFindsNobody) {
     plant.Add("S1");

@@ -273,9 +273,16 @@ TEST_F(ScheduleTest, AFailingPortIsReportedOnceWithItsReasonAndOnceWhenItOpens) 
     EXPECT_NE(log.find(PortRouteText(3) + " opened again\n"), std::string::npos) << log;
 }
 
+// Giving up is a failure, told with the port it leaves unpolled.
 TEST_F(ScheduleTest, GivesUpAfter102WaitsForTheViews) {
     g_viewsCreated = 0;
-    EXPECT_EQ(RunFor(60), 0);
+    group.m_nComPort = 3;
+    testing::internal::CaptureStderr();
+    EXPECT_EQ(RunFor(60), 1);
+    const std::string log = testing::internal::GetCapturedStderr();
+    EXPECT_NE(log.find("COM3 is not polled: the window was not up within 10200 ms"),
+              std::string::npos)
+        << log;
     EXPECT_TRUE(wire.sent.empty());
     EXPECT_GE(clock.ElapsedMs(), 10200);
     EXPECT_LT(clock.ElapsedMs(), 10300);

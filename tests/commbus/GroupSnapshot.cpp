@@ -22,9 +22,9 @@ InverterSnapshot Snapshot(const CInverter& inverter) {
             dynamic_cast<const SingleRuntimeData*>(inverter.m_pRuntimeData.get())) {
         copy.sample = *sample;
     }
-    const auto& samples = inverter.m_powerGraph.m_samples;
-    copy.seriesSamples = samples.size();
-    copy.lastSeriesValue = samples.empty() ? 0.0 : samples.back().m_dValue;
+    const CDaySeries& series = inverter.m_powerGraph;
+    copy.seriesSamples = series.SampleCount();
+    copy.lastSeriesValue = series.Empty() ? 0.0 : series.Latest()->m_dValue;
     return copy;
 }
 } // namespace

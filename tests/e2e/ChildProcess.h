@@ -19,6 +19,7 @@ public:
     // Whether a line read so far, or one read within timeout, contains text.
     bool WaitForLine(const std::string& text, std::chrono::milliseconds timeout);
     void Signal(int signal) const;
+    pid_t Pid() const { return m_pid; }
     // The exit status, or nothing when the child did not end in time.
     std::optional<int> Wait(std::chrono::milliseconds timeout);
     std::string ErrorOutput();

@@ -102,4 +102,30 @@ TEST_F(SummaryDamageTest, UnusableSummaryIsMovedAsideAndRebuilt) {
     }
 }
 
+// A summary of the version before is kept, days and all, and gains the
+// half-minute spans, which start with the migration.
+TEST_F(SummaryDamageTest, TheVersionBeforeIsMigratedInPlace) {
+    WriteBytes(InHistLog("A1.csv"), SingleFile(ThreeSamples()));
+    {
+        SqliteDb old;
+        ASSERT_TRUE(old.Open(SummaryPath(), false));
+        const std::string oldSchema =
+            "PRAGMA application_id = " + std::to_string(SUMMARY_APPLICATION_ID) +
+            "; PRAGMA user_version = 1;" + SUMMARY_SCHEMA;
+        ASSERT_TRUE(old.Exec(oldSchema.c_str())) << old.Error();
+    }
+    const std::time_t before = std::time(nullptr);
+    SummaryStore store;
+    RebuildReport report;
+    std::string problem;
+    ASSERT_TRUE(OpenSummary(store, report, &problem)) << problem;
+    store.Close();
+    EXPECT_TRUE(report.movedAside.empty());
+    EXPECT_FALSE(MovedAsideExists());
+    EXPECT_EQ(DayEnergy(), 1040);
+    SummaryReader reader;
+    ASSERT_TRUE(reader.Open(SummaryPath(), nullptr));
+    EXPECT_GE(Succeeded(reader.SpansSince()), before);
+}
+
 } // namespace

@@ -7,6 +7,7 @@
 #include "store/HistoryFile.h"
 #include "store/LocalCalendar.h"
 
+#include <algorithm>
 #include <filesystem>
 #include <numeric>
 #include <thread>
@@ -103,6 +104,53 @@ TEST_F(SummaryDayTest, LiveUpkeepKeepsWhatARebuildFinds) {
     Rebuild();
     EXPECT_EQ(live, SummaryRowsOf(SummaryPath()));
     EXPECT_GT(live.size(), 300U);
+}
+
+// Today's half-minute spans, read as the file grows in pieces that cut spans
+// in two, are the spans a rebuild finds.
+TEST_F(SummaryDayTest, TodaysSpansReadInPiecesAreWhatARebuildFinds) {
+    LocalCalendar calendar;
+    const std::time_t now = std::time(nullptr);
+    const std::time_t from = std::max(calendar.Bounds(calendar.DayKeyOf(now)).start, now - 7200);
+    std::vector<LineSample> samples;
+    for (std::time_t time = from; time < from + 3600; time += 7) {
+        const int step = static_cast<int>(time - from) / 7;
+        samples.push_back({time, 1000 + step % 13 * 37 + (step % 97 == 0 ? 900 : 0), step, 5000});
+    }
+    const std::string text = SingleFile(samples);
+    {
+        SummaryKeeper keeper(std::chrono::hours(1));
+        keeper.Start();
+        for (std::size_t at = 0, piece = 0; at < text.size(); at += piece) {
+            piece = std::min<std::size_t>(text.size() - at, 1301);
+            AppendBytes(InHistLog("A1.csv"), text.substr(at, piece));
+            keeper.Notify("A1.csv");
+            ASSERT_TRUE(keeper.Flush()) << keeper.Problem();
+        }
+    }
+    const auto spansOf = [&] {
+        SummaryReader reader;
+        EXPECT_TRUE(reader.Open(SummaryPath(), nullptr));
+        std::vector<std::string> rows;
+        EXPECT_TRUE(reader.VisitSpans(from, from + 3600, [&](std::int64_t, const SpanRow& row) {
+            const CTimeBucket& p = row.power;
+            rows.push_back(
+                std::to_string(p.m_nIndex) + " " + std::to_string(p.m_nCount) + " " +
+                std::to_string(p.m_fSum) + " " + std::to_string(p.m_fMin) + "@" +
+                std::to_string(p.m_nMinSecond) + " " + std::to_string(p.m_fMax) + "@" +
+                std::to_string(p.m_nMaxSecond) + " " + std::to_string(p.m_fFirst) + "@" +
+                std::to_string(p.m_nFirstSecond) + " " + std::to_string(p.m_fLast) + "@" +
+                std::to_string(p.m_nLastSecond) + " " + std::to_string(p.m_fBeforeJump) + "@" +
+                std::to_string(p.m_nJumpFromSecond) + " " + std::to_string(p.m_fAfterJump) + "@" +
+                std::to_string(p.m_nJumpToSecond) + " " + std::to_string(p.m_nLongestStep) + " " +
+                std::to_string(row.eTodayWh));
+        }));
+        return rows;
+    };
+    const std::vector<std::string> live = spansOf();
+    EXPECT_EQ(live.size(), 120U);
+    Rebuild();
+    EXPECT_EQ(live, spansOf());
 }
 
 TEST_F(SummaryDayTest, FilesNamedWhileRunningAreReadWithinABatchPeriod) {

@@ -65,9 +65,8 @@ void ReadViews(SharedRun& run) {
             const std::string label = inverter->m_strSerialNo + " " + inverter->m_strModel;
             EXPECT_EQ(label.rfind("SN", 0), 0U);
             double drawn = 0;
-            for (const auto& sample : inverter->m_powerGraph.m_samples) {
-                drawn += sample.m_dValue;
-            }
+            inverter->m_powerGraph.ForEachVertex(
+                [&](const CCurveVertex& vertex) { drawn += vertex.m_dValue; });
             EXPECT_GE(drawn, 0);
             const RuntimeData& data = *inverter->m_pRuntimeData;
             // Power and current were sent equal: a torn copy would split them.

@@ -64,9 +64,13 @@ std::string LiveText(int fd, const std::string& headers, std::chrono::millisecon
 }
 } // namespace
 
-TEST(MinuteBucketsTest, SamplesFoldIntoTheMinutesTheyFallIn) {
-    const std::vector<CGraphSample> samples{{600, 10}, {630, 30}, {659, 20}, {660, 5}, {779, 7}};
-    const std::vector<DayPoint> points = MinutePoints(samples);
+TEST(MinuteBucketsTest, HalfMinutesFoldIntoTheMinutesTheyFallIn) {
+    CDaySeries series;
+    for (const CGraphSample& sample :
+         std::vector<CGraphSample>{{600, 10}, {630, 30}, {659, 20}, {660, 5}, {779, 7}}) {
+        series.AddSample(sample);
+    }
+    const std::vector<DayPoint> points = MinutePoints(series);
     ASSERT_EQ(points.size(), 3u);
     const struct {
         std::time_t time;
@@ -78,6 +82,9 @@ TEST(MinuteBucketsTest, SamplesFoldIntoTheMinutesTheyFallIn) {
         EXPECT_DOUBLE_EQ(points[i].low, expected[i].low);
         EXPECT_DOUBLE_EQ(points[i].high, expected[i].high);
     }
+    const std::vector<DayPoint> since = MinutePoints(series, 665);
+    ASSERT_EQ(since.size(), 2u);
+    EXPECT_EQ(since[0].time, 660);
 }
 
 TEST(ScriptSafeJsonTest, NothingInAStringCanEndTheScriptElement) {

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "CommBusFixture.h"
+#include "store/PlantDayCurves.h"
 #include "web/WebServer.h"
 
 #include <QJsonDocument>
@@ -26,6 +27,7 @@ protected:
     // A connected socket to the server from the given loopback address.
     int Connect(const char* from = "127.0.0.1") const;
 
+    PlantDayCurves plantCurves; // outlives the server that reads it
     std::unique_ptr<CInverterGroup> servedGroup;
     std::unique_ptr<WebServer> server;
 };

@@ -49,6 +49,9 @@ protected:
         auto lock = group.Lock();
         group.AppendInverter(std::move(record));
     }
+    static QImage Grab(QWidget& view) {
+        return view.grab().toImage().convertToFormat(QImage::Format_RGB32);
+    }
     static void SendIntervalChanged(QWidget& view) {
         WindowMessageEvent message(WM_INTERVAL_CHANGED, 0);
         QCoreApplication::sendEvent(&view, &message);
@@ -106,53 +109,41 @@ TEST_F(DayChartViewTest, TickReArmsTheTimerWhenTheIntervalChangedUnannounced) {
     EXPECT_EQ(view.TimerPeriod(), 5000);
 }
 
-TEST_F(DayChartViewTest, EveryTickAppendsThePlantTotalNow) {
-    AddInverter(1, 12345, 250);
-    AddInverter(2, 1000, 125);
+// Each pane draws its curve of the plant, which the samples move, not the
+// panes: a pane with no sample behind it shows no curve, and no zero either.
+TEST_F(DayChartViewTest, EachPaneDrawsItsCurveOfThePlant) {
     CPowerView power(*document);
     CTodayEnergyView energy(*document);
-    const std::time_t before = std::time(nullptr);
-    power.OnTimer();
+    for (QWidget* view : {static_cast<QWidget*>(&power), static_cast<QWidget*>(&energy)}) {
+        view->resize(640, 360);
+    }
+    const QColor powerColour = StationPalette::POWER_CURVE;
+    const QColor energyColour = StationPalette::ENERGY_CURVE;
+    EXPECT_EQ(CountPixels(Grab(power), QRect(0, 0, 640, 360), powerColour), 0);
+
+    AddInverter(1, 12345, 250);
+    AddInverter(2, 1000, 125);
+    for (const auto& inverter : document->GetGroups().back()->m_inverters) {
+        document->PlantCurves().OnSample(*inverter);
+    }
     power.OnTimer();
     energy.OnTimer();
-    const std::time_t after = std::time(nullptr);
-
-    const auto& powerSamples = power.Graph().Series().m_samples;
-    ASSERT_EQ(powerSamples.size(), 2u);
-    EXPECT_DOUBLE_EQ(powerSamples.back().m_dValue, 1334.5);
-    EXPECT_GE(powerSamples.back().m_time, before);
-    EXPECT_LE(powerSamples.back().m_time, after);
-    const auto& energySamples = energy.Graph().Series().m_samples;
-    ASSERT_EQ(energySamples.size(), 1u);
-    EXPECT_DOUBLE_EQ(energySamples.back().m_dValue, 3.75);
-}
-
-TEST_F(DayChartViewTest, WithoutInvertersThePowerIsZero) {
-    CPowerView view(*document);
-    view.OnTimer();
-    ASSERT_EQ(view.Graph().Series().m_samples.size(), 1u);
-    EXPECT_EQ(view.Graph().Series().m_samples.back().m_dValue, 0.0);
-}
-
-TEST_F(DayChartViewTest, TheArmedTimerSamplesOnItsOwn) {
-    g_nInterval = 1;
-    CPowerView view(*document);
-    view.OnInitialUpdate();
-    EXPECT_TRUE(QTest::qWaitFor([&] { return !view.Graph().Series().m_samples.empty(); }, 3000));
-}
-
-TEST_F(DayChartViewTest, PaintShowsTheChartOverTheWholeViewWithoutErasing) {
-    AddInverter(1, 5000, 0);
-    CPowerView view(*document);
-    view.resize(640, 360);
-    view.OnTimer();
-
-    EXPECT_TRUE(view.testAttribute(Qt::WA_OpaquePaintEvent));
-    const QImage shown = view.grab().toImage().convertToFormat(QImage::Format_RGB32);
-    CDrawGraph chart;
-    chart.SetAppearance(StationPalette::POWER_CURVE, "W", QString(), false);
-    EXPECT_EQ(shown, Render(chart, view.size(), view.Graph().Series()));
-    EXPECT_EQ(CountPixels(shown, shown.rect(), StationPalette::POWER_CURVE), 1);
+    CDrawGraph powerChart;
+    powerChart.SetAppearance(powerColour, "W", QString(), false);
+    CDrawGraph energyChart;
+    energyChart.SetAppearance(energyColour, "KWh", QString(), false);
+    CDaySeries powerCurve;
+    CDaySeries energyCurve;
+    document->PlantCurves().Read([&](const CDaySeries& powerNow, const CDaySeries& energyNow) {
+        powerCurve = powerNow;
+        energyCurve = energyNow;
+    });
+    EXPECT_DOUBLE_EQ(powerCurve.Latest()->m_dValue, 1334.5);
+    EXPECT_DOUBLE_EQ(energyCurve.Latest()->m_dValue, 3.75);
+    EXPECT_EQ(Grab(power), Render(powerChart, power.size(), powerCurve));
+    EXPECT_EQ(Grab(energy), Render(energyChart, energy.size(), energyCurve));
+    EXPECT_TRUE(power.testAttribute(Qt::WA_OpaquePaintEvent));
+    EXPECT_EQ(CountPixels(Grab(power), QRect(0, 0, 640, 360), powerColour), 1);
 }
 
 } // namespace

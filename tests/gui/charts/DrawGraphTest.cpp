@@ -300,7 +300,7 @@ TEST_F(DrawGraphTest, GivenSeriesIsDrawnInsteadOfTheChartsOwn) {
     EXPECT_EQ(graph.ScaleMax(), 20.0);
     EXPECT_EQ(graph.GetMaxValue(), 20.0);
     graph.RemoveAllSamples();
-    EXPECT_TRUE(graph.Series().m_samples.empty());
+    EXPECT_TRUE(graph.Series().Empty());
 }
 
 TEST_F(DrawGraphTest, DestinationsTooSmallForAPlotDrawWithoutHarm) {

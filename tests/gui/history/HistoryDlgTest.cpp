@@ -140,7 +140,7 @@ TEST_F(HistoryDlgTest, DayOfOneInverterExportsItsFiveMinuteStretches) {
     dialog->findChild<QComboBox*>(QString::number(IDC_HISTORY_SUBJECT))->setCurrentText("A1");
     dialog->ShowPeriod({PeriodKind::DAY, 20260630});
     EXPECT_FALSE(Chart()->ShowsBars());
-    EXPECT_EQ(Chart()->Curve().m_samples.size(), 2U);
+    EXPECT_EQ(Chart()->Curve().SampleCount(), 2U);
     EXPECT_EQ(Text(IDC_HISTORY_TOTALS), "Energy: 3.00 kWh    Peak: 2030 W at 16:00:00");
     const std::vector<QStringList> rows = ParsedByPython(Export(IDC_HISTORY_EXPORT_CSV, "d.csv"));
     ASSERT_EQ(rows.size(), 1U + 288U);
