@@ -2,8 +2,10 @@
 
 #include "model/Inverter.h"
 #include "store/HistoryFileName.h"
+#include "store/PlantDayCurves.h"
 
 void StationHistory::Start(PlantDayCurves& plantCurves) {
+    m_plantCurves = &plantCurves;
     m_keeper.Start();
     m_refill.Start(plantCurves);
 }
@@ -27,6 +29,7 @@ void StationHistory::OnSampleDecoded(CInverter& inverter) {
     } else if (std::optional<CDaySeries> past = m_refill.Take(fileName)) {
         auto lock = inverter.Lock();
         inverter.m_powerGraph.Prepend(std::move(*past));
+        m_plantCurves->PastHanded();
     }
     m_keeper.Notify(fileName);
 }

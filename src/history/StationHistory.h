@@ -24,4 +24,5 @@ public:
 private:
     SummaryKeeper m_keeper;
     DayRefill m_refill;
+    PlantDayCurves* m_plantCurves = nullptr; // set by Start, before any sample
 };

@@ -128,6 +128,7 @@ void PlantDayCurves::AddPast(CDaySeries power, CDaySeries energy,
     }
     m_power.Prepend(std::move(power));
     m_energy.Prepend(std::move(energy));
+    PastHanded();
 }
 
 void PlantDayCurves::Read(

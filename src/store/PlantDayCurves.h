@@ -2,6 +2,7 @@
 
 #include "model/DaySeries.h"
 
+#include <atomic>
 #include <cstdint>
 #include <deque>
 #include <functional>
@@ -36,6 +37,10 @@ public:
     // Runs read with both curves while no sample can change them.
     void
     Read(const std::function<void(const CDaySeries& power, const CDaySeries& energy)>& read) const;
+    // Counts the pasts handed so far, the plant's and each inverter's: a
+    // curve made before the latest of them is out of date.
+    void PastHanded() { ++m_nPastsHanded; }
+    std::uint64_t PastsHanded() const { return m_nPastsHanded.load(); }
 
 private:
     struct Contribution {
@@ -72,5 +77,6 @@ private:
     int m_nDate = 0;
     std::time_t m_tFirstSample = 0; // of the day, while the past is awaited
     bool m_bAwaitingPast = false;
+    std::atomic<std::uint64_t> m_nPastsHanded{0};
     CLocalDay m_day;
 };

@@ -8,6 +8,7 @@
 #include "WebReplies.h"
 #include "store/FaultRecordReader.h"
 #include "store/FaultRowText.h"
+#include "store/PlantDayCurves.h"
 
 #include <QString>
 #include <cmath>
@@ -54,7 +55,9 @@ HttpResponse DayRoute(WebContext& context, const RequestTarget& target, const st
         return ErrorReply(400, "date must be YYYY-MM-DD");
     }
     const std::string key = std::to_string(*dayKey) + (serial.empty() ? " plant" : " " + serial);
+    const PlantDayCurves* plant = context.Config().plantCurves;
     return context.Curves().Get(key, std::time(nullptr),
+                                plant != nullptr ? plant->PastsHanded() : 0,
                                 [&] { return DayAnswer(context, *dayKey, serial); });
 }
 } // namespace

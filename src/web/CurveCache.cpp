@@ -4,13 +4,14 @@
 
 #include <algorithm>
 
-HttpResponse CurveCache::Get(const std::string& key, std::time_t now,
+HttpResponse CurveCache::Get(const std::string& key, std::time_t now, std::uint64_t pastsHanded,
                              const std::function<HttpResponse()>& make) {
     const std::time_t minute = now / 60;
     {
         const std::lock_guard guard(m_lock);
         const auto found = m_entries.find(key);
-        if (found != m_entries.end() && found->second.minute == minute) {
+        if (found != m_entries.end() && found->second.minute == minute &&
+            found->second.pastsHanded == pastsHanded) {
             return found->second.answer;
         }
     }
@@ -27,6 +28,6 @@ HttpResponse CurveCache::Get(const std::string& key, std::time_t now,
             });
         m_entries.erase(oldest);
     }
-    m_entries[key] = {minute, answer};
+    m_entries[key] = {minute, pastsHanded, answer};
     return answer;
 }

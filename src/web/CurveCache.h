@@ -2,6 +2,7 @@
 
 #include "HttpMessage.h"
 
+#include <cstdint>
 #include <ctime>
 #include <functional>
 #include <map>
@@ -15,12 +16,14 @@ class CurveCache {
 public:
     static constexpr std::size_t KEPT = 64;
 
-    HttpResponse Get(const std::string& key, std::time_t now,
+    // An answer made for another count of pasts read back is made anew.
+    HttpResponse Get(const std::string& key, std::time_t now, std::uint64_t pastsHanded,
                      const std::function<HttpResponse()>& make);
 
 private:
     struct Entry {
         std::time_t minute = 0;
+        std::uint64_t pastsHanded = 0;
         HttpResponse answer;
     };
 

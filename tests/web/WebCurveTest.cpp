@@ -3,6 +3,7 @@
 #include "WebFixture.h"
 #include "model/InverterGroup.h"
 #include "model/SingleRuntimeData.h"
+#include "web/CurveCache.h"
 #include "web/MinuteBuckets.h"
 #include "web/PageRoutes.h"
 
@@ -85,6 +86,26 @@ TEST(MinuteBucketsTest, HalfMinutesFoldIntoTheMinutesTheyFallIn) {
     const std::vector<DayPoint> since = MinutePoints(series, 665);
     ASSERT_EQ(since.size(), 2u);
     EXPECT_EQ(since[0].time, 660);
+}
+
+TEST(CurveCacheTest, AnAnswerIsKeptItsMinuteUnlessAPastWasReadBackSince) {
+    CurveCache cache;
+    int made = 0;
+    const auto make = [&made] {
+        ++made;
+        HttpResponse answer;
+        answer.body = "{}";
+        return answer;
+    };
+    const struct {
+        std::time_t now;
+        std::uint64_t pastsHanded;
+        int madeSoFar;
+    } asked[] = {{600, 0, 1}, {659, 0, 1}, {659, 1, 2}, {659, 1, 2}, {660, 1, 3}};
+    for (const auto& ask : asked) {
+        cache.Get("20261207 plant", ask.now, ask.pastsHanded, make);
+        EXPECT_EQ(made, ask.madeSoFar) << ask.now << " " << ask.pastsHanded;
+    }
 }
 
 TEST(ScriptSafeJsonTest, NothingInAStringCanEndTheScriptElement) {
