@@ -57,9 +57,11 @@ void RunBus(SharedRun& run) {
 }
 
 // The user interface's side: walk the list and read what the views show.
+// Like a window it rests between walks: a reader that takes the lock back at
+// once can starve the bus thread for minutes under a sanitizer.
 void ReadViews(SharedRun& run) {
     const CInverterGroup& group = run.group;
-    while (!run.done) {
+    for (; !run.done; std::this_thread::sleep_for(std::chrono::microseconds(50))) {
         auto lock = group.Lock();
         for (const auto& inverter : group.m_inverters) {
             const std::string label = inverter->m_strSerialNo + " " + inverter->m_strModel;
