@@ -307,6 +307,24 @@ bool AllSampledAt(const std::vector<PollStamp>& stamps, std::size_t inverters,
     return false;
 }
 
+// The longest wait between two polls of one inverter until the given time:
+// during registration it must stay within the time a reading is fresh.
+double LongestPollGap(const std::vector<PollStamp>& stamps, SteadyClock::time_point until) {
+    std::map<std::pair<const CInverterGroup*, int>, SteadyClock::time_point> last;
+    double longest = 0;
+    for (const PollStamp& stamp : stamps) {
+        if (stamp.at > until) {
+            break;
+        }
+        const auto [previous, first] = last.try_emplace({stamp.group, stamp.address}, stamp.at);
+        if (!first) {
+            longest = std::max(longest, Seconds(stamp.at - previous->second).count());
+            previous->second = stamp.at;
+        }
+    }
+    return longest;
+}
+
 // Start of the communication thread to the first decoded poll of one
 // unregistered inverter, with the fast replies of arg 0.
 void BM_StartToFirstPoll(benchmark::State& state) {
@@ -327,17 +345,20 @@ void BM_StartToFirstPoll(benchmark::State& state) {
 
 // Start of the communication thread until 20 unregistered inverters on one
 // bus, whose first answers collide, are registered and described, until the
-// first poll, and until each has been polled. Args:
+// first poll, and until each has been polled; the longest wait between two
+// polls of one inverter meanwhile. Args:
 // fast replies; the sampling interval, whose due cycles take turns with the
-// registrations.
+// registrations; three-phase inverters.
 void BM_RegisterFullBus(benchmark::State& state) {
     constexpr int INVERTERS = 20;
     double sampled = 0;
     double firstPoll = 0;
+    double longestGap = 0;
     for (auto _ : state) {
-        PolledPlant plant(1, INVERTERS, false,
-                          {sim::InverterKind::Single, state.range(0) != 0, false,
-                           static_cast<int>(state.range(1))});
+        PolledPlant plant(
+            1, INVERTERS, false,
+            {state.range(2) != 0 ? sim::InverterKind::Three : sim::InverterKind::Single,
+             state.range(0) != 0, false, static_cast<int>(state.range(1))});
         std::string error;
         if (!plant.Start(error)) {
             state.SkipWithError(error.c_str());
@@ -348,7 +369,9 @@ void BM_RegisterFullBus(benchmark::State& state) {
             state.SkipWithError("not every inverter registered");
             break;
         }
-        state.SetIterationTime(Seconds(SteadyClock::now() - plant.Started()).count());
+        const auto registered = SteadyClock::now();
+        state.SetIterationTime(Seconds(registered - plant.Started()).count());
+        longestGap = LongestPollGap(plant.Stamps(), registered);
         SteadyClock::time_point allSampled;
         PollUntil([&] { return AllSampledAt(plant.Stamps(), INVERTERS, allSampled); },
                   std::chrono::seconds(30));
@@ -357,6 +380,7 @@ void BM_RegisterFullBus(benchmark::State& state) {
     }
     state.counters["all_sampled_s"] = sampled;
     state.counters["first_poll_s"] = firstPoll;
+    state.counters["longest_poll_gap_s"] = longestGap;
 }
 } // namespace
 
@@ -392,10 +416,11 @@ int main(int argc, char** argv) {
         ->Unit(benchmark::kMillisecond);
     // Fast replies only: without them, attempts 10 s apart take about four minutes.
     benchmark::RegisterBenchmark("BM_RegisterFullBus", BM_RegisterFullBus)
-        ->ArgNames({"fast", "interval"})
-        ->Args({1, 1})
-        ->Args({1, 2})
-        ->Args({1, 30})
+        ->ArgNames({"fast", "interval", "three"})
+        ->Args({1, 1, 0})
+        ->Args({1, 2, 0})
+        ->Args({1, 30, 0})
+        ->Args({1, 1, 1})
         ->UseManualTime()
         ->Iterations(1)
         ->Unit(benchmark::kSecond);

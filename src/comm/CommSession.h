@@ -28,6 +28,8 @@ struct CommSession {
     // Fast mode: the last offline query was answered garbled, and is asked
     // again from then (monotonic clock).
     std::optional<std::chrono::milliseconds> retryAt{};
+    // The longest registration attempt since the run of quick attempts began.
+    std::chrono::milliseconds longestAttempt{0};
     std::minstd_rand random{std::random_device{}()};
 
     std::time_t Now() const;

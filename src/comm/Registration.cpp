@@ -16,6 +16,7 @@
 #include <string>
 
 namespace {
+using namespace std::chrono_literals;
 using SerialBytes = std::array<std::uint8_t, SERIAL_NO_LENGTH>;
 
 constexpr int BITS_PER_CHARACTER = 10;
@@ -135,12 +136,16 @@ Attempt RegisterOne(CommSession& session) {
 CommStep RegisterNewInverter(CommSession& session) {
     // In fast mode a run of new inverters registers one after another, until
     // an attempt registers nobody, and a garbled answer is asked again soon.
+    const bool runGoesOn = session.registerAtOnce || session.retryAt.has_value();
+    const auto start = session.Mark().m_monotonic;
     const Attempt attempt = RegisterOne(session);
+    const auto end = session.Mark().m_monotonic;
+    session.longestAttempt = std::max(runGoesOn ? session.longestAttempt : 0ms, end - start);
     const bool fast = g_bFastReplies.load();
     session.registerAtOnce = fast && attempt == Attempt::REGISTERED;
     session.retryAt.reset();
     if (fast && attempt == Attempt::GARBLED) {
-        session.retryAt = session.Mark().m_monotonic + PauseAfterGarble(session);
+        session.retryAt = end + PauseAfterGarble(session);
     }
     session.pollsTurn = true;
     return STEP_SCHEDULE;

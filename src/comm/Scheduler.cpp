@@ -3,9 +3,12 @@
 #include "CommSession.h"
 #include "CommShared.h"
 #include "model/InverterGroup.h"
+#include "model/StaleAfter.h"
 
 namespace {
 using namespace std::chrono_literals;
+
+constexpr std::chrono::milliseconds SLOW_REPLY = 500ms;
 
 // Due once the wall clock's whole seconds have moved on by the period, which
 // keeps polls on whole seconds, while the monotonic clock agrees to within a
@@ -41,18 +44,19 @@ CommStep RequestedStep(const CInverterGroup& group) {
     return STEP_SCHEDULE;
 }
 
-// While inverters register one after another, a polling cycle is due an
-// interval after the previous one ended rather than began: on a full bus at a
-// short interval the cycles would otherwise take most of the line, and the
-// last inverters would wait their turn for half a minute.
-std::optional<ScheduleMark> LastPollForRun(const CInverterGroup& group) {
+// While inverters register one after another, the next polling cycle waits
+// as long as the readings of the last one stay fresh, less the longest attempt
+// of the run and a slow reply: at a short interval a full bus would otherwise
+// spend most of the line on cycles, and the last inverters would wait their
+// turn for long.
+bool CycleDueInRun(const CommSession& session, const ScheduleMark& now) {
+    const CInverterGroup& group = session.group;
     if (!group.m_tLastPoll) {
-        return std::nullopt;
+        return true;
     }
-    const std::chrono::milliseconds cycle(group.m_nLastCycleMs.load());
-    const auto cycleSeconds = std::chrono::duration_cast<std::chrono::seconds>(cycle).count();
-    return ScheduleMark{group.m_tLastPoll->m_tWall + cycleSeconds,
-                        group.m_tLastPoll->m_monotonic + cycle};
+    const std::chrono::seconds fresh(StaleAfterSeconds(group, g_nInterval.load()));
+    return now.m_monotonic + session.longestAttempt + SLOW_REPLY >=
+           group.m_tLastPoll->m_monotonic + fresh;
 }
 
 CommStep Register(CommSession& session, const ScheduleMark& now) {
@@ -86,9 +90,9 @@ CommStep ChooseNextStep(CommSession& session) {
     // Measured from the start of the previous cycle, so a cycle longer than
     // the interval is followed at once by the next. A cycle over nobody would
     // only put off the first inverter's first poll.
-    const bool pollDue =
-        !group.m_inverters.empty() &&
-        Due(registering ? LastPollForRun(group) : group.m_tLastPoll, now, g_nInterval.load());
+    const bool pollDue = !group.m_inverters.empty() &&
+                         (registering ? CycleDueInRun(session, now)
+                                      : Due(group.m_tLastPoll, now, g_nInterval.load()));
     // Quick attempts and due cycles take turns, so that a long run of
     // registrations leaves the registered inverters sampled.
     const bool quickDue =

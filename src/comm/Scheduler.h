@@ -8,8 +8,8 @@ struct CommSession;
 // least every 10 s, then a polling cycle every sampling interval. In fast
 // mode an attempt that registered an inverter makes the next one due at once,
 // and one whose query was answered garbled makes it due after a short pause,
-// taking turns with polling cycles, which are then due an interval after the
-// previous one ended.
+// taking turns with polling cycles, which are then due just before the last
+// cycle's readings would turn stale.
 CommStep ChooseNextStep(CommSession& session);
 
 // Marks a registration attempt as started now if one is due. The polling cycle

@@ -16,9 +16,5 @@ enum class Freshness {
 // "fresh", "stale" or "offline".
 const char* FreshnessName(Freshness freshness);
 
-// Seconds after its sample that a reading turns stale: two sampling periods
-// plus one polling cycle of its port, rounded up.
-std::time_t StaleAfterSeconds(const CInverterGroup& group, int intervalSeconds);
-
 // With the inverter's group locked.
 Freshness FreshnessOf(const CInverter& inverter, std::time_t now, int intervalSeconds);

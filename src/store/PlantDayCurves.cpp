@@ -4,6 +4,7 @@
 #include "comm/CommShared.h"
 #include "model/ErrorState.h"
 #include "model/InverterGroup.h"
+#include "model/StaleAfter.h"
 
 void PlantDayCurves::OnSample(const CInverter& inverter) {
     const RuntimeData* data = inverter.m_pRuntimeData.get();
