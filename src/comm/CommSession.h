@@ -32,6 +32,9 @@ struct CommSession {
     std::chrono::milliseconds longestAttempt{0};
     std::minstd_rand random{std::random_device{}()};
 
+    // Fast mode: an attempt registered somebody or met a collision, so
+    // another follows soon.
+    bool InQuickRun() const { return registerAtOnce || retryAt.has_value(); }
     std::time_t Now() const;
     ScheduleMark Mark() const;
     // One request/reply exchange; the request must be filled in.

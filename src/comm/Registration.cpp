@@ -136,7 +136,7 @@ Attempt RegisterOne(CommSession& session) {
 CommStep RegisterNewInverter(CommSession& session) {
     // In fast mode a run of new inverters registers one after another, until
     // an attempt registers nobody, and a garbled answer is asked again soon.
-    const bool runGoesOn = session.registerAtOnce || session.retryAt.has_value();
+    const bool runGoesOn = session.InQuickRun();
     const auto start = session.Mark().m_monotonic;
     const Attempt attempt = RegisterOne(session);
     const auto end = session.Mark().m_monotonic;

@@ -86,7 +86,7 @@ CommStep ChooseNextStep(CommSession& session) {
         return STEP_REGISTER;
     }
     const ScheduleMark now = session.Mark();
-    const bool registering = session.registerAtOnce || session.retryAt.has_value();
+    const bool registering = session.InQuickRun();
     // Measured from the start of the previous cycle, so a cycle longer than
     // the interval is followed at once by the next. A cycle over nobody would
     // only put off the first inverter's first poll.

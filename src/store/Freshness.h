@@ -3,7 +3,6 @@
 #include <ctime>
 
 class CInverter;
-class CInverterGroup;
 
 // How far an inverter's last reading can be trusted: the one rule the
 // window, the web pages, publishing and alerts all follow.

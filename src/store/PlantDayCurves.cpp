@@ -1,6 +1,5 @@
 #include "PlantDayCurves.h"
 
-#include "Freshness.h"
 #include "comm/CommShared.h"
 #include "model/ErrorState.h"
 #include "model/InverterGroup.h"
